@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program on a demo database
+# (build/demo/laboratorio-demo.sqlite, remade each day so that today's sheet
+# has analyses; the operator's real database is never touched).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/instalar.sh programa
+scripts/compilar.sh
+
+demo="$PWD/build/demo/laboratorio-demo.sqlite"
+mkdir -p "$(dirname "$demo")"
+if [[ ! -f "$demo" || "$(date -r "$demo" +%F)" != "$(date +%F)" ]]; then
+  rm -f "$demo" "$demo-wal" "$demo-shm"
+  sqlite3 "$demo" < db/sqlite.sql
+  sqlite3 "$demo" < db/demo.sql
+fi
+
+exec build/src/analisis-harina "@DbName=$demo;@UsuarioLogeado=${USER:-operador};"

@@ -1,0 +1,84 @@
+#include "services/dialecto.h"
+
+QString Dialecto::Columna(const QString& nombre) const {
+  if (motor_ == Motor::Postgresql) return QLatin1Char('"') + nombre.toLower() + QLatin1Char('"');
+  return QLatin1Char('[') + nombre + QLatin1Char(']');
+}
+
+QString Dialecto::Alias(const QString& alias) const {
+  if (motor_ == Motor::Postgresql) {
+    QString escapado = alias;
+    escapado.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escapado + QLatin1Char('"');
+  }
+  QString escapado = alias;
+  escapado.replace(QLatin1Char(']'), QStringLiteral("]]"));
+  return QLatin1Char('[') + escapado + QLatin1Char(']');
+}
+
+QString Dialecto::SelectTop(int filas, const QString& resto) const {
+  if (motor_ == Motor::SqlServer) return QStringLiteral("SELECT TOP %1 %2").arg(filas).arg(resto);
+  return QStringLiteral("SELECT %1 LIMIT %2").arg(resto).arg(filas);
+}
+
+QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
+  const QString verbo =
+      motor_ == Motor::SqlServer ? QStringLiteral("DELETE ") : QStringLiteral("DELETE FROM ");
+  return verbo + tabla + QStringLiteral(" WHERE ") + condicion;
+}
+
+QString Dialecto::TextoMomento(const QDateTime& momento) const {
+  if (motor_ == Motor::SqlServer) return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+  return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString Dialecto::ClaveInsertada() const {
+  switch (motor_) {
+    case Motor::SqlServer:
+      return QStringLiteral("SELECT SCOPE_IDENTITY()");
+    case Motor::Sqlite:
+      return QStringLiteral("SELECT last_insert_rowid()");
+    case Motor::Postgresql:
+      break;
+  }
+  return QStringLiteral("SELECT lastval()");
+}
+
+QString Dialecto::Contiene(const QString& columna, const QString& texto) const {
+  QString patron = texto;
+  if (motor_ == Motor::SqlServer) {
+    // SQL Server has no default escape character: a bracket pair makes each
+    // wildcard literal, and the opening bracket must itself be bracketed first.
+    patron.replace(QLatin1Char('['), QStringLiteral("[[]"));
+    patron.replace(QLatin1Char('%'), QStringLiteral("[%]"));
+    patron.replace(QLatin1Char('_'), QStringLiteral("[_]"));
+    return columna + QStringLiteral(" LIKE ") + Texto(QLatin1Char('%') + patron + QLatin1Char('%'));
+  }
+  patron.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+  patron.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+  patron.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+  // SQLite's LIKE already ignores case (for ASCII letters); PostgreSQL needs ILIKE.
+  const QString operador =
+      motor_ == Motor::Postgresql ? QStringLiteral(" ILIKE ") : QStringLiteral(" LIKE ");
+  return columna + operador + Texto(QLatin1Char('%') + patron + QLatin1Char('%')) +
+         QStringLiteral(" ESCAPE '\\'");
+}
+
+QString Dialecto::TiempoLimite(int segundos) const {
+  switch (motor_) {
+    case Motor::SqlServer:
+      return {};  // ODBC takes the time-out as a connection option
+    case Motor::Sqlite:
+      // SQLite waits only for locks held by another station's writes.
+      return QStringLiteral("PRAGMA busy_timeout = %1").arg(qint64(segundos) * 1000);
+    case Motor::Postgresql:
+      break;
+  }
+  return QStringLiteral("SET statement_timeout = %1").arg(qint64(segundos) * 1000);
+}
+
+QString Dialecto::Texto(const QString& valor) {
+  QString doblado = valor;
+  doblado.replace(QLatin1Char('\''), QStringLiteral("''"));
+  return QLatin1Char('\'') + doblado + QLatin1Char('\'');
+}

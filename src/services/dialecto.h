@@ -1,0 +1,60 @@
+#pragma once
+// Dialecto: every difference between the database engines, and nothing else.
+// Statement builders take a Dialecto and values and return text; they never ask
+// which engine they run on. The SQL Server rendering is the old program's own
+// text, byte for byte; SQLite and PostgreSQL get the equivalent statements.
+//
+// All functions are pure: same engine and arguments, same text.
+
+#include <QDateTime>
+#include <QString>
+
+enum class Motor { SqlServer, Sqlite, Postgresql };
+
+class Dialecto {
+ public:
+  explicit Dialecto(Motor motor) : motor_(motor) {}
+
+  Motor motor() const { return motor_; }
+
+  // A column name in a statement. SQL Server and SQLite take it bracketed as
+  // written ([Horario]); PostgreSQL folds unquoted names to lower case, so it
+  // gets the lower-case name quoted ("horario").
+  QString Columna(const QString& nombre) const;
+
+  // A result column alias, shown to the operator as written (spaces and case
+  // kept): [Tipo de Harina] or "Tipo de Harina".
+  QString Alias(const QString& alias) const;
+
+  // "SELECT TOP n <resto>" on SQL Server, "SELECT <resto> LIMIT n" elsewhere.
+  // resto is everything after SELECT, ORDER BY included.
+  QString SelectTop(int filas, const QString& resto) const;
+
+  // "DELETE <tabla> WHERE ..." on SQL Server, "DELETE FROM <tabla> WHERE ..."
+  // elsewhere.
+  QString Borrar(const QString& tabla, const QString& condicion) const;
+
+  // The text, without quotes, of a moment inside a statement: the operator's
+  // general date form on SQL Server (dd/MM/yyyy HH:mm:ss), ISO 8601 elsewhere,
+  // which both SQLite (text columns compared as text) and PostgreSQL read.
+  QString TextoMomento(const QDateTime& momento) const;
+
+  // The statement that answers the key of the row the same connection has just
+  // inserted (never the highest key of the table, which may be another
+  // station's row).
+  QString ClaveInsertada() const;
+
+  // A condition "columna contains texto", matched without regard to case, with
+  // the quotes of texto doubled and its %, _ and [ taken literally.
+  QString Contiene(const QString& columna, const QString& texto) const;
+
+  // The statement that sets the command time-out of the connection, or an
+  // empty text when the engine has none.
+  QString TiempoLimite(int segundos) const;
+
+  // A text literal: single quotes around it, every quote inside doubled.
+  static QString Texto(const QString& valor);
+
+ private:
+  Motor motor_;
+};

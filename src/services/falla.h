@@ -1,0 +1,34 @@
+#pragma once
+// A failure of one step of the program: a numeric code, as the operator's
+// error report shows it, and a message in Spanish. Every procedure raises
+// failures as this exception; the three ways of handling them live in
+// convenciones.h.
+
+#include <QString>
+#include <exception>
+#include <string>
+
+class Falla : public std::exception {
+ public:
+  // The codes the operator may see; kept close to the old program's numbers so
+  // that the lab's notes about "error 5" or "error 13" still make sense.
+  enum Codigo : int {
+    kArgumentoInvalido = 5,  // a substring of negative length, an unknown option
+    kTipoIncompatible = 13,  // a text that is not a number or not a date
+    kArchivo = 75,           // a file or folder that cannot be read or written
+    kValorPropiedad = 380,   // a control refused a value (a negative size)
+    kBaseDeDatos = 3146,     // the engine refused a statement
+    kConexion = 3151,        // no connection to the database
+  };
+
+  Falla(int codigo, QString mensaje);
+
+  int Codigo() const { return codigo_; }
+  const QString& Mensaje() const { return mensaje_; }
+  const char* what() const noexcept override { return utf8_.c_str(); }
+
+ private:
+  int codigo_;
+  QString mensaje_;
+  std::string utf8_;
+};

@@ -1,0 +1,199 @@
+#include "services/lib_datos.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "services/carpetas.h"
+#include "services/esquema.h"
+#include "services/falla.h"
+#include "services/lib_ini.h"
+#include "services/operador.h"
+
+namespace {
+
+const QString kNombreConexion = QStringLiteral("harina");
+const QString kIni = QStringLiteral("RO000za.INI");
+
+}  // namespace
+
+LibDatos& LibDatos::Instancia() {
+  static LibDatos datos;
+  return datos;
+}
+
+bool LibDatos::Conectar(bool sinServidor, int /*modo*/, const QString& /*extra*/) {
+  Desconectar();
+  const LibIni& ini = LibIni::Instancia();
+  QString motor = ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Motor"), {})
+                      .trimmed()
+                      .toLower();
+  if (motor.isEmpty()) motor = sinServidor ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
+  const int puerto =
+      ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Puerto"), {}).trimmed().toInt();
+
+  if (motor == QLatin1String("sqlite")) return AbrirSqlite();
+  if (motor == QLatin1String("postgresql")) return AbrirServidor(QStringLiteral("QPSQL"), puerto);
+  if (motor == QLatin1String("odbc")) return AbrirServidor(QStringLiteral("QODBC"), puerto);
+  NoSePudo(QStringLiteral("El motor «%1» de la sección [Datos] de %2 no existe; use sqlite, "
+                          "postgresql u odbc.")
+               .arg(motor, kIni));
+  return false;
+}
+
+bool LibDatos::AbrirSqlite() {
+  if (BaseDeDatos.trimmed().isEmpty()) BaseDeDatos = QStringLiteral("laboratorio");
+  QString ruta = BaseDeDatos.trimmed();
+  if (!QDir::isAbsolutePath(ruta)) ruta = carpetas::DeDatos() + QLatin1Char('/') + ruta;
+  if (QFileInfo(ruta).suffix().isEmpty()) ruta += QStringLiteral(".sqlite");
+  QDir().mkpath(QFileInfo(ruta).absolutePath());
+
+  QString falla;
+  {
+    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kNombreConexion);
+    base.setDatabaseName(ruta);
+    if (!base.open()) {
+      falla = QStringLiteral("No se pudo abrir el archivo %1: %2")
+                  .arg(ruta, base.lastError().text().trimmed());
+    } else {
+      try {
+        QSqlQuery pragma(base);
+        // A cell the operator confirmed must survive a crash or a power cut.
+        for (const char* sentencia : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
+          if (!pragma.exec(QString::fromLatin1(sentencia)))
+            throw Falla(Falla::kBaseDeDatos, pragma.lastError().text().trimmed());
+        }
+        if (!base.tables().contains(QStringLiteral("v_mv_zentalia"), Qt::CaseInsensitive))
+          esquema::Crear(base, Motor::Sqlite);
+      } catch (const Falla& error) {
+        falla = QStringLiteral("El archivo %1 no es una base de datos del laboratorio: %2")
+                    .arg(ruta, error.Mensaje());
+      }
+    }
+  }
+  // The connection's handles must be gone before NoSePudo removes it.
+  if (!falla.isEmpty()) {
+    NoSePudo(falla);
+    return false;
+  }
+  conexion_ = std::make_unique<::Conexion>(kNombreConexion, Motor::Sqlite);
+  descripcion_ = QStringLiteral("Motor=sqlite;Archivo=%1").arg(ruta);
+  return true;
+}
+
+bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
+  if (!QSqlDatabase::isDriverAvailable(driver)) {
+    NoSePudo(QStringLiteral("Este equipo no tiene instalado el controlador %1 de Qt.").arg(driver));
+    return false;
+  }
+  const bool odbc = driver == QLatin1String("QODBC");
+  if (puerto <= 0) puerto = odbc ? 1433 : 5432;
+  QString falla;
+  {
+    QSqlDatabase base = QSqlDatabase::addDatabase(driver, kNombreConexion);
+    if (odbc) {
+      base.setDatabaseName(
+          QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.3")
+              .arg(Servidor)
+              .arg(puerto)
+              .arg(BaseDeDatos, Usuario, Password));
+      base.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
+    } else {
+      base.setHostName(Servidor);
+      base.setPort(puerto);
+      base.setDatabaseName(BaseDeDatos);
+      base.setUserName(Usuario);
+      base.setPassword(Password);
+      base.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    }
+    if (!base.open()) {
+      falla = QStringLiteral("No se pudo conectar con la base «%1» del servidor %2 (puerto %3): %4")
+                  .arg(BaseDeDatos, Servidor)
+                  .arg(puerto)
+                  .arg(base.lastError().text().trimmed());
+    }
+  }
+  if (!falla.isEmpty()) {
+    NoSePudo(falla);
+    return false;
+  }
+  const Motor motor = odbc ? Motor::SqlServer : Motor::Postgresql;
+  conexion_ = std::make_unique<::Conexion>(kNombreConexion, motor);
+  descripcion_ = QStringLiteral("Motor=%1;Servidor=%2;Puerto=%3;BaseDeDatos=%4;Usuario=%5")
+                     .arg(odbc ? QStringLiteral("odbc") : QStringLiteral("postgresql"), Servidor)
+                     .arg(puerto)
+                     .arg(BaseDeDatos, Usuario);
+  return true;
+}
+
+void LibDatos::NoSePudo(const QString& razon) {
+  Desconectar();
+  QString texto = razon;
+  if (!Password.isEmpty()) texto.replace(Password, QStringLiteral("****"));
+  ElOperador().Avisar(Operador::Estilo::Critico, QStringLiteral("Conexión a la base de datos"),
+                      texto + QStringLiteral("\n\nEl programa se cerrará."));
+}
+
+bool LibDatos::Conectado() const {
+  return conexion_ && QSqlDatabase::database(kNombreConexion, false).isOpen();
+}
+
+void LibDatos::Desconectar() {
+  conexion_.reset();
+  descripcion_.clear();
+  if (QSqlDatabase::contains(kNombreConexion)) {
+    QSqlDatabase::database(kNombreConexion, false).close();
+    QSqlDatabase::removeDatabase(kNombreConexion);
+  }
+}
+
+::Conexion& LibDatos::Conexion() {
+  if (!conexion_)
+    throw Falla(Falla::kConexion, QStringLiteral("No hay conexión con la base de datos."));
+  return *conexion_;
+}
+
+QString LibDatos::CadenaConexion() const { return descripcion_; }
+
+void LibDatos::Ejecutar(const QString& sql) { Conexion().Execute(sql); }
+
+void LibDatos::AbrirConsulta(const QString& sql, Recordset& filas, int, int, bool) {
+  filas = Conexion().Execute(sql);
+}
+
+void LibDatos::CerrarConsulta(Recordset& filas) { filas.Close(); }
+
+bool LibDatos::ExisteCampo(const QString& tabla, const QString& columna) {
+  const QSqlRecord registro = Conexion().Base().record(tabla);
+  if (registro.isEmpty()) {
+    // Some drivers only find a table by its exact stored name; ask the
+    // statement instead.
+    QSqlQuery consulta(Conexion().Base());
+    if (!consulta.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla))) return false;
+    const QSqlRecord columnas = consulta.record();
+    for (int i = 0; i < columnas.count(); ++i)
+      if (columnas.fieldName(i).compare(columna, Qt::CaseInsensitive) == 0) return true;
+    return false;
+  }
+  for (int i = 0; i < registro.count(); ++i)
+    if (registro.fieldName(i).compare(columna, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {
+  if (formato != QLatin1String("@"))
+    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("Formato «%1» desconocido.").arg(formato));
+  const QString texto = valor.toString().trimmed();
+  if (texto.isEmpty()) return QStringLiteral("NULL");
+  static const QRegularExpression numero(QStringLiteral("^([+-]?)(\\d*)(?:[.,](\\d*))?$"));
+  const QRegularExpressionMatch partes = numero.match(texto);
+  if (!partes.hasMatch() || (partes.captured(2).isEmpty() && partes.captured(3).isEmpty()))
+    throw Falla(Falla::kTipoIncompatible, QStringLiteral("«%1» no es un número.").arg(texto));
+  const QString signo = partes.captured(1) == QLatin1String("-") ? QStringLiteral("-") : QString();
+  const QString entero = partes.captured(2).isEmpty() ? QStringLiteral("0") : partes.captured(2);
+  const QString decimales = partes.captured(3);
+  return signo + entero + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// LibDatos: the session's one database connection and the statements run on
+// it. Set Servidor, BaseDeDatos, Usuario and Password, then Conectar.
+//
+// The engine: with no server, the embedded SQLite database, whose file is
+// BaseDeDatos (an absolute path, or a name in the data folder; empty means
+// "laboratorio"), created with its schema on first use. With a server,
+// PostgreSQL at that host. The INI file may choose otherwise: section "Datos",
+// key "Motor" ("sqlite", "postgresql" or "odbc" for SQL Server), key "Puerto".
+//
+// Conectar never throws: when no connection can be opened it tells the operator
+// why (the engine's reason, never the password) and Conectado() stays false.
+// Every other operation throws Falla on failure: kConexion when there is no
+// connection, kBaseDeDatos with the engine's reason when a statement fails.
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+#include "services/conexion.h"
+#include "services/recordset.h"
+
+class LibDatos {
+ public:
+  static LibDatos& Instancia();
+
+  QString Servidor;
+  QString BaseDeDatos;
+  QString Usuario;
+  QString Password;
+
+  // sinServidor: the embedded database (unless the INI says otherwise). The
+  // other two arguments are the old library's prompt mode and extra text; this
+  // library never prompts. Returns Conectado().
+  bool Conectar(bool sinServidor, int modo, const QString& extra);
+  bool Conectado() const;
+  // Closes the connection (tests, and a later Conectar to another database).
+  void Desconectar();
+
+  ::Conexion& Conexion();
+  // The connection's description, without the password.
+  QString CadenaConexion() const;
+
+  // Runs one statement that returns no rows.
+  void Ejecutar(const QString& sql);
+  // Opens the caller's recordset on a statement (forward only, read only; the
+  // cursor, lock and flag arguments are kept for the callers' sake).
+  void AbrirConsulta(const QString& sql, Recordset& filas, int tipoCursor = 0, int tipoBloqueo = 1,
+                     bool opcion = true);
+  void CerrarConsulta(Recordset& filas);
+  // Whether the table has the column, names compared without regard to case. A
+  // table that does not exist has no columns.
+  bool ExisteCampo(const QString& tabla, const QString& columna);
+
+  // The value as statement text. Format "@" is a number: an optional sign,
+  // digits and at most one decimal separator ("," or "."), written back with a
+  // point; an empty value gives NULL. Anything else throws Falla
+  // (kTipoIncompatible).
+  static QString FormatoSql(const QVariant& valor, const QString& formato);
+
+ private:
+  LibDatos() = default;
+  bool AbrirSqlite();
+  bool AbrirServidor(const QString& driver, int puerto);
+  void NoSePudo(const QString& razon);
+
+  std::unique_ptr<::Conexion> conexion_;
+  QString descripcion_;
+};

@@ -1,0 +1,6 @@
+#include "services/lib_reportes.h"
+
+LibReportes& LibReportes::Instancia() {
+  static LibReportes reportes;
+  return reportes;
+}

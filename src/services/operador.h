@@ -1,0 +1,41 @@
+#pragma once
+// Operador: the one way the program asks the operator anything modal. The
+// program installs the Qt dialogs; tests install a scripted operator that
+// answers from a queue, so no test ever blocks on a real dialog.
+//
+// ElOperador() never returns null: before anything is installed it is the Qt
+// implementation.
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Operador {
+ public:
+  // Message box styles, numbered as the operator's old message boxes were.
+  enum class Estilo : int { Critico = 16, Pregunta = 32, Exclamacion = 48, Informacion = 64 };
+  // Answers of the error report.
+  enum Respuesta : int { kAnular = 3, kReintentar = 4, kOmitir = 5 };
+
+  virtual ~Operador() = default;
+
+  // Error report with Anular / Reintentar / Omitir; returns 3, 4 or 5 (any
+  // other value, as closing the box gives, counts as leaving).
+  virtual int ReportarError(const QString& titulo, const QString& texto) = 0;
+
+  // Yes/No question, Yes the default button. True for Yes.
+  virtual bool Confirmar(const QString& titulo, const QString& texto) = 0;
+
+  // A message with one OK button.
+  virtual void Avisar(Estilo estilo, const QString& titulo, const QString& texto) = 0;
+
+  // The input box: the text typed, or nothing when the operator cancelled.
+  virtual std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
+                                            const QString& inicial) = 0;
+};
+
+Operador& ElOperador();
+
+// Replaces the installed operator (tests install a scripted one). Returns the
+// previous one so that a test can put it back.
+std::unique_ptr<Operador> InstalarOperador(std::unique_ptr<Operador> operador);

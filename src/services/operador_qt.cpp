@@ -1,0 +1,68 @@
+#include "services/operador_qt.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon Icono(Operador::Estilo estilo) {
+  switch (estilo) {
+    case Operador::Estilo::Critico:
+      return QMessageBox::Critical;
+    case Operador::Estilo::Pregunta:
+      return QMessageBox::Question;
+    case Operador::Estilo::Exclamacion:
+      return QMessageBox::Warning;
+    case Operador::Estilo::Informacion:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+int OperadorQt::ReportarError(const QString& titulo, const QString& texto) {
+  QMessageBox caja(QMessageBox::Critical, titulo, texto, QMessageBox::NoButton,
+                   QApplication::activeWindow());
+  QPushButton* anular = caja.addButton(QStringLiteral("&Anular"), QMessageBox::RejectRole);
+  QPushButton* reintentar = caja.addButton(QStringLiteral("&Reintentar"), QMessageBox::AcceptRole);
+  QPushButton* omitir = caja.addButton(QStringLiteral("&Omitir"), QMessageBox::ActionRole);
+  caja.setDefaultButton(reintentar);
+  caja.setEscapeButton(anular);
+  caja.exec();
+  if (caja.clickedButton() == reintentar) return kReintentar;
+  if (caja.clickedButton() == omitir) return kOmitir;
+  return kAnular;
+}
+
+bool OperadorQt::Confirmar(const QString& titulo, const QString& texto) {
+  QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::NoButton,
+                   QApplication::activeWindow());
+  QPushButton* si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+  QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+  caja.setDefaultButton(si);
+  caja.setEscapeButton(no);
+  caja.exec();
+  return caja.clickedButton() == si;
+}
+
+void OperadorQt::Avisar(Estilo estilo, const QString& titulo, const QString& texto) {
+  QMessageBox caja(Icono(estilo), titulo, texto, QMessageBox::NoButton,
+                   QApplication::activeWindow());
+  caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+  caja.exec();
+}
+
+std::optional<QString> OperadorQt::PedirTexto(const QString& titulo, const QString& pregunta,
+                                              const QString& inicial) {
+  QInputDialog dialogo(QApplication::activeWindow());
+  dialogo.setWindowTitle(titulo);
+  dialogo.setLabelText(pregunta);
+  dialogo.setTextValue(inicial);
+  dialogo.setOkButtonText(QStringLiteral("Aceptar"));
+  dialogo.setCancelButtonText(QStringLiteral("Cancelar"));
+  if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
+  return dialogo.textValue();
+}

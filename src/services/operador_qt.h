@@ -1,0 +1,14 @@
+#pragma once
+// The program's operator: the Qt message boxes and input dialog, in Spanish,
+// parented to the active window.
+
+#include "services/operador.h"
+
+class OperadorQt : public Operador {
+ public:
+  int ReportarError(const QString& titulo, const QString& texto) override;
+  bool Confirmar(const QString& titulo, const QString& texto) override;
+  void Avisar(Estilo estilo, const QString& titulo, const QString& texto) override;
+  std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
+                                    const QString& inicial) override;
+};

@@ -1,0 +1,53 @@
+#include "services/recordset.h"
+
+#include <QSqlField>
+#include <utility>
+
+#include "services/falla.h"
+
+void Recordset::Abrir(QSqlQuery consulta) {
+  consulta_ = std::move(consulta);
+  registro_ = consulta_.record();
+  abierto_ = true;
+  const bool hayFila = consulta_.next();
+  bof_ = !hayFila;
+  eof_ = !hayFila;
+}
+
+void Recordset::Close() {
+  consulta_.finish();
+  consulta_ = QSqlQuery();
+  registro_ = QSqlRecord();
+  abierto_ = false;
+  bof_ = eof_ = true;
+}
+
+void Recordset::MoveNext() {
+  if (!abierto_ || eof_)
+    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("No hay una fila actual."));
+  eof_ = !consulta_.next();
+}
+
+void Recordset::RequiereFila() const {
+  if (!abierto_ || eof_)
+    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("No hay una fila actual."));
+}
+
+Campo Recordset::Fields(int posicion) const {
+  if (posicion < 0 || posicion >= registro_.count())
+    throw Falla(Falla::kArgumentoInvalido,
+                QStringLiteral("El resultado no tiene la columna %1.").arg(posicion));
+  const QSqlField campo = registro_.field(posicion);
+  QVariant valor;
+  if (abierto_ && !eof_) valor = consulta_.value(posicion);
+  return Campo{campo.name(), valor, campo.length() > 0 ? campo.length() : -1};
+}
+
+Campo Recordset::Fields(const QString& nombre) const {
+  RequiereFila();
+  for (int i = 0; i < registro_.count(); ++i) {
+    if (registro_.fieldName(i).compare(nombre, Qt::CaseInsensitive) == 0) return Fields(i);
+  }
+  throw Falla(Falla::kArgumentoInvalido,
+              QStringLiteral("El resultado no tiene la columna «%1».").arg(nombre));
+}

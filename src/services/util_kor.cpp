@@ -1,0 +1,96 @@
+#include "services/util_kor.h"
+
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QToolButton>
+#include <array>
+
+#include "services/teclas.h"
+
+namespace {
+
+struct DefinicionBoton {
+  const char* clave;
+  const char* titulo;
+  const char* ayuda;
+  int tecla;  // virtual-key code of its shortcut, 0 for none
+  QStyle::StandardPixmap icono;
+};
+
+// GRABAR and PLANILLA never become enabled in this program: every cell is
+// stored when it is confirmed. They keep their places so that operators used
+// to the maker's other programs find each button where they expect it.
+constexpr std::array<DefinicionBoton, 8> kBotones{{
+    {"NUEVO", "Nuevo", "Agregar un análisis a la planilla (F2)", teclas::kF2,
+     QStyle::SP_FileIcon},
+    {"GRABAR", "Grabar", "Grabar (cada celda se graba al confirmarla)", 0,
+     QStyle::SP_DialogSaveButton},
+    {"BORRAR", "Borrar", "Borrar los análisis seleccionados (F4)", teclas::kF4,
+     QStyle::SP_TrashIcon},
+    {"CONSULTAR", "Consultar", "Consultar los valores ya cargados (F3)", teclas::kF3,
+     QStyle::SP_FileDialogContentsView},
+    {"PLANILLA", "Planilla", "Planilla", 0, QStyle::SP_FileDialogDetailedView},
+    {"REPORTE", "Reporte", "Imprimir el reporte de análisis (F6)", teclas::kF6,
+     QStyle::SP_FileDialogInfoView},
+    {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
+     QStyle::SP_DialogCancelButton},
+    {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},
+}};
+
+}  // namespace
+
+UtilKor::UtilKor(QWidget* padre) : QWidget(padre) {
+  auto* fila = new QHBoxLayout(this);
+  fila->setContentsMargins(2, 2, 2, 2);
+  fila->setSpacing(2);
+  for (const DefinicionBoton& definicion : kBotones) {
+    auto* boton = new QToolButton(this);
+    const QString clave = QString::fromLatin1(definicion.clave);
+    boton->setObjectName(clave);
+    boton->setText(QString::fromUtf8(definicion.titulo));
+    boton->setToolTip(QString::fromUtf8(definicion.ayuda));
+    boton->setIcon(style()->standardIcon(definicion.icono));
+    boton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    boton->setIconSize(QSize(16, 16));
+    boton->setFocusPolicy(Qt::NoFocus);
+    boton->setAutoRaise(true);
+    connect(boton, &QToolButton::clicked, this, [this, clave] { Pulsar(clave); });
+    fila->addWidget(boton);
+  }
+  fila->addStretch();
+}
+
+QToolButton* UtilKor::Boton(const QString& clave) const {
+  return findChild<QToolButton*>(clave, Qt::FindDirectChildrenOnly);
+}
+
+void UtilKor::nuevoenabled(bool valor) { Boton(QStringLiteral("NUEVO"))->setEnabled(valor); }
+void UtilKor::grabarenabled(bool valor) { Boton(QStringLiteral("GRABAR"))->setEnabled(valor); }
+void UtilKor::borrarenabled(bool valor) { Boton(QStringLiteral("BORRAR"))->setEnabled(valor); }
+void UtilKor::consultaenabled(bool valor) {
+  Boton(QStringLiteral("CONSULTAR"))->setEnabled(valor);
+}
+void UtilKor::planillaenabled(bool valor) { Boton(QStringLiteral("PLANILLA"))->setEnabled(valor); }
+void UtilKor::reporteenabled(bool valor) { Boton(QStringLiteral("REPORTE"))->setEnabled(valor); }
+void UtilKor::cancelarenabled(bool valor) { Boton(QStringLiteral("CANCELAR"))->setEnabled(valor); }
+void UtilKor::cerrarenabled(bool valor) { Boton(QStringLiteral("CERRAR"))->setEnabled(valor); }
+
+void UtilKor::StyleBar(double estilo) {
+  for (QToolButton* boton : findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
+    boton->setAutoRaise(estilo != 0);
+}
+
+void UtilKor::ProcesaTecla(int tecla) {
+  for (const DefinicionBoton& definicion : kBotones) {
+    if (definicion.tecla != 0 && definicion.tecla == tecla) {
+      const QString clave = QString::fromLatin1(definicion.clave);
+      if (Boton(clave)->isEnabled()) Pulsar(clave);
+      return;
+    }
+  }
+}
+
+void UtilKor::Pulsar(const QString& clave) {
+  QString boton = clave;
+  emit BotonPulsado(boton);
+}

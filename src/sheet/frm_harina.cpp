@@ -1,0 +1,177 @@
+#include "sheet/frm_harina.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "services/convenciones.h"
+#include "services/lib_campos.h"
+#include "services/lib_util.h"
+#include "services/teclas.h"
+#include "services/util_kor.h"
+#include "session/aspecto.h"
+#include "session/estado_sesion.h"
+#include "session/iniciar_sesion.h"
+#include "sheet/grilla.h"
+
+namespace {
+
+struct DefinicionCampo {
+  const char* dataField;
+  const char* tag;
+  int maximo;  // 0: no limit
+};
+
+// Index, data field, tag and maximum length of the header fields.
+constexpr DefinicionCampo kCampos[] = {
+    {"Fecha", "Fecha", 10},
+    {"Responsable", "", 0},
+    {"FechaDesde", "Fecha", 10},
+    {"FechaHasta", "Fecha", 10},
+};
+
+}  // namespace
+
+frmHarina::frmHarina(QWidget* padre) : QWidget(padre), disposicion_(DisposicionDeDiseno()) {
+  setObjectName(QStringLiteral("frmHarina"));
+  setWindowTitle(QStringLiteral("ANÁLISIS DE HARINA"));
+  setWindowIcon(QIcon(QStringLiteral(":/iconos/HARINA.png")));
+  CrearControles();
+  // Key preview: the window sees every key before the focused control does.
+  qApp->installEventFilter(this);
+}
+
+frmHarina::~frmHarina() { qApp->removeEventFilter(this); }
+
+void frmHarina::CrearControles() {
+  Frame2 = new QFrame(this);
+  Frame2->setObjectName(QStringLiteral("Frame2"));
+  Frame2->setFrameShape(QFrame::StyledPanel);
+  UtilKor1 = new UtilKor(Frame2);
+  UtilKor1->setObjectName(QStringLiteral("UtilKor1"));
+  connect(UtilKor1, &UtilKor::BotonPulsado, this, &frmHarina::UtilKor1_BotonPulsado);
+  Label1 = new QLabel(QStringLiteral("Fecha:"), Frame2);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label3 = new QLabel(QStringLiteral("Responsable:"), Frame2);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  CrearCamposEncabezado();
+  CrearPestanas();
+
+  // Tab order: the header fields, then the tabs and the grid. The frames and
+  // the command bar take no focus; the cell editor is outside the tab order.
+  setTabOrder(txtFields[0], txtFields[1]);
+  setTabOrder(txtFields[1], txtFields[2]);
+  setTabOrder(txtFields[2], txtFields[3]);
+  setTabOrder(txtFields[3], SSTab1);
+  setTabOrder(SSTab1, MSflexGrid1);
+  AplicarDisposicion();
+}
+
+void frmHarina::CrearCamposEncabezado() {
+  for (int i = 0; i < 4; ++i) {
+    auto* campo = new QLineEdit;
+    campo->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+    campo->setProperty("DataField", QString::fromLatin1(kCampos[i].dataField));
+    campo->setProperty("Tag", QString::fromLatin1(kCampos[i].tag));
+    if (kCampos[i].maximo > 0) campo->setMaxLength(kCampos[i].maximo);
+    txtFields.append(campo);
+  }
+  txtFields[0]->setParent(Frame2);
+  txtFields[1]->setParent(Frame2);
+  // The responsible person only shows the logged-in operator.
+  txtFields[1]->setEnabled(false);
+}
+
+void frmHarina::CrearPestanas() {
+  SSTab1 = new QTabWidget(this);
+  SSTab1->setObjectName(QStringLiteral("SSTab1"));
+  SSTab1->setTabPosition(QTabWidget::South);
+  auto* hoja = new QWidget;
+  auto* reporte = new QWidget;
+  SSTab1->addTab(hoja, QStringLiteral("Análisis de Harina"));
+  SSTab1->addTab(reporte, QStringLiteral("Reporte de Análisis de Harina"));
+
+  MSflexGrid1 = new Grilla(hoja);
+  MSflexGrid1->setObjectName(QStringLiteral("MSflexGrid1"));
+  TxtEdit = new QLineEdit(hoja);
+  TxtEdit->setObjectName(QStringLiteral("TxtEdit"));
+  TxtEdit->setFocusPolicy(Qt::ClickFocus);
+  TxtEdit->hide();
+
+  frmRep = new QFrame(reporte);
+  frmRep->setObjectName(QStringLiteral("frmRep"));
+  imgRep = new QLabel(frmRep);
+  imgRep->setObjectName(QStringLiteral("imgRep"));
+  imgRep->setPixmap(QPixmap(QStringLiteral(":/imagenes/reporte.png")));
+  imgRep->setScaledContents(true);
+  Label2 = new QLabel(QStringLiteral("Fecha Desde:"), frmRep);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label4 = new QLabel(QStringLiteral("Fecha Hasta:"), frmRep);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  for (QLabel* etiqueta : {Label2, Label4}) {
+    QFont negrita = etiqueta->font();
+    negrita.setBold(true);
+    etiqueta->setFont(negrita);
+  }
+  txtFields[2]->setParent(frmRep);
+  txtFields[3]->setParent(frmRep);
+}
+
+bool frmHarina::Form_Load() {
+  if (!IniciarSesion()) return false;
+  // The steps after the session start have no recovery of their own: a failure
+  // stops the start-up there; the operator is told and the window opens as far
+  // as it got.
+  EnFrontera(QStringLiteral("Inicio"), [this] {
+    LibUtil::Instancia().PosicionarFormulario(this, 0);
+    AplicarAspecto(this);
+    InicializaPantalla();
+    Campo(QStringLiteral("responsable"))->setText(gUsuarioLogeado);
+    SSTab1->setCurrentIndex(0);
+  });
+  return true;
+}
+
+QLineEdit* frmHarina::Campo(const QString& nombre) const {
+  return txtFields[LibCampos::PrepararCampo(nombre, txtFields)];
+}
+
+bool frmHarina::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::KeyPress && objeto->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(objeto);
+    // A key the focused control ignores travels on to its parents; forward it
+    // once, on its first delivery.
+    QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    if (widget == destino && widget->window() == this) {
+      const auto* tecla = static_cast<QKeyEvent*>(evento);
+      Form_KeyDown(teclas::CodigoVirtual(tecla->key()), teclas::Modificadores(tecla->modifiers()));
+    }
+  }
+  return false;  // the key still reaches the focused control
+}
+
+void frmHarina::Form_KeyDown(int KeyCode, int /*Shift*/) {
+  EnFrontera(QStringLiteral("Teclado"), [&] { UtilKor1->ProcesaTecla(KeyCode); });
+}
+
+void frmHarina::UtilKor1_BotonPulsado(QString& Boton) {
+  EnFrontera(Boton, [&] {
+    const QString boton = Boton.trimmed().toUpper();
+    if (boton == QLatin1String("CERRAR")) {
+      close();
+    } else if (boton == QLatin1String("CANCELAR")) {
+      InicializaPantalla();
+    }
+  });
+}
+
+void frmHarina::closeEvent(QCloseEvent* evento) {
+  // Every cell was stored when it was confirmed: nothing to save or ask.
+  evento->accept();
+  QCoreApplication::quit();
+}

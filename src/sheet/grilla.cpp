@@ -1,0 +1,147 @@
+#include "sheet/grilla.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+#include "services/twips.h"
+
+namespace {
+
+Qt::Alignment Alineacion(int codigo) {
+  return codigo == 2 ? Qt::AlignLeft | Qt::AlignBottom : Qt::AlignLeft | Qt::AlignTop;
+}
+
+}  // namespace
+
+Grilla::Grilla(QWidget* padre) : QTableWidget(padre) {
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setMinimumHeight(2 * fontMetrics().height() + 8);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
+  setWordWrap(false);
+}
+
+void Grilla::SetRows(int filas) { setRowCount(std::max(0, filas - kFixedRows)); }
+
+void Grilla::SetCols(int columnas) {
+  setColumnCount(columnas);
+  while (encabezados_.size() < columnas) encabezados_.append(QStringList{QString(), QString()});
+  while (encabezados_.size() > columnas) encabezados_.removeLast();
+  for (int c = 0; c < columnas; ++c) MostrarEncabezado(c);
+}
+
+QString Grilla::TextMatrix(int fila, int columna) const {
+  if (columna < 0 || columna >= columnCount()) return {};
+  if (fila >= 0 && fila < kFixedRows) return encabezados_[columna][fila];
+  const QTableWidgetItem* celda = item(fila - kFixedRows, columna);
+  return celda ? celda->text() : QString();
+}
+
+void Grilla::SetTextMatrix(int fila, int columna, const QString& texto) {
+  if (columna < 0 || columna >= columnCount() || fila < 0 || fila >= Rows()) return;
+  if (fila < kFixedRows) {
+    encabezados_[columna][fila] = texto;
+    MostrarEncabezado(columna);
+    return;
+  }
+  QTableWidgetItem* celda = item(fila - kFixedRows, columna);
+  if (!celda) {
+    celda = new QTableWidgetItem;
+    const QTableWidgetItem* cabecera = horizontalHeaderItem(columna);
+    celda->setTextAlignment(cabecera ? Qt::Alignment(cabecera->textAlignment())
+                                     : Qt::AlignLeft | Qt::AlignVCenter);
+    setItem(fila - kFixedRows, columna, celda);
+  }
+  celda->setText(texto);
+}
+
+void Grilla::MostrarEncabezado(int columna) {
+  QTableWidgetItem* cabecera = horizontalHeaderItem(columna);
+  if (!cabecera) {
+    cabecera = new QTableWidgetItem;
+    cabecera->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setHorizontalHeaderItem(columna, cabecera);
+  }
+  cabecera->setText(encabezados_[columna][0] + QLatin1Char('\n') + encabezados_[columna][1]);
+}
+
+int Grilla::ColWidth(int columna) const {
+  if (isColumnHidden(columna)) return 0;
+  return twips::DePixeles(columnWidth(columna));
+}
+
+void Grilla::SetColWidth(int columna, int twipsAncho) {
+  if (twipsAncho <= 0) {
+    setColumnHidden(columna, true);
+    return;
+  }
+  setColumnHidden(columna, false);
+  setColumnWidth(columna, twips::APixeles(twipsAncho));
+}
+
+void Grilla::SetColAlignment(int columna, int alineacion) {
+  if (!horizontalHeaderItem(columna)) MostrarEncabezado(columna);
+  horizontalHeaderItem(columna)->setTextAlignment(Alineacion(alineacion));
+  for (int r = 0; r < rowCount(); ++r)
+    if (QTableWidgetItem* celda = item(r, columna)) celda->setTextAlignment(Alineacion(alineacion));
+}
+
+int Grilla::Row() const { return currentRow() < 0 ? -1 : currentRow() + kFixedRows; }
+
+void Grilla::SetRow(int fila) {
+  if (fila < kFixedRows || fila >= Rows()) return;
+  setCurrentCell(fila - kFixedRows, std::max(0, currentColumn()));
+}
+
+void Grilla::SetCol(int columna) {
+  if (columna < 0 || columna >= columnCount() || currentRow() < 0) return;
+  setCurrentCell(currentRow(), columna);
+}
+
+int Grilla::RowSel() const {
+  const QList<QTableWidgetSelectionRange> rangos = selectedRanges();
+  if (rangos.isEmpty()) return Row();
+  const QTableWidgetSelectionRange& rango = rangos.first();
+  const int actual = currentRow();
+  const int otro = actual == rango.topRow() ? rango.bottomRow() : rango.topRow();
+  return otro + kFixedRows;
+}
+
+int Grilla::TopRow() const {
+  const int fila = rowAt(0);
+  return fila < 0 ? kFixedRows : fila + kFixedRows;
+}
+
+void Grilla::SetTopRow(int fila) {
+  const int real = fila - kFixedRows;
+  if (real < 0 || real >= rowCount()) return;
+  scrollTo(model()->index(real, std::max(0, currentColumn())), QAbstractItemView::PositionAtTop);
+}
+
+QRect Grilla::RectanguloActual() const {
+  QRect celda = visualRect(currentIndex());
+  celda.translate(viewport()->pos());
+  return celda;
+}
+
+int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }
+int Grilla::CellTop() const { return twips::DePixeles(RectanguloActual().top(), Qt::Vertical); }
+int Grilla::CellWidth() const { return twips::DePixeles(RectanguloActual().width()); }
+int Grilla::CellHeight() const {
+  return twips::DePixeles(RectanguloActual().height(), Qt::Vertical);
+}
+
+void Grilla::Clear() {
+  clearContents();
+  for (int c = 0; c < encabezados_.size(); ++c) {
+    encabezados_[c] = QStringList{QString(), QString()};
+    MostrarEncabezado(c);
+  }
+}
+
+void Grilla::Refresh() { viewport()->update(); }

@@ -1,0 +1,59 @@
+#pragma once
+// Grilla: the sheet grid, a QTableWidget that speaks the flex grid's
+// vocabulary. Rows 0 and 1 are the two fixed header rows: they live in the
+// horizontal header (one two-line label per column, so they stay in view when
+// the rows scroll) and can never be the current cell. Rows from 2 on are the
+// table's rows 0, 1, ... Column widths and cell measures are in twips.
+
+#include <QTableWidget>
+
+class Grilla : public QTableWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kFixedRows = 2;
+
+  explicit Grilla(QWidget* padre = nullptr);
+
+  int Rows() const { return rowCount() + kFixedRows; }
+  void SetRows(int filas);
+  int Cols() const { return columnCount(); }
+  void SetCols(int columnas);
+  int FixedRows() const { return kFixedRows; }
+
+  QString TextMatrix(int fila, int columna) const;
+  void SetTextMatrix(int fila, int columna, const QString& texto);
+
+  // Width in twips; 0 hides the column.
+  int ColWidth(int columna) const;
+  void SetColWidth(int columna, int twips);
+  // 0 left and top, 2 left and bottom (as the old grid numbered them); applied
+  // to the header label and the column's cells.
+  void SetColAlignment(int columna, int alineacion);
+
+  // The current cell; Row() is -1 while there is none.
+  int Row() const;
+  int Col() const { return currentColumn(); }
+  void SetRow(int fila);
+  void SetCol(int columna);
+  // The other end of the selection made from the current row.
+  int RowSel() const;
+  int TopRow() const;
+  void SetTopRow(int fila);
+
+  // The current cell's place and size inside the grid, in twips.
+  int CellLeft() const;
+  int CellTop() const;
+  int CellWidth() const;
+  int CellHeight() const;
+
+  // Empties every cell, the header rows included.
+  void Clear();
+  void Refresh();
+
+ private:
+  void MostrarEncabezado(int columna);
+  QRect RectanguloActual() const;
+
+  QList<QStringList> encabezados_;  // [columna] -> {line 1, line 2}
+};

@@ -1,0 +1,370 @@
+// The service library: the engines' statements, number formatting, the INI
+// reader, the text helpers, the failure conventions and the command bar.
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+
+#include "services/convenciones.h"
+#include "services/dialecto.h"
+#include "services/lib_campos.h"
+#include "services/lib_datos.h"
+#include "services/lib_ini.h"
+#include "services/lib_util.h"
+#include "services/teclas.h"
+#include "services/util_kor.h"
+#include "soporte/entorno_prueba.h"
+
+Q_DECLARE_METATYPE(Motor)
+
+class PruebaServicios : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void dialecto_data();
+  void dialecto();
+  void contieneEncuentraLiteralmente();
+  void formatoSql_data();
+  void formatoSql();
+  void ini_data();
+  void ini();
+  void iniSeLeeDelProgramaYLuegoDeConfiguracion();
+  void ayudasDeTexto();
+  void filtroDeTeclas();
+  void pasosReportados_data();
+  void pasosReportados();
+  void barraDeComandos();
+  void recordsetYExisteCampo();
+  void conexionFallidaNoMuestraLaClave();
+};
+
+void PruebaServicios::dialecto_data() {
+  QTest::addColumn<Motor>("motor");
+  QTest::addColumn<QString>("obtenido");
+  QTest::addColumn<QString>("esperado");
+  const QDateTime momento(QDate(2004, 3, 15), QTime(8, 30, 5));
+  struct Caso {
+    const char* nombre;
+    Motor motor;
+    QString esperado[8];
+  };
+  const Caso casos[] = {
+      {"sqlserver", Motor::SqlServer,
+       {"[Horario]", "[Tipo de Harina]", "SELECT TOP 500 * FROM t ORDER BY a",
+        "DELETE v_mv_zentalia WHERE ID = 7", "15/03/2004 08:30:05", "SELECT SCOPE_IDENTITY()",
+        "'O''Brien'", ""}},
+      {"sqlite", Motor::Sqlite,
+       {"[Horario]", "[Tipo de Harina]", "SELECT * FROM t ORDER BY a LIMIT 500",
+        "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05",
+        "SELECT last_insert_rowid()", "'O''Brien'", "PRAGMA busy_timeout = 360000"}},
+      {"postgresql", Motor::Postgresql,
+       {"\"horario\"", "\"Tipo de Harina\"", "SELECT * FROM t ORDER BY a LIMIT 500",
+        "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05", "SELECT lastval()",
+        "'O''Brien'", "SET statement_timeout = 360000"}},
+  };
+  for (const Caso& caso : casos) {
+    const Dialecto d(caso.motor);
+    const QString obtenidos[8] = {d.Columna(QStringLiteral("Horario")),
+                                  d.Alias(QStringLiteral("Tipo de Harina")),
+                                  d.SelectTop(500, QStringLiteral("* FROM t ORDER BY a")),
+                                  d.Borrar(QStringLiteral("v_mv_zentalia"), QStringLiteral("ID = 7")),
+                                  d.TextoMomento(momento),
+                                  d.ClaveInsertada(),
+                                  Dialecto::Texto(QStringLiteral("O'Brien")),
+                                  d.TiempoLimite(360)};
+    for (int i = 0; i < 8; ++i)
+      QTest::addRow("%s/%d", caso.nombre, i) << caso.motor << obtenidos[i] << caso.esperado[i];
+  }
+  QTest::addRow("sqlserver/like") << Motor::SqlServer
+                                  << Dialecto(Motor::SqlServer).Contiene("c", "50%_[x]'")
+                                  << "c LIKE '%50[%][_][[]x]''%'";
+  QTest::addRow("sqlite/like") << Motor::Sqlite << Dialecto(Motor::Sqlite).Contiene("c", "50%_\\'")
+                               << "c LIKE '%50\\%\\_\\\\''%' ESCAPE '\\'";
+  QTest::addRow("postgresql/like") << Motor::Postgresql
+                                   << Dialecto(Motor::Postgresql).Contiene("c", "a%")
+                                   << "c ILIKE '%a\\%%' ESCAPE '\\'";
+}
+
+void PruebaServicios::dialecto() {
+  QFETCH(QString, obtenido);
+  QFETCH(QString, esperado);
+  QCOMPARE(obtenido, esperado);
+}
+
+// The LIKE rendering must find "50%" literally, not "50" followed by anything,
+// on the engine itself.
+void PruebaServicios::contieneEncuentraLiteralmente() {
+  EntornoPrueba entorno;
+  REQUIERE_ENTORNO(entorno);
+  QSqlDatabase otra = entorno.Otra();
+  entorno.Ejecutar(QStringLiteral("CREATE TABLE t_like (c VARCHAR(20))"));
+  for (const char* valor : {"50%", "500", "a_b", "axb", "O'Brien", "o'brien"})
+    entorno.Ejecutar(QStringLiteral("INSERT INTO t_like VALUES (%1)")
+                         .arg(Dialecto::Texto(QString::fromLatin1(valor))));
+  const Dialecto d(entorno.motor());
+  const auto cuenta = [&](const QString& texto) {
+    QSqlQuery q(otra);
+    q.exec(QStringLiteral("SELECT COUNT(*) FROM t_like WHERE ") + d.Contiene("c", texto));
+    return q.next() ? q.value(0).toInt() : -1;
+  };
+  QCOMPARE(cuenta(QStringLiteral("50%")), 1);
+  QCOMPARE(cuenta(QStringLiteral("a_b")), 1);
+  QCOMPARE(cuenta(QStringLiteral("O'BRIEN")), 2);
+}
+
+void PruebaServicios::formatoSql_data() {
+  QTest::addColumn<QString>("entrada");
+  QTest::addColumn<QString>("esperado");  // empty: refused
+  QTest::newRow("punto") << "12.5" << "12.5";
+  QTest::newRow("coma") << "12,5" << "12.5";
+  QTest::newRow("signo") << "-0,45" << "-0.45";
+  QTest::newRow("mas") << "+3" << "3";
+  QTest::newRow("blancos") << "  28 " << "28";
+  QTest::newRow("sin entero") << ",5" << "0.5";
+  QTest::newRow("vacio") << "" << "NULL";
+  QTest::newRow("letras") << "12a" << "";
+  QTest::newRow("dos separadores") << "1,2,3" << "";
+  QTest::newRow("guiones") << "--" << "";
+  QTest::newRow("solo separador") << "." << "";
+  QTest::newRow("inyeccion") << "1; DROP TABLE x" << "";
+}
+
+void PruebaServicios::formatoSql() {
+  QFETCH(QString, entrada);
+  QFETCH(QString, esperado);
+  if (esperado.isEmpty()) {
+    try {
+      LibDatos::FormatoSql(entrada, QStringLiteral("@"));
+      QFAIL("a text that is not a number was accepted");
+    } catch (const Falla& falla) {
+      QCOMPARE(falla.Codigo(), int(Falla::kTipoIncompatible));
+      QVERIFY(falla.Mensaje().contains(entrada.trimmed()));
+    }
+  } else {
+    QCOMPARE(LibDatos::FormatoSql(entrada, QStringLiteral("@")), esperado);
+  }
+}
+
+void PruebaServicios::ini_data() {
+  QTest::addColumn<QString>("contenido");
+  QTest::addColumn<QString>("seccion");
+  QTest::addColumn<QString>("clave");
+  QTest::addColumn<QString>("esperado");  // "<ninguno>": not found
+  const QString basura = QStringLiteral(
+      "\xEF\xBB\xBF garbage without equals\n[[[\n=sin clave\n; FlatToolbars=7\n"
+      "[laboratorio|harina]\r\n  flattoolbars =  0  \r\n[Iconos]\nIconoDelSistema=\"HARINA\"\n");
+  QTest::newRow("sin mayusculas") << basura << "LABORATORIO|HARINA" << "FlatToolbars" << "0";
+  QTest::newRow("comillas") << basura << "ICONOS" << "iconodelsistema" << "HARINA";
+  QTest::newRow("comentario no cuenta") << "[A]\n;x=1\n" << "A" << "x" << "<ninguno>";
+  QTest::newRow("otra seccion") << "[A]\nx=1\n[B]\n" << "B" << "x" << "<ninguno>";
+  QTest::newRow("primera gana") << "[A]\nx=1\nx=2\n" << "A" << "x" << "1";
+  QTest::newRow("valor vacio") << "[A]\nx=\n" << "A" << "x" << "";
+  QTest::newRow("igual en valor") << "[A]\nx=a=b\n" << "A" << "x" << "a=b";
+  QTest::newRow("archivo vacio") << "" << "A" << "x" << "<ninguno>";
+}
+
+void PruebaServicios::ini() {
+  QFETCH(QString, contenido);
+  QFETCH(QString, seccion);
+  QFETCH(QString, clave);
+  QFETCH(QString, esperado);
+  const std::optional<QString> valor = LibIni::Buscar(contenido, seccion, clave);
+  QCOMPARE(valor.value_or(QStringLiteral("<ninguno>")), esperado);
+}
+
+void PruebaServicios::iniSeLeeDelProgramaYLuegoDeConfiguracion() {
+  EntornoPrueba entorno;
+  const LibIni& ini = LibIni::Instancia();
+  const QString archivo = QStringLiteral("RO000za.INI");
+  QCOMPARE(ini.LeerValor(archivo, "A", "x", "defecto"), QStringLiteral("defecto"));
+
+  QDir().mkpath(entorno.Carpeta() + "/config/analisis-harina");
+  QFile config(entorno.Carpeta() + "/config/analisis-harina/ro000za.ini");
+  QVERIFY(config.open(QIODevice::WriteOnly));
+  config.write("[A]\nx=configuracion\ny=solo aqui\n");
+  config.close();
+  entorno.EscribirIni(QStringLiteral("[A]\nx=programa\n"));
+  QCOMPARE(ini.LeerValor(archivo, "a", "X", "defecto"), QStringLiteral("programa"));
+  QCOMPARE(ini.LeerValor(archivo, "A", "y", "defecto"), QStringLiteral("solo aqui"));
+}
+
+void PruebaServicios::ayudasDeTexto() {
+  QCOMPARE(LibUtil::RutaConBarra("/opt/lab"), QStringLiteral("/opt/lab/"));
+  QCOMPARE(LibUtil::RutaConBarra("/opt/lab/"), QStringLiteral("/opt/lab/"));
+  QCOMPARE(LibUtil::QuitarCaracteres("=PLANTA=2", "="), QStringLiteral("PLANTA2"));
+  QCOMPARE(LibUtil::QuitarCaracteres("a-b.c", "-", "."), QStringLiteral("abc"));
+  QCOMPARE(LibUtil::SinNulo(QVariant()), QString());
+  QCOMPARE(LibUtil::SinNulo(QVariant(28.5)), QStringLiteral("28.5"));
+  QCOMPARE(LibUtil::ValorNumerico(" -12,5x"), qint64(-12));
+  QCOMPARE(LibUtil::ValorNumerico("x3"), qint64(0));
+  QCOMPARE(LibUtil::NumeroInicial("1.5x"), 1.5);
+  QCOMPARE(LibUtil::NumeroInicial("plano"), 0.0);
+  QCOMPARE(LibUtil::FormatearValor("0.545"),
+           QStringLiteral("0") + LibCampos::SeparadorDecimal() + QStringLiteral("545"));
+  QCOMPARE(LibUtil::FormatearValor("Tipo 0.0"), QStringLiteral("Tipo 0.0"));
+  QVERIFY(LibCampos::EsTeclaAvance(teclas::kEnter));
+  QVERIFY(LibCampos::EsTeclaAvance(teclas::kArriba));
+  QVERIFY(LibCampos::EsTeclaAvance(teclas::kAbajo));
+  QVERIFY(!LibCampos::EsTeclaAvance(teclas::kEsc));
+  QVERIFY(!LibCampos::EsTeclaAvance(teclas::kDerecha));
+}
+
+void PruebaServicios::filtroDeTeclas() {
+  QLineEdit fecha;
+  fecha.setProperty("Tag", "fecha");
+  QLineEdit libre;
+  QCOMPARE(LibCampos::FiltrarTecla(&fecha, '7'), QChar('7'));
+  QCOMPARE(LibCampos::FiltrarTecla(&fecha, '/'), QChar('/'));
+  QCOMPARE(LibCampos::FiltrarTecla(&fecha, 'a'), QChar());
+  QCOMPARE(LibCampos::FiltrarTecla(&fecha, '-'), QChar());
+  QCOMPARE(LibCampos::FiltrarTecla(&fecha, QChar(8)), QChar(8));
+  QCOMPARE(LibCampos::FiltrarTecla(&libre, 'a'), QChar('a'));
+  QList<QLineEdit*> campos{&libre, &fecha};
+  libre.setProperty("DataField", "Responsable");
+  fecha.setProperty("DataField", "Fecha");
+  QCOMPARE(LibCampos::PrepararCampo("FECHA", campos), 1);
+  QVERIFY_THROWS_EXCEPTION(Falla, LibCampos::PrepararCampo("Hora", campos));
+}
+
+void PruebaServicios::pasosReportados_data() {
+  QTest::addColumn<QList<int>>("respuestas");
+  QTest::addColumn<bool>("reintentos");
+  QTest::addColumn<QString>("recorrido");
+  // Step "a" fails twice, then works; step "b" works.
+  QTest::newRow("reintentar") << QList<int>{4, 4} << true << "aaAb";
+  QTest::newRow("omitir") << QList<int>{5} << true << "ab";
+  QTest::newRow("anular") << QList<int>{3} << true << "a";
+  QTest::newRow("sin reintento, 4 sale") << QList<int>{4} << false << "a";
+}
+
+void PruebaServicios::pasosReportados() {
+  QFETCH(QList<int>, respuestas);
+  QFETCH(bool, reintentos);
+  QFETCH(QString, recorrido);
+  EntornoPrueba entorno;
+  for (int r : respuestas) entorno.operador().respuestasError.enqueue(r);
+  QString hecho;
+  int fallos = 0;
+  PasosReportados pasos(QStringLiteral("Prueba"), reintentos);
+  [&] {
+    if (!pasos.Paso([&] {
+          if (fallos++ < 2) {
+            hecho += 'a';
+            throw Falla(3146, QStringLiteral("falló"));
+          }
+          hecho += 'A';
+        }))
+      return;
+    if (!pasos.Paso([&] { hecho += 'b'; })) return;
+  }();
+  QCOMPARE(hecho, recorrido);
+  QCOMPARE(entorno.operador().sinGuion, 0);
+  QVERIFY(entorno.operador().preguntas.first().texto.contains(QStringLiteral("Prueba")));
+  QVERIFY(entorno.operador().preguntas.first().texto.contains(QStringLiteral("3146")));
+}
+
+void PruebaServicios::barraDeComandos() {
+  UtilKor barra;
+  QStringList claves;
+  QObject::connect(&barra, &UtilKor::BotonPulsado, [&](QString& boton) { claves << boton; });
+  barra.cerrarenabled(true);
+  barra.borrarenabled(false);
+  barra.nuevoenabled(true);
+
+  barra.ProcesaTecla(teclas::kF12);
+  barra.ProcesaTecla(teclas::kF4);       // BORRAR is disabled
+  barra.ProcesaTecla(teclas::kInsertar); // belongs to the grid
+  barra.ProcesaTecla(teclas::kSuprimir);
+  barra.ProcesaTecla(teclas::kEnter);
+  barra.ProcesaTecla(teclas::kEsc);
+  barra.ProcesaTecla(teclas::kF2);
+  auto* borrar = barra.findChild<QToolButton*>("BORRAR");
+  QTest::mouseClick(borrar, Qt::LeftButton);
+  QTest::mouseClick(barra.findChild<QToolButton*>("NUEVO"), Qt::LeftButton);
+
+  QCOMPARE(claves, QStringList({"CERRAR", "NUEVO", "NUEVO"}));
+  QVERIFY(borrar->toolTip().contains(QStringLiteral("F4")));
+
+  barra.StyleBar(0);
+  QVERIFY(!borrar->autoRaise());
+  barra.StyleBar(1);
+  QVERIFY(borrar->autoRaise());
+}
+
+void PruebaServicios::recordsetYExisteCampo() {
+  EntornoPrueba entorno;
+  REQUIERE_ENTORNO(entorno);
+  LibDatos& datos = LibDatos::Instancia();
+  QVERIFY_THROWS_EXCEPTION(Falla, datos.Ejecutar("SELECT 1"));  // not connected yet
+  QVERIFY(entorno.Iniciar());
+  QVERIFY(datos.Conectado());
+
+  QVERIFY(datos.ExisteCampo("ta_configuracion", "clave"));
+  QVERIFY(datos.ExisteCampo("TA_CONFIGURACION", "Valor"));
+  QVERIFY(datos.ExisteCampo("v_mv_zentalia", "fallingnumber"));
+  QVERIFY(!datos.ExisteCampo("ta_configuracion", "nombre"));
+  QVERIFY(!datos.ExisteCampo("no_existe", "clave"));
+
+  Recordset vacio;
+  datos.AbrirConsulta("SELECT ID, tipo_harina FROM v_mv_zentalia", vacio);
+  QVERIFY(vacio.Bof());
+  QVERIFY(vacio.Eof());
+  QCOMPARE(vacio.FieldCount(), 2);
+  QCOMPARE(vacio.Fields(1).Name.toLower(), QStringLiteral("tipo_harina"));
+  datos.CerrarConsulta(vacio);
+
+  datos.Ejecutar("INSERT INTO v_mv_zentalia (tipo_harina, HUMEDO) VALUES ('000', 28.5)");
+  datos.Ejecutar("INSERT INTO v_mv_zentalia (tipo_harina) VALUES ('0000')");
+  Recordset filas = datos.Conexion().Execute(
+      "SELECT tipo_harina, humedo FROM v_mv_zentalia ORDER BY tipo_harina");
+  QVERIFY(!filas.Bof());
+  QCOMPARE(filas.Fields("TIPO_HARINA").Value.toString(), QStringLiteral("000"));
+  QCOMPARE(LibUtil::SinNulo(filas.Fields("Humedo").Value), QStringLiteral("28.5"));
+  filas.MoveNext();
+  QVERIFY(filas.Fields(1).Value.isNull());
+  filas.MoveNext();
+  QVERIFY(filas.Eof());
+  QVERIFY_THROWS_EXCEPTION(Falla, filas.MoveNext());
+  QVERIFY_THROWS_EXCEPTION(Falla, datos.Ejecutar("SELECT * FROM no_existe"));
+  datos.Desconectar();
+}
+
+void PruebaServicios::conexionFallidaNoMuestraLaClave() {
+  EntornoPrueba entorno;
+  LibDatos& datos = LibDatos::Instancia();
+  datos.Servidor = "127.0.0.1";
+  datos.BaseDeDatos = "laboratorio";
+  datos.Usuario = "lab";
+  datos.Password = "s3creta-muy-larga";
+  // A port nobody listens on: the server answers at once that it refuses.
+  const auto escribirIni = [&](const QByteArray& contenido) {
+    QFile ini(entorno.CarpetaPrograma() + "/RO000za.INI");
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write(contenido);
+  };
+  escribirIni("[Datos]\nMotor=postgresql\nPuerto=1\n");
+  QVERIFY(!datos.Conectar(false, 3, QString()));
+  QVERIFY(!datos.Conectado());
+  QCOMPARE(entorno.operador().preguntas.size(), 1);
+  const Pregunta& aviso = entorno.operador().preguntas.first();
+  QCOMPARE(aviso.estilo, int(Operador::Estilo::Critico));
+  QVERIFY(aviso.texto.contains("127.0.0.1"));
+  QVERIFY(!aviso.texto.contains("s3creta"));
+
+  // A file that is not a database.
+  QFile basura(entorno.Carpeta() + "/basura.sqlite");
+  QVERIFY(basura.open(QIODevice::WriteOnly));
+  basura.write(QByteArray(4096, '\xFF'));
+  basura.close();
+  escribirIni("");
+  datos.BaseDeDatos = basura.fileName();
+  QVERIFY(!datos.Conectar(true, 3, QString()));
+  QCOMPARE(entorno.operador().preguntas.size(), 2);
+  QVERIFY(entorno.operador().preguntas.last().texto.contains("basura.sqlite"));
+}
+
+QTEST_MAIN(PruebaServicios)
+#include "test_servicios.moc"
