@@ -178,15 +178,20 @@ void PruebaServicios::ini() {
 void PruebaServicios::iniSeLeeDelProgramaYLuegoDeConfiguracion() {
   EntornoPrueba entorno;
   const LibIni& ini = LibIni::Instancia();
-  const QString archivo = QStringLiteral("RO000za.INI");
+  const QString archivo = QStringLiteral("Prueba.INI");
   QCOMPARE(ini.LeerValor(archivo, "A", "x", "defecto"), QStringLiteral("defecto"));
 
-  QDir().mkpath(entorno.Carpeta() + "/config/analisis-harina");
-  QFile config(entorno.Carpeta() + "/config/analisis-harina/ro000za.ini");
-  QVERIFY(config.open(QIODevice::WriteOnly));
-  config.write("[A]\nx=configuracion\ny=solo aqui\n");
-  config.close();
-  entorno.EscribirIni(QStringLiteral("[A]\nx=programa\n"));
+  const auto escribir = [](const QString& ruta, const QByteArray& contenido) {
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile archivo(ruta);
+    QVERIFY(archivo.open(QIODevice::WriteOnly));
+    archivo.write(contenido);
+  };
+  // The configuration folder's copy is named in other letters, as a copy
+  // brought from Windows may be.
+  escribir(entorno.Carpeta() + "/config/analisis-harina/prueba.ini",
+           "[A]\nx=configuracion\ny=solo aqui\n");
+  escribir(entorno.CarpetaPrograma() + "/Prueba.INI", "[A]\nx=programa\n");
   QCOMPARE(ini.LeerValor(archivo, "a", "X", "defecto"), QStringLiteral("programa"));
   QCOMPARE(ini.LeerValor(archivo, "A", "y", "defecto"), QStringLiteral("solo aqui"));
 }

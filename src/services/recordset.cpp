@@ -22,6 +22,18 @@ void Recordset::Close() {
   bof_ = eof_ = true;
 }
 
+bool Recordset::Bof() const {
+  if (!abierto_)
+    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("La consulta no está abierta."));
+  return bof_;
+}
+
+bool Recordset::Eof() const {
+  if (!abierto_)
+    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("La consulta no está abierta."));
+  return eof_;
+}
+
 void Recordset::MoveNext() {
   if (!abierto_ || eof_)
     throw Falla(Falla::kArgumentoInvalido, QStringLiteral("No hay una fila actual."));

@@ -26,8 +26,9 @@ class Recordset {
   void Close();
   bool Abierto() const { return abierto_; }
 
-  bool Bof() const { return bof_; }
-  bool Eof() const { return eof_; }
+  // Both throw Falla (kArgumentoInvalido) on a recordset that is not open.
+  bool Bof() const;
+  bool Eof() const;
   void MoveNext();
 
   int FieldCount() const { return registro_.count(); }

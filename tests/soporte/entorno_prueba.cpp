@@ -92,7 +92,14 @@ void EntornoPrueba::PrepararPostgresql() {
     }
   }
   esquema::Crear(Otra(), Motor::Postgresql);
-  EscribirIni(QString());
+  // The engine's keys go to the configuration folder's INI, which is read
+  // after the program folder's: every test that writes its own INI, or moves
+  // the program folder, still reaches the server.
+  const QString config = temporal_.filePath(QStringLiteral("config/analisis-harina"));
+  QDir().mkpath(config);
+  QFile ini(config + QStringLiteral("/RO000za.INI"));
+  if (ini.open(QIODevice::WriteOnly))
+    ini.write(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(PuertoPg()).toUtf8());
 }
 
 EntornoPrueba::~EntornoPrueba() {
@@ -128,11 +135,8 @@ bool EntornoPrueba::Iniciar(const QString& usuarioLogeado) {
 }
 
 void EntornoPrueba::EscribirIni(const QString& contenido) const {
-  QString texto = contenido;
-  if (EsPostgresql())
-    texto += QStringLiteral("\n[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(PuertoPg());
   QFile ini(CarpetaPrograma() + QStringLiteral("/RO000za.INI"));
-  if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) ini.write(texto.toUtf8());
+  if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) ini.write(contenido.toUtf8());
 }
 
 QSqlDatabase EntornoPrueba::Otra() {

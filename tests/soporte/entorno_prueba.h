@@ -3,7 +3,7 @@
 // program's folder, the data and configuration folders and the database; the
 // scripted operator is installed; the session's shared state and connection are
 // reset. With PRUEBA_MOTOR=postgresql the database is a new one on the test
-// server (PRUEBA_PG_PUERTO), with the schema applied, and the INI file says so.
+// server (PRUEBA_PG_PUERTO), with the schema applied, and the configuration folder's INI says so.
 //
 // Parametros() is the start-up parameter string that reaches that database.
 
@@ -34,8 +34,8 @@ class EntornoPrueba {
   // Runs the session start with Parametros(); its result.
   bool Iniciar(const QString& usuarioLogeado = QStringLiteral("ana"));
 
-  // Writes RO000za.INI in the program's folder (the engine's [Datos] section is
-  // added for PostgreSQL).
+  // Writes RO000za.INI in the program's folder. (For PostgreSQL the engine's
+  // [Datos] section lies in the configuration folder's INI.)
   void EscribirIni(const QString& contenido) const;
 
   // A second connection to the test database, for reading what the program
