@@ -44,6 +44,11 @@ void frmHarina::AplicarDisposicion() {
   Colocar(txtFields[2], 1275, 360, 1365, 285);
   Colocar(Label4, 2970, 390, 1230, 180);
   Colocar(txtFields[3], 4155, 345, 1365, 285);
+  // Labels grow to their text, as the old labels did with AutoSize: the design's
+  // widths were measured for a smaller font.
+  for (QLabel* etiqueta : {Label1, Label3, Label2, Label4})
+    etiqueta->resize(std::max(etiqueta->width(), etiqueta->sizeHint().width()),
+                     std::max(etiqueta->height(), etiqueta->sizeHint().height()));
   // The toolbar's buttons need more room than the design's 5025 twips once
   // they show captions; it keeps its place and grows to its natural width.
   UtilKor1->resize(std::max(UtilKor1->width(), UtilKor1->sizeHint().width()),
