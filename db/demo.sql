@@ -33,8 +33,8 @@ SELECT date('now', 'localtime', '-' || n || ' days') || ' 00:00:00',
        round(0.45 + (r % 26) * 0.01, 3),
        CASE r % 3 WHEN 0 THEN 'Blanco' WHEN 1 THEN 'Blanco cremoso' ELSE 'Crema' END,
        round(25 + (r % 7) * 0.05 - 0.15, 2),
-       CASE WHEN r % 11 = 0 THEN 'Repetir gluten: muestra con 5'' de reposo'
-            WHEN r % 13 = 0 THEN 'Silo 3, lote de trigo nuevo'
+       CASE WHEN (r + n * 5) % 11 = 0 THEN 'Repetir gluten: muestra con 5'' de reposo'
+            WHEN (r + n * 3) % 13 = 0 THEN 'Silo 3, lote de trigo nuevo'
             ELSE NULL END
 FROM muestras
 ORDER BY n DESC, t;

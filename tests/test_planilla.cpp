@@ -25,8 +25,8 @@ namespace {
 // The keys of the enabled buttons of the command bar.
 QStringList Habilitados(const frmHarina& ventana) {
   QStringList claves;
-  for (const char* clave : {"NUEVO", "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE",
-                            "CANCELAR", "CERRAR"}) {
+  for (const char* clave :
+       {"NUEVO", "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE", "CANCELAR", "CERRAR"}) {
     if (ventana.UtilKor1->findChild<QToolButton*>(clave)->isEnabled()) claves << clave;
   }
   return claves;

@@ -52,29 +52,33 @@ void PruebaServicios::dialecto_data() {
     QString esperado[8];
   };
   const Caso casos[] = {
-      {"sqlserver", Motor::SqlServer,
+      {"sqlserver",
+       Motor::SqlServer,
        {"[Horario]", "[Tipo de Harina]", "SELECT TOP 500 * FROM t ORDER BY a",
         "DELETE v_mv_zentalia WHERE ID = 7", "15/03/2004 08:30:05", "SELECT SCOPE_IDENTITY()",
         "'O''Brien'", ""}},
-      {"sqlite", Motor::Sqlite,
+      {"sqlite",
+       Motor::Sqlite,
        {"[Horario]", "[Tipo de Harina]", "SELECT * FROM t ORDER BY a LIMIT 500",
         "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05",
         "SELECT last_insert_rowid()", "'O''Brien'", "PRAGMA busy_timeout = 360000"}},
-      {"postgresql", Motor::Postgresql,
+      {"postgresql",
+       Motor::Postgresql,
        {"\"horario\"", "\"Tipo de Harina\"", "SELECT * FROM t ORDER BY a LIMIT 500",
         "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05", "SELECT lastval()",
         "'O''Brien'", "SET statement_timeout = 360000"}},
   };
   for (const Caso& caso : casos) {
     const Dialecto d(caso.motor);
-    const QString obtenidos[8] = {d.Columna(QStringLiteral("Horario")),
-                                  d.Alias(QStringLiteral("Tipo de Harina")),
-                                  d.SelectTop(500, QStringLiteral("* FROM t ORDER BY a")),
-                                  d.Borrar(QStringLiteral("v_mv_zentalia"), QStringLiteral("ID = 7")),
-                                  d.TextoMomento(momento),
-                                  d.ClaveInsertada(),
-                                  Dialecto::Texto(QStringLiteral("O'Brien")),
-                                  d.TiempoLimite(360)};
+    const QString obtenidos[8] = {
+        d.Columna(QStringLiteral("Horario")),
+        d.Alias(QStringLiteral("Tipo de Harina")),
+        d.SelectTop(500, QStringLiteral("* FROM t ORDER BY a")),
+        d.Borrar(QStringLiteral("v_mv_zentalia"), QStringLiteral("ID = 7")),
+        d.TextoMomento(momento),
+        d.ClaveInsertada(),
+        Dialecto::Texto(QStringLiteral("O'Brien")),
+        d.TiempoLimite(360)};
     for (int i = 0; i < 8; ++i)
       QTest::addRow("%s/%d", caso.nombre, i) << caso.motor << obtenidos[i] << caso.esperado[i];
   }
@@ -83,9 +87,9 @@ void PruebaServicios::dialecto_data() {
                                   << "c LIKE '%50[%][_][[]x]''%'";
   QTest::addRow("sqlite/like") << Motor::Sqlite << Dialecto(Motor::Sqlite).Contiene("c", "50%_\\'")
                                << "c LIKE '%50\\%\\_\\\\''%' ESCAPE '\\'";
-  QTest::addRow("postgresql/like") << Motor::Postgresql
-                                   << Dialecto(Motor::Postgresql).Contiene("c", "a%")
-                                   << "c ILIKE '%a\\%%' ESCAPE '\\'";
+  QTest::addRow("postgresql/like")
+      << Motor::Postgresql << Dialecto(Motor::Postgresql).Contiene("c", "a%")
+      << "c ILIKE '%a\\%%' ESCAPE '\\'";
 }
 
 void PruebaServicios::dialecto() {
@@ -118,18 +122,30 @@ void PruebaServicios::contieneEncuentraLiteralmente() {
 void PruebaServicios::formatoSql_data() {
   QTest::addColumn<QString>("entrada");
   QTest::addColumn<QString>("esperado");  // empty: refused
-  QTest::newRow("punto") << "12.5" << "12.5";
-  QTest::newRow("coma") << "12,5" << "12.5";
-  QTest::newRow("signo") << "-0,45" << "-0.45";
-  QTest::newRow("mas") << "+3" << "3";
-  QTest::newRow("blancos") << "  28 " << "28";
-  QTest::newRow("sin entero") << ",5" << "0.5";
-  QTest::newRow("vacio") << "" << "NULL";
-  QTest::newRow("letras") << "12a" << "";
-  QTest::newRow("dos separadores") << "1,2,3" << "";
-  QTest::newRow("guiones") << "--" << "";
-  QTest::newRow("solo separador") << "." << "";
-  QTest::newRow("inyeccion") << "1; DROP TABLE x" << "";
+  QTest::newRow("punto") << "12.5"
+                         << "12.5";
+  QTest::newRow("coma") << "12,5"
+                        << "12.5";
+  QTest::newRow("signo") << "-0,45"
+                         << "-0.45";
+  QTest::newRow("mas") << "+3"
+                       << "3";
+  QTest::newRow("blancos") << "  28 "
+                           << "28";
+  QTest::newRow("sin entero") << ",5"
+                              << "0.5";
+  QTest::newRow("vacio") << ""
+                         << "NULL";
+  QTest::newRow("letras") << "12a"
+                          << "";
+  QTest::newRow("dos separadores") << "1,2,3"
+                                   << "";
+  QTest::newRow("guiones") << "--"
+                           << "";
+  QTest::newRow("solo separador") << "."
+                                  << "";
+  QTest::newRow("inyeccion") << "1; DROP TABLE x"
+                             << "";
 }
 
 void PruebaServicios::formatoSql() {
@@ -156,14 +172,36 @@ void PruebaServicios::ini_data() {
   const QString basura = QStringLiteral(
       "\xEF\xBB\xBF garbage without equals\n[[[\n=sin clave\n; FlatToolbars=7\n"
       "[laboratorio|harina]\r\n  flattoolbars =  0  \r\n[Iconos]\nIconoDelSistema=\"HARINA\"\n");
-  QTest::newRow("sin mayusculas") << basura << "LABORATORIO|HARINA" << "FlatToolbars" << "0";
-  QTest::newRow("comillas") << basura << "ICONOS" << "iconodelsistema" << "HARINA";
-  QTest::newRow("comentario no cuenta") << "[A]\n;x=1\n" << "A" << "x" << "<ninguno>";
-  QTest::newRow("otra seccion") << "[A]\nx=1\n[B]\n" << "B" << "x" << "<ninguno>";
-  QTest::newRow("primera gana") << "[A]\nx=1\nx=2\n" << "A" << "x" << "1";
-  QTest::newRow("valor vacio") << "[A]\nx=\n" << "A" << "x" << "";
-  QTest::newRow("igual en valor") << "[A]\nx=a=b\n" << "A" << "x" << "a=b";
-  QTest::newRow("archivo vacio") << "" << "A" << "x" << "<ninguno>";
+  QTest::newRow("sin mayusculas") << basura << "LABORATORIO|HARINA"
+                                  << "FlatToolbars"
+                                  << "0";
+  QTest::newRow("comillas") << basura << "ICONOS"
+                            << "iconodelsistema"
+                            << "HARINA";
+  QTest::newRow("comentario no cuenta") << "[A]\n;x=1\n"
+                                        << "A"
+                                        << "x"
+                                        << "<ninguno>";
+  QTest::newRow("otra seccion") << "[A]\nx=1\n[B]\n"
+                                << "B"
+                                << "x"
+                                << "<ninguno>";
+  QTest::newRow("primera gana") << "[A]\nx=1\nx=2\n"
+                                << "A"
+                                << "x"
+                                << "1";
+  QTest::newRow("valor vacio") << "[A]\nx=\n"
+                               << "A"
+                               << "x"
+                               << "";
+  QTest::newRow("igual en valor") << "[A]\nx=a=b\n"
+                                  << "A"
+                                  << "x"
+                                  << "a=b";
+  QTest::newRow("archivo vacio") << ""
+                                 << "A"
+                                 << "x"
+                                 << "<ninguno>";
 }
 
 void PruebaServicios::ini() {
@@ -280,8 +318,8 @@ void PruebaServicios::barraDeComandos() {
   barra.nuevoenabled(true);
 
   barra.ProcesaTecla(teclas::kF12);
-  barra.ProcesaTecla(teclas::kF4);       // BORRAR is disabled
-  barra.ProcesaTecla(teclas::kInsertar); // belongs to the grid
+  barra.ProcesaTecla(teclas::kF4);        // BORRAR is disabled
+  barra.ProcesaTecla(teclas::kInsertar);  // belongs to the grid
   barra.ProcesaTecla(teclas::kSuprimir);
   barra.ProcesaTecla(teclas::kEnter);
   barra.ProcesaTecla(teclas::kEsc);

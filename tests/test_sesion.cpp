@@ -9,10 +9,10 @@
 #include <QWidget>
 
 #include "lookup/lib_cls_cons3.h"
+#include "services/carpetas.h"
 #include "services/lib_datos.h"
 #include "services/lib_reportes.h"
 #include "services/util_kor.h"
-#include "services/carpetas.h"
 #include "session/aspecto.h"
 #include "session/configuracion.h"
 #include "session/estado_sesion.h"
@@ -33,6 +33,7 @@ class PruebaSesion : public QObject {
   void flatToolbars_data();
   void flatToolbars();
   void sinConexionElProgramaTermina();
+  void parametrosVaciosUsanLaBaseIncorporada();
   void conexionAbiertaNoLeeParametros();
   void mascarasNuevasByteAByte();
   void mascarasExistentesNoSeTocan();
@@ -49,29 +50,57 @@ void PruebaSesion::leerParametro_data() {
   QTest::addColumn<QString>("esperado");
   const QString completo =
       QStringLiteral("@Server=PC1/SQL1;@DbName=PLANTA;@Usuario=lab;@UsuarioLogeado=ana;");
-  QTest::newRow("server") << completo << "@Server" << "PC1/SQL1";
-  QTest::newRow("dbname") << completo << "@DbName" << "PLANTA";
-  QTest::newRow("usuario") << completo << "@Usuario" << "lab";
-  QTest::newRow("logeado") << completo << "@UsuarioLogeado" << "ana";
-  QTest::newRow("password ausente") << completo << "@Password" << "";
-  QTest::newRow("blancos") << "@dbname= PLANTA ;" << "@DbName" << "PLANTA";
-  QTest::newRow("sin valor") << "@Server;" << "@Server" << "";
-  QTest::newRow("iguales quitados") << "@DbName=PLANTA=2;" << "@DbName" << "PLANTA2";
-  QTest::newRow("mayusculas") << "@USUARIO=lab;" << "@Usuario" << "lab";
-  QTest::newRow("sin punto y coma final") << "@DbName=PLANTA;@Usuario=lab" << "@Usuario" << "";
-  QTest::newRow("vacio") << "" << "@Server" << "";
-  QTest::newRow("barra sola") << "@Server=/;" << "@Server" << "/";
+  QTest::newRow("server") << completo << "@Server"
+                          << "PC1/SQL1";
+  QTest::newRow("dbname") << completo << "@DbName"
+                          << "PLANTA";
+  QTest::newRow("usuario") << completo << "@Usuario"
+                           << "lab";
+  QTest::newRow("logeado") << completo << "@UsuarioLogeado"
+                           << "ana";
+  QTest::newRow("password ausente") << completo << "@Password"
+                                    << "";
+  QTest::newRow("blancos") << "@dbname= PLANTA ;"
+                           << "@DbName"
+                           << "PLANTA";
+  QTest::newRow("sin valor") << "@Server;"
+                             << "@Server"
+                             << "";
+  QTest::newRow("iguales quitados") << "@DbName=PLANTA=2;"
+                                    << "@DbName"
+                                    << "PLANTA2";
+  QTest::newRow("mayusculas") << "@USUARIO=lab;"
+                              << "@Usuario"
+                              << "lab";
+  QTest::newRow("sin punto y coma final") << "@DbName=PLANTA;@Usuario=lab"
+                                          << "@Usuario"
+                                          << "";
+  QTest::newRow("vacio") << ""
+                         << "@Server"
+                         << "";
+  QTest::newRow("barra sola") << "@Server=/;"
+                              << "@Server"
+                              << "/";
   // A key is matched only as a whole item key: "@Usuario" is not read out of
   // "@UsuarioLogeado", whatever their order.
-  QTest::newRow("logeado primero: usuario")
-      << "@UsuarioLogeado=ana;@Usuario=lab;" << "@Usuario" << "lab";
-  QTest::newRow("logeado primero: logeado")
-      << "@UsuarioLogeado=ana;@Usuario=lab;" << "@UsuarioLogeado" << "ana";
-  QTest::newRow("solo logeado") << "@UsuarioLogeado=ana;" << "@Usuario" << "";
-  QTest::newRow("clave con blancos") << "@DbName=X; @Usuario = lab ;" << "@Usuario" << "lab";
+  QTest::newRow("logeado primero: usuario") << "@UsuarioLogeado=ana;@Usuario=lab;"
+                                            << "@Usuario"
+                                            << "lab";
+  QTest::newRow("logeado primero: logeado") << "@UsuarioLogeado=ana;@Usuario=lab;"
+                                            << "@UsuarioLogeado"
+                                            << "ana";
+  QTest::newRow("solo logeado") << "@UsuarioLogeado=ana;"
+                                << "@Usuario"
+                                << "";
+  QTest::newRow("clave con blancos") << "@DbName=X; @Usuario = lab ;"
+                                     << "@Usuario"
+                                     << "lab";
   QTest::newRow("extra ignorado") << "@Menu=3;@Caja=1;@ParametroAdicional=@Server=x;"
-                                  << "@Server" << "";
-  QTest::newRow("basura") << ";;==;@;" << "@DbName" << "";
+                                  << "@Server"
+                                  << "";
+  QTest::newRow("basura") << ";;==;@;"
+                          << "@DbName"
+                          << "";
 }
 
 void PruebaSesion::leerParametro() {
@@ -138,9 +167,9 @@ void PruebaSesion::sinConexionElProgramaTermina() {
   QVERIFY(ini.open(QIODevice::WriteOnly));
   ini.write("[Datos]\nPuerto=1\n");
   ini.close();
-  FijarParametros(QStringLiteral(
-      "@Server=PC1/127.0.0.1;@DbName=PLANTA;@Usuario=lab;@Password=clave-secreta;"
-      "@UsuarioLogeado=ana;"));
+  FijarParametros(
+      QStringLiteral("@Server=PC1/127.0.0.1;@DbName=PLANTA;@Usuario=lab;@Password=clave-secreta;"
+                     "@UsuarioLogeado=ana;"));
   QVERIFY(!IniciarSesion());
   QVERIFY(!LibDatos::Instancia().Conectado());
   QCOMPARE(LibDatos::Instancia().Servidor, QStringLiteral("127.0.0.1"));
@@ -148,6 +177,24 @@ void PruebaSesion::sinConexionElProgramaTermina() {
   QVERIFY(!entorno.operador().preguntas.first().texto.contains(QStringLiteral("clave-secreta")));
   // Nothing after the connection ran.
   QVERIFY(!QFile::exists(entorno.CarpetaPrograma() + "/consultas.qvx"));
+}
+
+void PruebaSesion::parametrosVaciosUsanLaBaseIncorporada() {
+  EntornoPrueba entorno;
+  if (entorno.EsPostgresql()) QSKIP("the embedded database is the SQLite run's");
+  FijarParametros(QString());
+  QVERIFY(IniciarSesion());
+  LibDatos& datos = LibDatos::Instancia();
+  QVERIFY(datos.Conectado());
+  QCOMPARE(datos.BaseDeDatos, QStringLiteral("laboratorio"));
+  QVERIFY(QFile::exists(entorno.Carpeta() + "/datos/analisis-harina/laboratorio.sqlite"));
+  QCOMPARE(gTablaConfiguracion, QStringLiteral("ta_configuracion"));
+  // A confirmed edit must survive a crash: write-ahead log, synchronous writes.
+  Recordset modo = datos.Conexion().Execute("PRAGMA journal_mode");
+  QCOMPARE(modo.Fields(0).Value.toString(), QStringLiteral("wal"));
+  Recordset sincronia = datos.Conexion().Execute("PRAGMA synchronous");
+  QCOMPARE(sincronia.Fields(0).Value.toInt(), 2);  // FULL
+  QVERIFY(gUsuarioLogeado.isEmpty());
 }
 
 void PruebaSesion::conexionAbiertaNoLeeParametros() {

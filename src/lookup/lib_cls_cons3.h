@@ -8,9 +8,9 @@
 
 class Lib_ClsCons3 {
  public:
-  QString gConnString;                   // connection text, passed to the window
-  bool gUsarMascarasConsultas = false;   // whether registered tables may be used
-  QString gRutaMascaraConsultas;         // full path of "consultas.qvx"
+  QString gConnString;                  // connection text, passed to the window
+  bool gUsarMascarasConsultas = false;  // whether registered tables may be used
+  QString gRutaMascaraConsultas;        // full path of "consultas.qvx"
 };
 
 Lib_ClsCons3& gConsulta();

@@ -22,9 +22,9 @@ int Preguntar(const Falla& falla, const QString& procedimiento) {
 }
 
 void AvisarEnFrontera(const Falla& falla, const QString& contexto) {
-  ElOperador().Avisar(Operador::Estilo::Critico, QStringLiteral("Aviso al operador"),
-                      QStringLiteral("No se pudo completar «%1».\n%2")
-                          .arg(contexto, falla.Mensaje()));
+  ElOperador().Avisar(
+      Operador::Estilo::Critico, QStringLiteral("Aviso al operador"),
+      QStringLiteral("No se pudo completar «%1».\n%2").arg(contexto, falla.Mensaje()));
 }
 
 }  // namespace convenciones

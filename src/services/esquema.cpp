@@ -18,8 +18,8 @@ QStringList Sentencias(Motor motor) {
   QString texto = QString::fromUtf8(archivo.readAll());
   // The schema files keep one statement per ";" that ends a line, and comments
   // on lines of their own.
-  texto.remove(QRegularExpression(QStringLiteral("^\\s*--[^\\n]*$"),
-                                  QRegularExpression::MultilineOption));
+  texto.remove(
+      QRegularExpression(QStringLiteral("^\\s*--[^\\n]*$"), QRegularExpression::MultilineOption));
   QStringList sentencias;
   for (const QString& parte : texto.split(QRegularExpression(QStringLiteral(";\\s*\\n")))) {
     if (!parte.trimmed().isEmpty()) sentencias << parte.trimmed();

@@ -38,9 +38,8 @@ void LibCampos::Avanzar(int tecla) {
 
 QChar LibCampos::FiltrarTecla(const QLineEdit* campo, QChar c) {
   if (c.unicode() < 32) return c;
-  const bool esFecha =
-      campo && campo->property("Tag").toString().compare(QLatin1String("Fecha"),
-                                                         Qt::CaseInsensitive) == 0;
+  const bool esFecha = campo && campo->property("Tag").toString().compare(QLatin1String("Fecha"),
+                                                                          Qt::CaseInsensitive) == 0;
   if (esFecha && !c.isDigit() && c != QLatin1Char('/')) return QChar();
   return c;
 }

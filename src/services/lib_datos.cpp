@@ -28,10 +28,10 @@ LibDatos& LibDatos::Instancia() {
 bool LibDatos::Conectar(bool sinServidor, int /*modo*/, const QString& /*extra*/) {
   Desconectar();
   const LibIni& ini = LibIni::Instancia();
-  QString motor = ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Motor"), {})
-                      .trimmed()
-                      .toLower();
-  if (motor.isEmpty()) motor = sinServidor ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
+  QString motor =
+      ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Motor"), {}).trimmed().toLower();
+  if (motor.isEmpty())
+    motor = sinServidor ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
   const int puerto =
       ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Puerto"), {}).trimmed().toInt();
 
@@ -96,7 +96,8 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
     QSqlDatabase base = QSqlDatabase::addDatabase(driver, kNombreConexion);
     if (odbc) {
       base.setDatabaseName(
-          QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.3")
+          QStringLiteral(
+              "DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.3")
               .arg(Servidor)
               .arg(puerto)
               .arg(BaseDeDatos, Usuario, Password));
@@ -185,7 +186,8 @@ bool LibDatos::ExisteCampo(const QString& tabla, const QString& columna) {
 
 QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {
   if (formato != QLatin1String("@"))
-    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("Formato «%1» desconocido.").arg(formato));
+    throw Falla(Falla::kArgumentoInvalido,
+                QStringLiteral("Formato «%1» desconocido.").arg(formato));
   const QString texto = valor.toString().trimmed();
   if (texto.isEmpty()) return QStringLiteral("NULL");
   static const QRegularExpression numero(QStringLiteral("^([+-]?)(\\d*)(?:[.,](\\d*))?$"));

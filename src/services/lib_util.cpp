@@ -14,9 +14,8 @@ LibUtil& LibUtil::Instancia() {
 }
 
 int LibUtil::ReportarError(const Falla& falla, const QString& procedimiento) {
-  const QString texto = QStringLiteral("Error %1 en %2:\n%3")
-                            .arg(falla.Codigo())
-                            .arg(procedimiento, falla.Mensaje());
+  const QString texto =
+      QStringLiteral("Error %1 en %2:\n%3").arg(falla.Codigo()).arg(procedimiento, falla.Mensaje());
   return ElOperador().ReportarError(QStringLiteral("Aviso al operador"), texto);
 }
 

@@ -21,8 +21,7 @@ struct DefinicionBoton {
 // stored when it is confirmed. They keep their places so that operators used
 // to the maker's other programs find each button where they expect it.
 constexpr std::array<DefinicionBoton, 8> kBotones{{
-    {"NUEVO", "Nuevo", "Agregar un análisis a la planilla (F2)", teclas::kF2,
-     QStyle::SP_FileIcon},
+    {"NUEVO", "Nuevo", "Agregar un análisis a la planilla (F2)", teclas::kF2, QStyle::SP_FileIcon},
     {"GRABAR", "Grabar", "Grabar (cada celda se graba al confirmarla)", 0,
      QStyle::SP_DialogSaveButton},
     {"BORRAR", "Borrar", "Borrar los análisis seleccionados (F4)", teclas::kF4,
@@ -67,9 +66,7 @@ QToolButton* UtilKor::Boton(const QString& clave) const {
 void UtilKor::nuevoenabled(bool valor) { Boton(QStringLiteral("NUEVO"))->setEnabled(valor); }
 void UtilKor::grabarenabled(bool valor) { Boton(QStringLiteral("GRABAR"))->setEnabled(valor); }
 void UtilKor::borrarenabled(bool valor) { Boton(QStringLiteral("BORRAR"))->setEnabled(valor); }
-void UtilKor::consultaenabled(bool valor) {
-  Boton(QStringLiteral("CONSULTAR"))->setEnabled(valor);
-}
+void UtilKor::consultaenabled(bool valor) { Boton(QStringLiteral("CONSULTAR"))->setEnabled(valor); }
 void UtilKor::planillaenabled(bool valor) { Boton(QStringLiteral("PLANILLA"))->setEnabled(valor); }
 void UtilKor::reporteenabled(bool valor) { Boton(QStringLiteral("REPORTE"))->setEnabled(valor); }
 void UtilKor::cancelarenabled(bool valor) { Boton(QStringLiteral("CANCELAR"))->setEnabled(valor); }

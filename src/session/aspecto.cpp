@@ -20,7 +20,8 @@ void AplicarAspecto(QWidget* ventana) {
   });
   Intentar([&] {
     const QString recurso = QStringLiteral(":/iconos/%1.png").arg(nombre.trimmed().toUpper());
-    if (!nombre.trimmed().isEmpty() && QFile::exists(recurso)) ventana->setWindowIcon(QIcon(recurso));
+    if (!nombre.trimmed().isEmpty() && QFile::exists(recurso))
+      ventana->setWindowIcon(QIcon(recurso));
   });
   Intentar([&] {
     // windowIcon() falls back to the application's icon; only a window that

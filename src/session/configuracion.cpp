@@ -7,8 +7,8 @@
 #include "session/estado_sesion.h"
 
 void CargarConfiguracion() {
-  const bool conClave =
-      LibDatos::Instancia().ExisteCampo(QStringLiteral("ta_configuracion"), QStringLiteral("clave"));
+  const bool conClave = LibDatos::Instancia().ExisteCampo(QStringLiteral("ta_configuracion"),
+                                                          QStringLiteral("clave"));
   gTablaConfiguracion =
       conClave ? QStringLiteral("ta_configuracion") : QStringLiteral("ta_configuracion2");
 }

@@ -54,9 +54,9 @@ bool IniciarSesion() {
   if (!Paso([&] {
         const QString seccion = LibEntorno::PrefijoSeccion().toUpper() + QLatin1Char('|') +
                                 LibEntorno::SufijoSeccion().toUpper();
-        const QString valor = LibIni::Instancia().LeerValor(
-            QStringLiteral("RO000za.INI"), seccion, QStringLiteral("FlatToolbars"),
-            QStringLiteral("1"));
+        const QString valor =
+            LibIni::Instancia().LeerValor(QStringLiteral("RO000za.INI"), seccion,
+                                          QStringLiteral("FlatToolbars"), QStringLiteral("1"));
         gFlatToolbars = LibUtil::NumeroInicial(valor);
       }))
     return true;

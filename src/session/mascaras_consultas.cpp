@@ -26,28 +26,43 @@ QByteArray RegistroMascara::Bytes() const {
 
 QList<RegistroMascara> MascarasPorDefecto() {
   return {
-      {QStringLiteral("ARTICULOS"), QStringLiteral("V_MA_ARTICULOS"),
-       QStringLiteral("|DESCRIPCION|IDARTICULO|"), {}},
-      {QStringLiteral("CLIENTES"), QStringLiteral("VT_CLIENTES"),
-       QStringLiteral("|RAZON_SOCIAL|CODIGO|CONTACTO|"), {}},
-      {QStringLiteral("PROVEEDORES"), QStringLiteral("VT_PROVEEDORES"),
-       QStringLiteral("|RAZON_SOCIAL|CODIGO|"), {}},
-      {QStringLiteral("CONTACTOS"), QStringLiteral("MA_CONTACTOS"),
-       QStringLiteral("|Nombre_y_Apellido|Domicilio|Localidad|Telefono|"), {}},
-      {QStringLiteral("VENDEDORES"), QStringLiteral("V_TA_VENDEDORES"),
-       QStringLiteral("|NOMBRE|IDVENDEDOR|"), {}},
-      {QStringLiteral("TECNICOS"), QStringLiteral("V_TA_TECNICOS"),
-       QStringLiteral("|NOMBRE|IDTECNICO|"), {}},
-      {QStringLiteral("MANTENIMIENTOS"), QStringLiteral("V_MA_MANTENIMIENTOS"),
-       QStringLiteral("|DESCRIPCION|CODIGO|"), {}},
+      {QStringLiteral("ARTICULOS"),
+       QStringLiteral("V_MA_ARTICULOS"),
+       QStringLiteral("|DESCRIPCION|IDARTICULO|"),
+       {}},
+      {QStringLiteral("CLIENTES"),
+       QStringLiteral("VT_CLIENTES"),
+       QStringLiteral("|RAZON_SOCIAL|CODIGO|CONTACTO|"),
+       {}},
+      {QStringLiteral("PROVEEDORES"),
+       QStringLiteral("VT_PROVEEDORES"),
+       QStringLiteral("|RAZON_SOCIAL|CODIGO|"),
+       {}},
+      {QStringLiteral("CONTACTOS"),
+       QStringLiteral("MA_CONTACTOS"),
+       QStringLiteral("|Nombre_y_Apellido|Domicilio|Localidad|Telefono|"),
+       {}},
+      {QStringLiteral("VENDEDORES"),
+       QStringLiteral("V_TA_VENDEDORES"),
+       QStringLiteral("|NOMBRE|IDVENDEDOR|"),
+       {}},
+      {QStringLiteral("TECNICOS"),
+       QStringLiteral("V_TA_TECNICOS"),
+       QStringLiteral("|NOMBRE|IDTECNICO|"),
+       {}},
+      {QStringLiteral("MANTENIMIENTOS"),
+       QStringLiteral("V_MA_MANTENIMIENTOS"),
+       QStringLiteral("|DESCRIPCION|CODIGO|"),
+       {}},
   };
 }
 
 void CrearMascarasConsultas() {
   QFile archivo(gConsulta().gRutaMascaraConsultas);
   if (!archivo.open(QIODevice::ReadWrite))
-    throw Falla(Falla::kArchivo, QStringLiteral("No se pudo crear %1: %2")
-                                     .arg(archivo.fileName(), archivo.errorString()));
+    throw Falla(
+        Falla::kArchivo,
+        QStringLiteral("No se pudo crear %1: %2").arg(archivo.fileName(), archivo.errorString()));
   for (RegistroMascara registro : MascarasPorDefecto()) {
     registro.Nombre = registro.Nombre.trimmed();
     registro.Campos = registro.Campos.trimmed();

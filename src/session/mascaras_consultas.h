@@ -5,8 +5,8 @@
 // cut), then the bytes 13 10.
 
 #include <QByteArray>
-#include <QString>
 #include <QList>
+#include <QString>
 
 struct RegistroMascara {
   QString Nombre;  // the lookup kind, "ARTICULOS"

@@ -10,11 +10,11 @@ struct TamanoTwips {
 };
 
 struct Disposicion {
-  TamanoTwips banda;    // Frame2
-  TamanoTwips tabs;     // SSTab1
-  TamanoTwips grilla;   // MSflexGrid1
-  TamanoTwips panel;    // frmRep
-  TamanoTwips imagen;   // imgRep
+  TamanoTwips banda;   // Frame2
+  TamanoTwips tabs;    // SSTab1
+  TamanoTwips grilla;  // MSflexGrid1
+  TamanoTwips panel;   // frmRep
+  TamanoTwips imagen;  // imgRep
 };
 
 // The design sizes of the window's controls.

@@ -30,8 +30,10 @@ void frmHarina::InicializaPantalla() {
   });
   Intentar([&] { PlanillaCargada = false; });
   Intentar([&] { EstadoPlanilla(PlanillaCargada); });
-  Intentar([&] { Campo(QStringLiteral("fecha"))->setText(QDate::currentDate().toString(
-                     QStringLiteral("dd/MM/yyyy"))); });
+  Intentar([&] {
+    Campo(QStringLiteral("fecha"))
+        ->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+  });
   Intentar([&] { Campo(QStringLiteral("fecha"))->setFocus(); });
 }
 

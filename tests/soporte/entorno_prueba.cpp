@@ -65,8 +65,8 @@ EntornoPrueba::EntornoPrueba() {
   operador_ = operador.get();
   anterior_ = InstalarOperador(std::move(operador));
 
-  if (qEnvironmentVariable("PRUEBA_MOTOR").compare(QLatin1String("postgresql"),
-                                                   Qt::CaseInsensitive) == 0) {
+  if (qEnvironmentVariable("PRUEBA_MOTOR")
+          .compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0) {
     motor_ = Motor::Postgresql;
     PrepararPostgresql();
   }
@@ -75,8 +75,9 @@ EntornoPrueba::EntornoPrueba() {
 void EntornoPrueba::PrepararPostgresql() {
   if (PuertoPg().isEmpty()) {
     listo_ = false;
-    motivo_ = QStringLiteral("PRUEBA_PG_PUERTO no está definido: no hay servidor PostgreSQL de "
-                             "prueba (scripts/probar.sh lo inicia).");
+    motivo_ = QStringLiteral(
+        "PRUEBA_PG_PUERTO no está definido: no hay servidor PostgreSQL de "
+        "prueba (scripts/probar.sh lo inicia).");
     return;
   }
   static int numero = 0;

@@ -62,10 +62,10 @@ class EntornoPrueba {
 
 // Skips the test when the engine is out of reach, or fails it on CI, where the
 // server must be there.
-#define REQUIERE_ENTORNO(entorno)                                          \
-  do {                                                                     \
-    if (!(entorno).Listo()) {                                              \
+#define REQUIERE_ENTORNO(entorno)                                                 \
+  do {                                                                            \
+    if (!(entorno).Listo()) {                                                     \
       if (qEnvironmentVariableIsSet("CI")) QFAIL(qPrintable((entorno).Motivo())); \
-      QSKIP(qPrintable((entorno).Motivo()));                               \
-    }                                                                      \
+      QSKIP(qPrintable((entorno).Motivo()));                                      \
+    }                                                                             \
   } while (false)

@@ -22,8 +22,7 @@ void OperadorGuionado::Avisar(Estilo estilo, const QString& titulo, const QStrin
   preguntas.append({QStringLiteral("avisar"), titulo, texto, int(estilo)});
 }
 
-std::optional<QString> OperadorGuionado::PedirTexto(const QString& titulo,
-                                                    const QString& pregunta,
+std::optional<QString> OperadorGuionado::PedirTexto(const QString& titulo, const QString& pregunta,
                                                     const QString& /*inicial*/) {
   preguntas.append({QStringLiteral("texto"), titulo, pregunta, 0});
   if (textos.isEmpty()) {
