@@ -34,6 +34,7 @@ class PruebaServicios : public QObject {
   void iniSeLeeDelProgramaYLuegoDeConfiguracion();
   void ayudasDeTexto();
   void filtroDeTeclas();
+  void avanzarSaltaLoQueNoSePuedeEnfocar();
   void pasosReportados_data();
   void pasosReportados();
   void barraDeComandos();
@@ -272,6 +273,26 @@ void PruebaServicios::filtroDeTeclas() {
   QVERIFY_THROWS_EXCEPTION(Falla, LibCampos::PrepararCampo("Hora", campos));
 }
 
+void PruebaServicios::avanzarSaltaLoQueNoSePuedeEnfocar() {
+  QWidget ventana;
+  auto* primero = new QLineEdit(&ventana);
+  auto* apagado = new QLineEdit(&ventana);
+  auto* oculto = new QLineEdit(&ventana);
+  auto* ultimo = new QLineEdit(&ventana);
+  apagado->setEnabled(false);
+  ventana.show();
+  oculto->hide();
+  ventana.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&ventana));
+  primero->setFocus();
+  LibCampos::Avanzar(teclas::kEnter);
+  QVERIFY(ultimo->hasFocus());
+  LibCampos::Avanzar(teclas::kArriba);
+  QVERIFY(primero->hasFocus());
+  LibCampos::Avanzar(teclas::kAbajo);
+  QVERIFY(ultimo->hasFocus());
+}
+
 void PruebaServicios::pasosReportados_data() {
   QTest::addColumn<QList<int>>("respuestas");
   QTest::addColumn<bool>("reintentos");
@@ -372,6 +393,24 @@ void PruebaServicios::recordsetYExisteCampo() {
   QVERIFY(filas.Eof());
   QVERIFY_THROWS_EXCEPTION(Falla, filas.MoveNext());
   QVERIFY_THROWS_EXCEPTION(Falla, datos.Ejecutar("SELECT * FROM no_existe"));
+
+  // Column and table names in any letter case reach the same columns.
+  Recordset mezclado = datos.Conexion().Execute(
+      "SELECT Tipo_Harina, HUMEDO, fallingNumber FROM V_MV_ZENTALIA WHERE TIPO_HARINA = '000'");
+  QCOMPARE(mezclado.Fields("tipo_harina").Value.toString(), QStringLiteral("000"));
+
+  // A key is never given twice, not even the key of the newest row once it
+  // was deleted.
+  const auto ultimaClave = [&] {
+    Recordset clave = datos.Conexion().Execute(datos.Conexion().dialecto().ClaveInsertada());
+    return clave.Fields(0).Value.toLongLong();
+  };
+  datos.Ejecutar("INSERT INTO v_mv_zentalia (tipo_harina) VALUES ('borrar')");
+  const qint64 borrada = ultimaClave();
+  datos.Ejecutar(
+      datos.Conexion().dialecto().Borrar("v_mv_zentalia", QStringLiteral("ID = %1").arg(borrada)));
+  datos.Ejecutar("INSERT INTO v_mv_zentalia (tipo_harina) VALUES ('nueva')");
+  QVERIFY(ultimaClave() > borrada);
   datos.Desconectar();
 }
 
