@@ -93,8 +93,11 @@ void PruebaPlanilla::arranqueDejaLaVentanaOciosa() {
   for (int i = 0; i < 4; ++i) QCOMPARE(w.txtFields[i]->maxLength(), maximos[i]);
   QCOMPARE(v.entorno.operador().preguntas.size(), 0);
 
-  if (qEnvironmentVariableIsSet("PRUEBA_CAPTURAS"))
+  if (qEnvironmentVariableIsSet("PRUEBA_CAPTURAS")) {
     w.grab().save(qEnvironmentVariable("PRUEBA_CAPTURAS") + "/ociosa.png");
+    w.SSTab1->setCurrentIndex(1);
+    w.grab().save(qEnvironmentVariable("PRUEBA_CAPTURAS") + "/reporte.png");
+  }
 }
 
 void PruebaPlanilla::sinConexionNoHayVentana() {

@@ -168,20 +168,18 @@ void LibDatos::AbrirConsulta(const QString& sql, Recordset& filas, int, int, boo
 void LibDatos::CerrarConsulta(Recordset& filas) { filas.Close(); }
 
 bool LibDatos::ExisteCampo(const QString& tabla, const QString& columna) {
-  const QSqlRecord registro = Conexion().Base().record(tabla);
-  if (registro.isEmpty()) {
-    // Some drivers only find a table by its exact stored name; ask the
-    // statement instead.
-    QSqlQuery consulta(Conexion().Base());
-    if (!consulta.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla))) return false;
-    const QSqlRecord columnas = consulta.record();
-    for (int i = 0; i < columnas.count(); ++i)
-      if (columnas.fieldName(i).compare(columna, Qt::CaseInsensitive) == 0) return true;
+  const auto tiene = [&](const QSqlRecord& registro) {
+    for (int i = 0; i < registro.count(); ++i)
+      if (registro.fieldName(i).compare(columna, Qt::CaseInsensitive) == 0) return true;
     return false;
-  }
-  for (int i = 0; i < registro.count(); ++i)
-    if (registro.fieldName(i).compare(columna, Qt::CaseInsensitive) == 0) return true;
-  return false;
+  };
+  const QSqlRecord registro = Conexion().Base().record(tabla);
+  if (!registro.isEmpty()) return tiene(registro);
+  // Some drivers only find a table by its exact stored name; ask a statement
+  // instead. A table that does not exist has no columns.
+  QSqlQuery consulta(Conexion().Base());
+  if (!consulta.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla))) return false;
+  return tiene(consulta.record());
 }
 
 QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {

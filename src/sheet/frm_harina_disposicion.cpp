@@ -46,9 +46,19 @@ void frmHarina::AplicarDisposicion() {
   Colocar(txtFields[3], 4155, 345, 1365, 285);
   // Labels grow to their text, as the old labels did with AutoSize: the design's
   // widths were measured for a smaller font.
+  // Nothing in a row covers the control before it: a caption that came out
+  // longer pushes what follows it to the right, just enough.
   for (QLabel* etiqueta : {Label1, Label3, Label2, Label4})
     etiqueta->resize(std::max(etiqueta->width(), etiqueta->sizeHint().width()),
                      std::max(etiqueta->height(), etiqueta->sizeHint().height()));
+  const QList<QWidget*> filas[] = {{Label1, txtFields[0], Label3, txtFields[1]},
+                                   {Label2, txtFields[2], Label4, txtFields[3]}};
+  for (const QList<QWidget*>& fila : filas) {
+    for (qsizetype i = 1; i < fila.size(); ++i) {
+      const int libre = fila[i - 1]->geometry().right() + 6;
+      if (fila[i]->x() < libre) fila[i]->move(libre, fila[i]->y());
+    }
+  }
   // The toolbar's buttons need more room than the design's 5025 twips once
   // they show captions; it keeps its place and grows to its natural width.
   UtilKor1->resize(std::max(UtilKor1->width(), UtilKor1->sizeHint().width()),
