@@ -104,10 +104,7 @@ void PruebaPlanilla::sinConexionNoHayVentana() {
   EntornoPrueba entorno;
   FijarParametros(QStringLiteral("@DbName=") + entorno.Carpeta() +
                   QStringLiteral("/no-existe/../../..;@UsuarioLogeado=ana;"));
-  QFile ini(entorno.CarpetaPrograma() + "/RO000za.INI");
-  QVERIFY(ini.open(QIODevice::WriteOnly));
-  ini.write("[Datos]\nMotor=ninguno\n");
-  ini.close();
+  entorno.EscribirIni("[Datos]\nMotor=ninguno\n");
   frmHarina ventana;
   QVERIFY(!ventana.Form_Load());
   QCOMPARE(entorno.operador().preguntas.size(), 1);

@@ -220,17 +220,12 @@ void PruebaServicios::iniSeLeeDelProgramaYLuegoDeConfiguracion() {
   const QString archivo = QStringLiteral("Prueba.INI");
   QCOMPARE(ini.LeerValor(archivo, "A", "x", "defecto"), QStringLiteral("defecto"));
 
-  const auto escribir = [](const QString& ruta, const QByteArray& contenido) {
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QFile archivo(ruta);
-    QVERIFY(archivo.open(QIODevice::WriteOnly));
-    archivo.write(contenido);
-  };
   // The configuration folder's copy is named in other letters, as a copy
   // brought from Windows may be.
-  escribir(entorno.Carpeta() + "/config/analisis-harina/prueba.ini",
-           "[A]\nx=configuracion\ny=solo aqui\n");
-  escribir(entorno.CarpetaPrograma() + "/Prueba.INI", "[A]\nx=programa\n");
+  QVERIFY(EntornoPrueba::EscribirArchivo(entorno.Carpeta() + "/config/analisis-harina/prueba.ini",
+                                         "[A]\nx=configuracion\ny=solo aqui\n"));
+  QVERIFY(EntornoPrueba::EscribirArchivo(entorno.CarpetaPrograma() + "/Prueba.INI",
+                                         "[A]\nx=programa\n"));
   QCOMPARE(ini.LeerValor(archivo, "a", "X", "defecto"), QStringLiteral("programa"));
   QCOMPARE(ini.LeerValor(archivo, "A", "y", "defecto"), QStringLiteral("solo aqui"));
 }
@@ -422,12 +417,7 @@ void PruebaServicios::conexionFallidaNoMuestraLaClave() {
   datos.Usuario = "lab";
   datos.Password = "s3creta-muy-larga";
   // A port nobody listens on: the server answers at once that it refuses.
-  const auto escribirIni = [&](const QByteArray& contenido) {
-    QFile ini(entorno.CarpetaPrograma() + "/RO000za.INI");
-    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ini.write(contenido);
-  };
-  escribirIni("[Datos]\nMotor=postgresql\nPuerto=1\n");
+  entorno.EscribirIni("[Datos]\nMotor=postgresql\nPuerto=1\n");
   QVERIFY(!datos.Conectar(false, 3, QString()));
   QVERIFY(!datos.Conectado());
   QCOMPARE(entorno.operador().preguntas.size(), 1);
@@ -438,10 +428,8 @@ void PruebaServicios::conexionFallidaNoMuestraLaClave() {
 
   // A file that is not a database.
   QFile basura(entorno.Carpeta() + "/basura.sqlite");
-  QVERIFY(basura.open(QIODevice::WriteOnly));
-  basura.write(QByteArray(4096, '\xFF'));
-  basura.close();
-  escribirIni("");
+  QVERIFY(EntornoPrueba::EscribirArchivo(basura.fileName(), QByteArray(4096, '\xFF')));
+  entorno.EscribirIni("[Datos]\nMotor=sqlite\n");
   datos.BaseDeDatos = basura.fileName();
   QVERIFY(!datos.Conectar(true, 3, QString()));
   QCOMPARE(entorno.operador().preguntas.size(), 2);

@@ -163,10 +163,7 @@ void PruebaSesion::flatToolbars() {
 void PruebaSesion::sinConexionElProgramaTermina() {
   EntornoPrueba entorno;
   // The server item names a host and port where nothing answers.
-  QFile ini(entorno.CarpetaPrograma() + "/RO000za.INI");
-  QVERIFY(ini.open(QIODevice::WriteOnly));
-  ini.write("[Datos]\nPuerto=1\n");
-  ini.close();
+  entorno.EscribirIni("[Datos]\nPuerto=1\n");
   FijarParametros(
       QStringLiteral("@Server=PC1/127.0.0.1;@DbName=PLANTA;@Usuario=lab;@Password=clave-secreta;"
                      "@UsuarioLogeado=ana;"));
@@ -249,9 +246,7 @@ void PruebaSesion::mascarasExistentesNoSeTocan() {
   EntornoPrueba entorno;
   REQUIERE_ENTORNO(entorno);
   QFile propio(entorno.CarpetaPrograma() + "/consultas.qvx");
-  QVERIFY(propio.open(QIODevice::WriteOnly));
-  propio.write(QByteArray("corto\0\xFF", 7));
-  propio.close();
+  QVERIFY(EntornoPrueba::EscribirArchivo(propio.fileName(), QByteArray("corto\0\xFF", 7)));
   QVERIFY(entorno.Iniciar());
   QVERIFY(propio.open(QIODevice::ReadOnly));
   QCOMPARE(propio.readAll(), QByteArray("corto\0\xFF", 7));
@@ -262,9 +257,7 @@ void PruebaSesion::carpetaSinEscrituraUsaLaDeDatos() {
   REQUIERE_ENTORNO(entorno);
   // A program folder that cannot hold a new file (here: it is not a folder).
   const QString noCarpeta = entorno.Carpeta() + "/programa-de-solo-lectura";
-  QFile bloqueo(noCarpeta);
-  QVERIFY(bloqueo.open(QIODevice::WriteOnly));
-  bloqueo.close();
+  QVERIFY(EntornoPrueba::EscribirArchivo(noCarpeta, QByteArray()));
   carpetas::FijarCarpetaDelPrograma(noCarpeta);
   QVERIFY(entorno.Iniciar());
   QCOMPARE(gConsulta().gRutaMascaraConsultas,

@@ -22,21 +22,23 @@ void Recordset::Close() {
   bof_ = eof_ = true;
 }
 
-bool Recordset::Bof() const {
+void Recordset::RequiereAbierto() const {
   if (!abierto_)
     throw Falla(Falla::kArgumentoInvalido, QStringLiteral("La consulta no está abierta."));
+}
+
+bool Recordset::Bof() const {
+  RequiereAbierto();
   return bof_;
 }
 
 bool Recordset::Eof() const {
-  if (!abierto_)
-    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("La consulta no está abierta."));
+  RequiereAbierto();
   return eof_;
 }
 
 void Recordset::MoveNext() {
-  if (!abierto_ || eof_)
-    throw Falla(Falla::kArgumentoInvalido, QStringLiteral("No hay una fila actual."));
+  RequiereFila();
   eof_ = !consulta_.next();
 }
 

@@ -38,6 +38,7 @@ class Recordset {
   Campo Fields(const QString& nombre) const;
 
  private:
+  void RequiereAbierto() const;
   void RequiereFila() const;
 
   QSqlQuery consulta_;

@@ -18,6 +18,11 @@ void Colocar(QWidget* control, int izquierda, int arriba, int ancho, int alto) {
                        twips::APixeles(ancho), twips::APixeles(alto, Qt::Vertical));
 }
 
+// A control whose text needs more room than the design gave it grows to its
+// natural size (the design's twips were measured for a smaller font), keeping
+// its place.
+void Crecer(QWidget* control) { control->resize(control->size().expandedTo(control->sizeHint())); }
+
 void Medir(QWidget* control, const TamanoTwips& tamano) {
   control->resize(twips::APixeles(tamano.ancho), twips::APixeles(tamano.alto, Qt::Vertical));
 }
@@ -44,13 +49,9 @@ void frmHarina::AplicarDisposicion() {
   Colocar(txtFields[2], 1275, 360, 1365, 285);
   Colocar(Label4, 2970, 390, 1230, 180);
   Colocar(txtFields[3], 4155, 345, 1365, 285);
-  // Labels grow to their text, as the old labels did with AutoSize: the design's
-  // widths were measured for a smaller font.
-  // Nothing in a row covers the control before it: a caption that came out
-  // longer pushes what follows it to the right, just enough.
-  for (QLabel* etiqueta : {Label1, Label3, Label2, Label4})
-    etiqueta->resize(std::max(etiqueta->width(), etiqueta->sizeHint().width()),
-                     std::max(etiqueta->height(), etiqueta->sizeHint().height()));
+  // Nothing in a row covers the control before it: a caption that grew pushes
+  // what follows it to the right, just enough.
+  for (QLabel* etiqueta : {Label1, Label3, Label2, Label4}) Crecer(etiqueta);
   const QList<QWidget*> filas[] = {{Label1, txtFields[0], Label3, txtFields[1]},
                                    {Label2, txtFields[2], Label4, txtFields[3]}};
   for (const QList<QWidget*>& fila : filas) {
@@ -59,10 +60,8 @@ void frmHarina::AplicarDisposicion() {
       if (fila[i]->x() < libre) fila[i]->move(libre, fila[i]->y());
     }
   }
-  // The toolbar's buttons need more room than the design's 5025 twips once
-  // they show captions; it keeps its place and grows to its natural width.
-  UtilKor1->resize(std::max(UtilKor1->width(), UtilKor1->sizeHint().width()),
-                   std::max(UtilKor1->height(), UtilKor1->sizeHint().height()));
+  // Eight captioned buttons need more than the design's 5025 twips.
+  Crecer(UtilKor1);
 }
 
 void frmHarina::resizeEvent(QResizeEvent* evento) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -96,11 +97,9 @@ void EntornoPrueba::PrepararPostgresql() {
   // The engine's keys go to the configuration folder's INI, which is read
   // after the program folder's: every test that writes its own INI, or moves
   // the program folder, still reaches the server.
-  const QString config = temporal_.filePath(QStringLiteral("config/analisis-harina"));
-  QDir().mkpath(config);
-  QFile ini(config + QStringLiteral("/RO000za.INI"));
-  if (ini.open(QIODevice::WriteOnly))
-    ini.write(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(PuertoPg()).toUtf8());
+  EscribirArchivo(
+      temporal_.filePath(QStringLiteral("config/analisis-harina/RO000za.INI")),
+      QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(PuertoPg()).toUtf8());
 }
 
 EntornoPrueba::~EntornoPrueba() {
@@ -135,9 +134,15 @@ bool EntornoPrueba::Iniciar(const QString& usuarioLogeado) {
   return IniciarSesion();
 }
 
+bool EntornoPrueba::EscribirArchivo(const QString& ruta, const QByteArray& contenido) {
+  QDir().mkpath(QFileInfo(ruta).absolutePath());
+  QFile archivo(ruta);
+  return archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         archivo.write(contenido) == contenido.size();
+}
+
 void EntornoPrueba::EscribirIni(const QString& contenido) const {
-  QFile ini(CarpetaPrograma() + QStringLiteral("/RO000za.INI"));
-  if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) ini.write(contenido.toUtf8());
+  EscribirArchivo(CarpetaPrograma() + QStringLiteral("/RO000za.INI"), contenido.toUtf8());
 }
 
 QSqlDatabase EntornoPrueba::Otra() {

@@ -34,6 +34,9 @@ class EntornoPrueba {
   // Runs the session start with Parametros(); its result.
   bool Iniciar(const QString& usuarioLogeado = QStringLiteral("ana"));
 
+  // Writes a file whole, making its folder; false when it cannot.
+  static bool EscribirArchivo(const QString& ruta, const QByteArray& contenido);
+
   // Writes RO000za.INI in the program's folder. (For PostgreSQL the engine's
   // [Datos] section lies in the configuration folder's INI.)
   void EscribirIni(const QString& contenido) const;
