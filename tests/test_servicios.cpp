@@ -173,36 +173,27 @@ void PruebaServicios::ini_data() {
   const QString basura = QStringLiteral(
       "\xEF\xBB\xBF garbage without equals\n[[[\n=sin clave\n; FlatToolbars=7\n"
       "[laboratorio|harina]\r\n  flattoolbars =  0  \r\n[Iconos]\nIconoDelSistema=\"HARINA\"\n");
-  QTest::newRow("sin mayusculas") << basura << "LABORATORIO|HARINA"
-                                  << "FlatToolbars"
-                                  << "0";
-  QTest::newRow("comillas") << basura << "ICONOS"
-                            << "iconodelsistema"
-                            << "HARINA";
-  QTest::newRow("comentario no cuenta") << "[A]\n;x=1\n"
-                                        << "A"
-                                        << "x"
-                                        << "<ninguno>";
-  QTest::newRow("otra seccion") << "[A]\nx=1\n[B]\n"
-                                << "B"
-                                << "x"
-                                << "<ninguno>";
-  QTest::newRow("primera gana") << "[A]\nx=1\nx=2\n"
-                                << "A"
-                                << "x"
-                                << "1";
-  QTest::newRow("valor vacio") << "[A]\nx=\n"
-                               << "A"
-                               << "x"
-                               << "";
-  QTest::newRow("igual en valor") << "[A]\nx=a=b\n"
-                                  << "A"
-                                  << "x"
-                                  << "a=b";
-  QTest::newRow("archivo vacio") << ""
-                                 << "A"
-                                 << "x"
-                                 << "<ninguno>";
+  struct Caso {
+    const char* nombre;
+    QString contenido;
+    const char* seccion;
+    const char* clave;
+    const char* esperado;  // "<ninguno>": not found
+  };
+  const Caso casos[] = {
+      {"sin mayusculas", basura, "LABORATORIO|HARINA", "FlatToolbars", "0"},
+      {"comillas", basura, "ICONOS", "iconodelsistema", "HARINA"},
+      {"comentario no cuenta", "[A]\n;x=1\n", "A", "x", "<ninguno>"},
+      {"otra seccion", "[A]\nx=1\n[B]\n", "B", "x", "<ninguno>"},
+      {"primera gana", "[A]\nx=1\nx=2\n", "A", "x", "1"},
+      {"valor vacio", "[A]\nx=\n", "A", "x", ""},
+      {"igual en valor", "[A]\nx=a=b\n", "A", "x", "a=b"},
+      {"archivo vacio", "", "A", "x", "<ninguno>"},
+  };
+  for (const Caso& caso : casos)
+    QTest::newRow(caso.nombre) << caso.contenido << QString::fromLatin1(caso.seccion)
+                               << QString::fromLatin1(caso.clave)
+                               << QString::fromLatin1(caso.esperado);
 }
 
 void PruebaServicios::ini() {
