@@ -50,28 +50,29 @@ void PruebaServicios::dialecto_data() {
   struct Caso {
     const char* nombre;
     Motor motor;
-    QString esperado[8];
+    QString esperado[10];
   };
   const Caso casos[] = {
       {"sqlserver",
        Motor::SqlServer,
        {"[Horario]", "[Tipo de Harina]", "SELECT TOP 500 * FROM t ORDER BY a",
-        "DELETE v_mv_zentalia WHERE ID = 7", "15/03/2004 08:30:05", "SELECT SCOPE_IDENTITY()",
-        "'O''Brien'", ""}},
+        "DELETE v_mv_zentalia WHERE ID = 7", "15/03/2004 08:30:05", "SELECT @@IDENTITY",
+        "'O''Brien'", "", " 5/3/2004", " 5/3/2004"}},
       {"sqlite",
        Motor::Sqlite,
        {"[Horario]", "[Tipo de Harina]", "SELECT * FROM t ORDER BY a LIMIT 500",
         "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05",
-        "SELECT last_insert_rowid()", "'O''Brien'", "PRAGMA busy_timeout = 360000"}},
+        "SELECT last_insert_rowid()", "'O''Brien'", "PRAGMA busy_timeout = 360000", "2004-03-05",
+        "2004-03-05 00:00:00"}},
       {"postgresql",
        Motor::Postgresql,
        {"\"horario\"", "\"Tipo de Harina\"", "SELECT * FROM t ORDER BY a LIMIT 500",
         "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05", "SELECT lastval()",
-        "'O''Brien'", "SET statement_timeout = 360000"}},
+        "'O''Brien'", "SET statement_timeout = 360000", "2004-03-05", "2004-03-05 00:00:00"}},
   };
   for (const Caso& caso : casos) {
     const Dialecto d(caso.motor);
-    const QString obtenidos[8] = {
+    const QString obtenidos[10] = {
         d.Columna(QStringLiteral("Horario")),
         d.Alias(QStringLiteral("Tipo de Harina")),
         d.SelectTop(500, QStringLiteral("* FROM t ORDER BY a")),
@@ -79,8 +80,10 @@ void PruebaServicios::dialecto_data() {
         d.TextoMomento(momento),
         d.ClaveInsertada(),
         Dialecto::Texto(QStringLiteral("O'Brien")),
-        d.TiempoLimite(360)};
-    for (int i = 0; i < 8; ++i)
+        d.TiempoLimite(360),
+        d.Dia(QDate(2004, 3, 5), QStringLiteral(" 5/3/2004")),
+        d.Medianoche(QDate(2004, 3, 5), QStringLiteral(" 5/3/2004"))};
+    for (int i = 0; i < 10; ++i)
       QTest::addRow("%s/%d", caso.nombre, i) << caso.motor << obtenidos[i] << caso.esperado[i];
   }
   QTest::addRow("sqlserver/like") << Motor::SqlServer
@@ -133,6 +136,8 @@ void PruebaServicios::formatoSql_data() {
                        << "3";
   QTest::newRow("blancos") << "  28 "
                            << "28";
+  QTest::newRow("ceros a la izquierda") << "007,50"
+                                        << "7.50";
   QTest::newRow("sin entero") << ",5"
                               << "0.5";
   QTest::newRow("vacio") << ""

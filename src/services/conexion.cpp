@@ -10,13 +10,14 @@ Conexion::Conexion(QString nombreConexion, Motor motor)
 
 QSqlDatabase Conexion::Base() const { return QSqlDatabase::database(nombre_, false); }
 
-Recordset Conexion::Execute(const QString& sql) {
+Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
   QSqlQuery consulta(Base());
   consulta.setForwardOnly(true);
   if (!consulta.exec(sql)) {
     throw Falla(Falla::kBaseDeDatos, QStringLiteral("La base de datos rechazó la sentencia: %1")
                                          .arg(consulta.lastError().text().trimmed()));
   }
+  if (filasAfectadas) *filasAfectadas = consulta.numRowsAffected();
   Recordset filas;
   filas.Abrir(std::move(consulta));
   return filas;

@@ -17,7 +17,9 @@ class Conexion {
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
 
-  Recordset Execute(const QString& sql);
+  // filasAfectadas, when given, receives how many rows an INSERT, UPDATE or
+  // DELETE changed (-1 when the engine cannot tell).
+  Recordset Execute(const QString& sql, int* filasAfectadas = nullptr);
 
   // Seconds a statement may run (or, on SQLite, wait for another station's
   // lock) before the engine gives up.

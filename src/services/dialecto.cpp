@@ -32,10 +32,20 @@ QString Dialecto::TextoMomento(const QDateTime& momento) const {
   return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString Dialecto::Dia(const QDate& fecha, const QString& tecleada) const {
+  if (motor_ == Motor::SqlServer) return tecleada;
+  return fecha.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString Dialecto::Medianoche(const QDate& fecha, const QString& tecleada) const {
+  if (motor_ == Motor::SqlServer) return tecleada;
+  return fecha.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
+}
+
 QString Dialecto::ClaveInsertada() const {
   switch (motor_) {
     case Motor::SqlServer:
-      return QStringLiteral("SELECT SCOPE_IDENTITY()");
+      return QStringLiteral("SELECT @@IDENTITY");
     case Motor::Sqlite:
       return QStringLiteral("SELECT last_insert_rowid()");
     case Motor::Postgresql:

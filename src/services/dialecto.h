@@ -39,9 +39,21 @@ class Dialecto {
   // which both SQLite (text columns compared as text) and PostgreSQL read.
   QString TextoMomento(const QDateTime& momento) const;
 
+  // A sheet's date inside a statement, without quotes: as the operator typed
+  // it on SQL Server, which reads the operator's date form; yyyy-MM-dd
+  // elsewhere.
+  QString Dia(const QDate& fecha, const QString& tecleada) const;
+
+  // A sheet's date as a row stores it (midnight of that day), without quotes:
+  // as typed on SQL Server, which turns a date into its midnight; "yyyy-MM-dd
+  // 00:00:00" elsewhere (SQLite keeps the text it is given and compares texts,
+  // so the stored date must carry its time to fall between a day's bounds).
+  QString Medianoche(const QDate& fecha, const QString& tecleada) const;
+
   // The statement that answers the key of the row the same connection has just
   // inserted (never the highest key of the table, which may be another
-  // station's row).
+  // station's row). On SQL Server each statement is a batch of its own, where
+  // SCOPE_IDENTITY() would be Null; @@IDENTITY is the session's last key.
   QString ClaveInsertada() const;
 
   // A condition "columna contains texto", matched without regard to case, with

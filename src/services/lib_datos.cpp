@@ -193,7 +193,9 @@ QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {
   if (!partes.hasMatch() || (partes.captured(2).isEmpty() && partes.captured(3).isEmpty()))
     throw Falla(Falla::kTipoIncompatible, QStringLiteral("«%1» no es un número.").arg(texto));
   const QString signo = partes.captured(1) == QLatin1String("-") ? QStringLiteral("-") : QString();
-  const QString entero = partes.captured(2).isEmpty() ? QStringLiteral("0") : partes.captured(2);
+  QString entero = partes.captured(2);
+  while (entero.size() > 1 && entero.startsWith(QLatin1Char('0'))) entero.remove(0, 1);
+  if (entero.isEmpty()) entero = QStringLiteral("0");
   const QString decimales = partes.captured(3);
   return signo + entero + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales);
 }

@@ -101,7 +101,13 @@ void frmHarina::CrearPestanas() {
   TxtEdit = new QLineEdit(hoja);
   TxtEdit->setObjectName(QStringLiteral("TxtEdit"));
   TxtEdit->setFocusPolicy(Qt::ClickFocus);
+  TxtEdit->setFrame(false);
   TxtEdit->hide();
+  // Every move of the current cell: an open editor is stored into the cell it
+  // covered, then the editor follows the new column.
+  connect(MSflexGrid1, &QTableWidget::currentCellChanged, this, [this] {
+    EnFrontera(QStringLiteral("Planilla"), [this] { MSflexGrid1_RowColChange(); });
+  });
 
   frmRep = new QFrame(reporte);
   frmRep->setObjectName(QStringLiteral("frmRep"));
@@ -150,28 +156,67 @@ bool frmHarina::eventFilter(QObject* objeto, QEvent* evento) {
     if (widget == destino && widget->window() == this) {
       const auto* tecla = static_cast<QKeyEvent*>(evento);
       Form_KeyDown(teclas::CodigoVirtual(tecla->key()), teclas::Modificadores(tecla->modifiers()));
+      // A command that took the focus elsewhere (CANCELAR back to the date
+      // field) used the key up: it no longer belongs to the control.
+      if (QApplication::focusWidget() != widget) return true;
     }
   }
-  return false;  // the key still reaches the focused control
+  // Then the control's own handling, which may use the event up.
+  bool usado = false;
+  EnFrontera(QStringLiteral("Teclado"), [&] { usado = FiltrarEvento(objeto, evento); });
+  return usado;
+}
+
+bool frmHarina::FiltrarEvento(QObject* objeto, QEvent* evento) {
+  const QEvent::Type tipo = evento->type();
+  if (tipo != QEvent::KeyPress && tipo != QEvent::FocusIn && tipo != QEvent::FocusOut &&
+      tipo != QEvent::MouseButtonDblClick)
+    return false;
+  if (objeto == MSflexGrid1->viewport()) {
+    if (tipo == QEvent::MouseButtonDblClick) MSflexGrid1_DblClick();
+    return false;
+  }
+  const auto* tecla = tipo == QEvent::KeyPress ? static_cast<QKeyEvent*>(evento) : nullptr;
+  const int codigo = tecla ? teclas::CodigoVirtual(tecla->key()) : 0;
+  const int shift = tecla ? teclas::Modificadores(tecla->modifiers()) : 0;
+  // The character a key types; none for a key typed with Ctrl or Alt, and for
+  // the keys the focus and the grid's commands use.
+  QString texto;
+  if (tecla && !(shift & (teclas::kCtrl | teclas::kAlt)) && codigo != teclas::kTab &&
+      codigo != teclas::kSuprimir)
+    texto = tecla->text();
+
+  if (objeto == MSflexGrid1) {
+    if (tipo == QEvent::FocusIn) MSflexGrid1_GotFocus();
+    if (!tecla) return false;
+    if (MSflexGrid1_KeyDown(codigo, shift)) return true;
+    if (texto.isEmpty()) return false;
+    return MSflexGrid1_KeyPress(static_cast<int>(texto.toUcs4().value(0)));
+  }
+  if (objeto == TxtEdit) {
+    if (tipo == QEvent::FocusIn) TxtEdit_GotFocus();
+    if (!tecla) return false;
+    if (TxtEdit_KeyDown(codigo, shift)) return true;
+    return !texto.isEmpty() && TxtEdit_KeyPress(texto);
+  }
+  const qsizetype indice = txtFields.indexOf(qobject_cast<QLineEdit*>(objeto));
+  if (indice < 0) return false;
+  const int i = static_cast<int>(indice);
+  if (tipo == QEvent::FocusIn) txtFields_GotFocus(i);
+  if (tipo == QEvent::FocusOut) txtFields_LostFocus(i);
+  if (!tecla) return false;
+  if (txtFields_KeyDown(i, codigo, shift)) return true;
+  return txtFields_KeyPress(i, texto);
 }
 
 void frmHarina::Form_KeyDown(int KeyCode, int /*Shift*/) {
   EnFrontera(QStringLiteral("Teclado"), [&] { UtilKor1->ProcesaTecla(KeyCode); });
 }
 
-void frmHarina::UtilKor1_BotonPulsado(QString& Boton) {
-  EnFrontera(Boton, [&] {
-    const QString boton = Boton.trimmed().toUpper();
-    if (boton == QLatin1String("CERRAR")) {
-      close();
-    } else if (boton == QLatin1String("CANCELAR")) {
-      InicializaPantalla();
-    }
-  });
-}
-
 void frmHarina::closeEvent(QCloseEvent* evento) {
-  // Every cell was stored when it was confirmed: nothing to save or ask.
+  // Every cell was stored when it was confirmed; an entry still open in the
+  // editor is stored now. Nothing else to save or ask.
+  EnFrontera(QStringLiteral("Cerrar"), [this] { GuardarEditorAbierto(); });
   evento->accept();
   QCoreApplication::quit();
 }

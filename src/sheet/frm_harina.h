@@ -7,10 +7,18 @@
 // ProcesaTecla and still to the focused control. Closing the window ends the
 // program; there is nothing to save.
 //
+// With a sheet loaded, every entry the operator confirms in the cell editor
+// is in the database before the cursor moves; an entry the database refuses
+// (or that is not a number in a number column) is never shown in the grid:
+// the editor stays open over its cell with the entry, to correct or retry.
+//
 // The window's procedures are spread over several files by concern:
-// frm_harina.cpp (controls, load, keys, closing), frm_harina_estados.cpp (the
-// idle and loaded states), frm_harina_planilla.cpp (the grid of the day
-// sheet), frm_harina_disposicion.cpp (design layout and resizing).
+// frm_harina.cpp (controls, load, event routing, closing),
+// frm_harina_estados.cpp (the idle and loaded states), frm_harina_planilla.cpp
+// (loading the day sheet), frm_harina_editor.cpp (the cell editor and the
+// grid's keys), frm_harina_escritura.cpp (storing a cell),
+// frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
+// command bar), frm_harina_disposicion.cpp (design layout and resizing).
 
 #include <QList>
 #include <QString>
@@ -39,7 +47,39 @@ class frmHarina : public QWidget {
   void InicializaPantalla();
   void EstadoPlanilla(bool& Cargada);
   void EnabledControls(bool& Off);
+
+  // The day sheet. CmdCargar_Click loads the date typed in the date field (a
+  // day without analyses gets two blank ones); a text that is not a date is
+  // refused with a message and the window stays idle. Database failures pass
+  // to the caller.
   void InicializaGrid();
+  void CmdCargar_Click();
+  void EncabezadosGrid();
+
+  // The cell editor. TextPropiedades tunes an editor to a grid column (its
+  // DataField, MaxLength and Tag); MsflexGridEdt opens it over the current
+  // cell; EditKeyCode ends an entry (already stored) and moves the cursor;
+  // MsflexKey runs the grid's Insert and Delete.
+  void TextPropiedades(QWidget* Texto, int& Columna);
+  void MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii);
+  void EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int Shift);
+  void MsflexKey(Grilla* MsFlexGrid, int KeyCode);
+
+  // Stores the editor's entry in its cell's row. True when the database now
+  // holds it (the editor's text then reads as the grid must show it); false
+  // when it was refused or failed, and the operator has been told why.
+  bool UpdateaCampo(QLineEdit* TXT);
+
+  // The validation hook of every field: sets CampoInvalido.
+  void CampoValida(QWidget* Texto);
+
+  // The command bar's actions, by key in any case (BotonPulsado and the grid's
+  // Insert and Delete). Failures pass to the caller.
+  void EjecutarComando(const QString& Boton);
+  // The lookup of the field or column being edited, and the report: they come
+  // with the lookup window and the report engine.
+  void CmdConsultar(bool LSinKeyDown);
+  void ImprimeReporte();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;
@@ -58,6 +98,8 @@ class frmHarina : public QWidget {
   // Window members.
   QString Tabla;
   bool PlanillaCargada = false;
+  QWidget* ControlActivo = nullptr;
+  bool CampoInvalido = false;
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -73,6 +115,39 @@ class frmHarina : public QWidget {
   void AplicarDisposicion();
   void UtilKor1_BotonPulsado(QString& Boton);
   QLineEdit* Campo(const QString& nombre) const;
+  bool FiltrarEvento(QObject* objeto, QEvent* evento);
+
+  // Grid and editor events (frm_harina_editor.cpp). The key handlers answer
+  // whether they used the key up, so that the control's own handling skips it.
+  void Seguir();
+  bool MSflexGrid1_KeyDown(int KeyCode, int Shift);
+  bool MSflexGrid1_KeyPress(int KeyAscii);
+  void MSflexGrid1_DblClick();
+  void MSflexGrid1_GotFocus();
+  void MSflexGrid1_RowColChange();
+  void TxtEdit_GotFocus();
+  bool TxtEdit_KeyDown(int KeyCode, int Shift);
+  bool TxtEdit_KeyPress(const QString& texto);
+  // An open editor left without a confirming key (a click on another cell, any
+  // other move of the current cell, closing the window) is stored as if it had
+  // been confirmed; a refused entry is dropped and its cell keeps its text.
+  void GuardarEditorAbierto();
+  // Copies the editor's text into the cell it covers, and hides it.
+  void CerrarEditorEnCelda();
+  qint64 ClaveDeFila(int fila) const;
+
+  // Header field events (frm_harina_encabezado.cpp).
+  void txtFields_GotFocus(int Index);
+  void txtFields_LostFocus(int Index);
+  bool txtFields_KeyDown(int Index, int KeyCode, int Shift);
+  bool txtFields_KeyPress(int Index, const QString& texto);
+
+  // Commands (frm_harina_comandos.cpp).
+  void Nuevo();
+  void Borrar();
 
   Disposicion disposicion_;
+  // The cell the open editor covers (grid row and column).
+  int filaEditor_ = -1;
+  int columnaEditor_ = -1;
 };

@@ -1,10 +1,18 @@
-// frmHarina: the grid of the day sheet.
+// frmHarina: the grid of the day sheet and loading a date's analyses into it.
 
+#include <QDateTime>
 #include <QFontMetrics>
+#include <QLineEdit>
+#include <optional>
 
+#include "services/fechas.h"
+#include "services/lib_datos.h"
+#include "services/operador.h"
 #include "services/twips.h"
+#include "sheet/columnas.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
+#include "sheet/sentencias.h"
 
 void frmHarina::InicializaGrid() {
   MSflexGrid1->Clear();
@@ -22,4 +30,57 @@ void frmHarina::InicializaGrid() {
   MSflexGrid1->SetColWidth(6, equis(20));
   for (int c = 7; c <= 11; ++c) MSflexGrid1->SetColWidth(c, equis(10));
   MSflexGrid1->setEnabled(true);
+}
+
+void frmHarina::CmdCargar_Click() {
+  QLineEdit* campoFecha = Campo(QStringLiteral("fecha"));
+  const QString tecleada = campoFecha->text();
+  const std::optional<QDate> fecha = fechas::LeerFecha(tecleada);
+  if (!fecha) {
+    ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Aviso al operador"),
+                        fechas::NoEsFecha(tecleada));
+    campoFecha->setFocus();
+    campoFecha->selectAll();
+    return;
+  }
+  MSflexGrid1->setEnabled(true);
+
+  LibDatos& datos = LibDatos::Instancia();
+  Conexion& conexion = datos.Conexion();
+  const Dialecto& dialecto = conexion.dialecto();
+  Recordset filas =
+      conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, true));
+  if (filas.Bof()) {
+    // A new day starts with two blank analyses, each with its own creation
+    // moment.
+    filas.Close();
+    const QString responsable = Campo(QStringLiteral("responsable"))->text();
+    for (int i = 0; i < 2; ++i) {
+      datos.Ejecutar(sentencias::FilaNueva(dialecto, *fecha, tecleada, responsable,
+                                           QDateTime::currentDateTime()));
+    }
+    filas = conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, false));
+  }
+  MSflexGrid1->Enlazar(filas,
+                       [](const ::Campo& campo) { return TextoDeCelda(campo.Name, campo.Value); });
+  filas.Close();
+  MSflexGrid1->Refresh();
+  EncabezadosGrid();
+
+  PlanillaCargada = true;
+  bool cargada = true;
+  EstadoPlanilla(cargada);
+  EnabledControls(cargada);
+  MSflexGrid1->setFocus();
+}
+
+void frmHarina::EncabezadosGrid() {
+  MSflexGrid1->SetColWidth(0, 0);
+  for (const ColumnaPlanilla& columna : ColumnasPlanilla()) {
+    MSflexGrid1->SetTextMatrix(0, columna.indice, columna.linea1);
+    MSflexGrid1->SetTextMatrix(1, columna.indice, columna.linea2);
+    MSflexGrid1->SetColWidth(columna.indice, columna.ancho);
+    MSflexGrid1->SetColAlignment(columna.indice, columna.alineacion);
+  }
+  MSflexGrid1->Refresh();
 }

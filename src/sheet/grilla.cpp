@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "services/recordset.h"
 #include "services/twips.h"
 
 namespace {
@@ -127,6 +128,37 @@ QRect Grilla::RectanguloActual() const {
   QRect celda = visualRect(currentIndex());
   celda.translate(viewport()->pos());
   return celda;
+}
+
+QRect Grilla::RectanguloEnPadre() const {
+  if (!currentIndex().isValid() || isColumnHidden(currentColumn())) return {};
+  return RectanguloActual().translated(pos());
+}
+
+void Grilla::Enlazar(Recordset& filas, const std::function<QString(const Campo&)>& texto) {
+  const int columnas = filas.FieldCount();
+  QList<QStringList> leidas;
+  while (!filas.Eof()) {
+    QStringList fila;
+    fila.reserve(columnas);
+    for (int c = 0; c < columnas; ++c) fila.append(texto(filas.Fields(c)));
+    leidas.append(fila);
+    filas.MoveNext();
+  }
+  QStringList nombres;
+  for (int c = 0; c < columnas; ++c) nombres.append(filas.Fields(c).Name);
+
+  setUpdatesEnabled(false);
+  clearContents();
+  SetCols(columnas);
+  setRowCount(static_cast<int>(leidas.size()));
+  for (int c = 0; c < columnas; ++c) {
+    encabezados_[c] = QStringList{QString(), nombres[c]};
+    MostrarEncabezado(c);
+  }
+  for (int r = 0; r < leidas.size(); ++r)
+    for (int c = 0; c < columnas; ++c) SetTextMatrix(r + kFixedRows, c, leidas[r][c]);
+  setUpdatesEnabled(true);
 }
 
 int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }

@@ -6,6 +6,10 @@
 // table's rows 0, 1, ... Column widths and cell measures are in twips.
 
 #include <QTableWidget>
+#include <functional>
+
+class Recordset;
+struct Campo;
 
 class Grilla : public QTableWidget {
   Q_OBJECT
@@ -46,6 +50,15 @@ class Grilla : public QTableWidget {
   int CellTop() const;
   int CellWidth() const;
   int CellHeight() const;
+
+  // The current cell's rectangle in the grid's parent (where the cell editor
+  // lies); empty while there is no current cell or its column is hidden.
+  QRect RectanguloEnPadre() const;
+
+  // Shows every row of an open recordset: one column per field, the field
+  // names in header row 1, one grid row per record from row 2 on, each cell
+  // the text that texto gives for its field. Reads the recordset to its end.
+  void Enlazar(Recordset& filas, const std::function<QString(const Campo&)>& texto);
 
   // Empties every cell, the header rows included.
   void Clear();

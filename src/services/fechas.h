@@ -1,0 +1,25 @@
+#pragma once
+// The operator's date form. A date is typed as day/month/year ("15/03/2004",
+// "5/3/2004"; a two-digit year is read as 20yy) and is parsed once, here, at
+// the edge: a text that is not a real calendar date is refused before any
+// statement is built from it.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace fechas {
+
+// The short date form the date fields show and the general date form of
+// moments, as the operator reads them.
+inline const QString kFormaCorta = QStringLiteral("dd/MM/yyyy");
+inline const QString kFormaGeneral = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+
+// The date the text names (blanks at its ends ignored), or nothing when it
+// names none: "31/02/2024", "12345", "hoy" and "" give nothing.
+std::optional<QDate> LeerFecha(const QString& texto);
+
+// The message that refuses a text that is not a date, for the operator.
+QString NoEsFecha(const QString& texto);
+
+}  // namespace fechas

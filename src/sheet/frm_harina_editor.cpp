@@ -1,0 +1,231 @@
+// frmHarina: the cell editor TxtEdit laid over the grid, and the grid's keys.
+// The editor is tuned to the current column as the cursor moves (Seguir); it
+// opens over the current cell when the operator types or double-clicks, and a
+// confirming key stores the entry before the cursor moves on.
+
+#include <QLineEdit>
+#include <QTimer>
+
+#include "services/convenciones.h"
+#include "services/lib_campos.h"
+#include "services/teclas.h"
+#include "services/util_kor.h"
+#include "sheet/columnas.h"
+#include "sheet/frm_harina.h"
+#include "sheet/grilla.h"
+
+namespace {
+
+// The last editable column: Enter there wraps to column 1.
+constexpr int kUltimaColumna = 11;
+
+// A scroll of one row when the current cell reaches below the grid.
+void MostrarCeldaActual(Grilla* grilla) {
+  const QRect celda = grilla->RectanguloEnPadre().translated(-grilla->pos());
+  if (!celda.isEmpty() && grilla->height() < celda.bottom() + 1)
+    grilla->SetTopRow(grilla->TopRow() + 1);
+}
+
+}  // namespace
+
+void frmHarina::Seguir() {
+  ControlActivo = TxtEdit;
+  int columna = MSflexGrid1->Col();
+  TextPropiedades(TxtEdit, columna);
+  UtilKor1->consultaenabled(!TxtEdit->property("Tag").toString().isEmpty());
+}
+
+void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
+  if (Texto->objectName().trimmed().compare(QLatin1String("TxtEdit"), Qt::CaseInsensitive) != 0)
+    return;
+  const QString clave = MSflexGrid1->TextMatrix(1, Columna);
+  Texto->setProperty("DataField", clave);
+  // The key column keeps the length and lookup of the column before it.
+  const ColumnaPlanilla* columna = ColumnaPorClave(clave);
+  if (!columna) return;
+  if (auto* editor = qobject_cast<QLineEdit*>(Texto))
+    editor->setMaxLength(columna->maximo > 0 ? columna->maximo : 32767);
+  Texto->setProperty("Tag", columna->tag);
+  Texto->setProperty("DataField", columna->dataField);
+}
+
+void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii) {
+  // The key column is never edited, nor a grid that holds no sheet.
+  if (Edt->property("DataField")
+          .toString()
+          .trimmed()
+          .compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0)
+    return;
+  if (!PlanillaCargada || MsFlexGrid->Row() < MsFlexGrid->FixedRows()) return;
+  Intentar([&] {
+    filaEditor_ = MsFlexGrid->Row();
+    columnaEditor_ = MsFlexGrid->Col();
+    if (KeyAscii >= 0 && KeyAscii <= 32) {
+      Edt->setText(MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_));
+      Edt->setCursorPosition(std::min<int>(1000, static_cast<int>(Edt->text().size())));
+    } else {
+      const char32_t caracter = static_cast<char32_t>(KeyAscii);
+      Edt->setText(QString::fromUcs4(&caracter, 1));
+      Edt->setCursorPosition(static_cast<int>(Edt->text().size()));
+    }
+  });
+  // Scrolled first, so that the editor lands on the cell where it shows.
+  Intentar([&] { MostrarCeldaActual(MsFlexGrid); });
+  Intentar([&] { Edt->setGeometry(MsFlexGrid->RectanguloEnPadre()); });
+  Intentar([&] {
+    Edt->show();
+    Edt->raise();
+  });
+  Intentar([&] {
+    int columna = MsFlexGrid->Col();
+    TextPropiedades(Edt, columna);
+  });
+  Intentar([&] { Edt->setFocus(Qt::OtherFocusReason); });
+}
+
+void frmHarina::CerrarEditorEnCelda() {
+  if (!TxtEdit->isVisible()) return;
+  MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
+  TxtEdit->hide();
+}
+
+void frmHarina::GuardarEditorAbierto() {
+  if (!TxtEdit->isVisible()) return;
+  // Hidden first: the messages of a refused entry must not find it open.
+  TxtEdit->hide();
+  if (UpdateaCampo(TxtEdit))
+    MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
+}
+
+void frmHarina::EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int /*Shift*/) {
+  PasosReportados pasos(QStringLiteral("EditKeyCode"));
+  // A control that cannot take the focus is no failure worth reporting.
+  const auto paso = [&](auto&& cuerpo) {
+    return pasos.Paso([&] {
+      try {
+        cuerpo();
+      } catch (const Falla& falla) {
+        if (falla.Codigo() != Falla::kArgumentoInvalido) throw;
+      }
+    });
+  };
+  // The editor's text goes into the cell it covers before the cursor moves.
+  const auto enfocarGrilla = [&] {
+    CerrarEditorEnCelda();
+    MsFlexGrid->setFocus(Qt::OtherFocusReason);
+  };
+  switch (KeyCode) {
+    case teclas::kEnter:
+      if (!paso(enfocarGrilla)) return;
+      if (!paso([&] {
+            if (MsFlexGrid->Col() == kUltimaColumna) {
+              if (MsFlexGrid->Row() < MsFlexGrid->Rows() - 1)
+                MsFlexGrid->SetRow(MsFlexGrid->Row() + 1);
+              MsFlexGrid->SetCol(1);
+            } else if (MsFlexGrid->objectName().trimmed().compare(QLatin1String("MsFlexGrid1"),
+                                                                  Qt::CaseInsensitive) == 0 &&
+                       MsFlexGrid->Col() != MsFlexGrid->Cols() - 1) {
+              MsFlexGrid->SetCol(MsFlexGrid->Col() + 1);
+            }
+          }))
+        return;
+      break;
+    case teclas::kEsc:
+      // The entry is dropped: the cell keeps its text.
+      if (!paso([&] { Edt->hide(); })) return;
+      if (!paso([&] { MsFlexGrid->setFocus(Qt::OtherFocusReason); })) return;
+      break;
+    case teclas::kArriba:
+      if (!paso(enfocarGrilla)) return;
+      if (!paso([&] {
+            if (MsFlexGrid->Row() > MsFlexGrid->FixedRows())
+              MsFlexGrid->SetRow(MsFlexGrid->Row() - 1);
+          }))
+        return;
+      break;
+    case teclas::kAbajo:
+      if (!paso(enfocarGrilla)) return;
+      if (!paso([&] {
+            if (MsFlexGrid->Row() < MsFlexGrid->Rows() - 1) {
+              MsFlexGrid->SetRow(MsFlexGrid->Row() + 1);
+              MsFlexGrid->SetCol(0);
+            }
+          }))
+        return;
+      break;
+    default:
+      break;
+  }
+  paso([&] { MostrarCeldaActual(MsFlexGrid); });
+}
+
+void frmHarina::MsflexKey(Grilla* /*MsFlexGrid*/, int KeyCode) {
+  PasosReportados pasos(QStringLiteral("MSFlexGrid1_KeyDown"));
+  pasos.Paso([&] {
+    if (KeyCode == teclas::kSuprimir) EjecutarComando(QStringLiteral("BORRAR"));
+    if (KeyCode == teclas::kInsertar) EjecutarComando(QStringLiteral("NUEVO"));
+  });
+}
+
+bool frmHarina::MSflexGrid1_KeyDown(int KeyCode, int /*Shift*/) {
+  MsflexKey(MSflexGrid1, KeyCode);
+  if (KeyCode != teclas::kEsc) Seguir();
+  return KeyCode == teclas::kSuprimir || KeyCode == teclas::kInsertar;
+}
+
+bool frmHarina::MSflexGrid1_KeyPress(int KeyAscii) {
+  if (KeyAscii == teclas::kEsc) return false;
+  ControlActivo = TxtEdit;
+  MsflexGridEdt(MSflexGrid1, TxtEdit, KeyAscii);
+  return true;
+}
+
+void frmHarina::MSflexGrid1_DblClick() {
+  ControlActivo = TxtEdit;
+  int espacio = 32;
+  MsflexGridEdt(MSflexGrid1, TxtEdit, espacio);
+}
+
+void frmHarina::MSflexGrid1_GotFocus() {
+  // The focus came back to the grid with the editor still open (a click on
+  // the grid): the entry is stored as if it had been confirmed.
+  GuardarEditorAbierto();
+  Seguir();
+}
+
+void frmHarina::MSflexGrid1_RowColChange() {
+  GuardarEditorAbierto();
+  Seguir();
+}
+
+void frmHarina::TxtEdit_GotFocus() { Seguir(); }
+
+bool frmHarina::TxtEdit_KeyDown(int KeyCode, int Shift) {
+  if (Shift != 0) return false;
+  ControlActivo = TxtEdit;
+  if (KeyCode == teclas::kEsc) {
+    EditKeyCode(MSflexGrid1, TxtEdit, KeyCode, 0);
+    return true;
+  }
+  if (!LibCampos::EsTeclaAvance(KeyCode)) return false;
+  CampoValida(ControlActivo);
+  if (CampoInvalido) return true;
+  if (UpdateaCampo(TxtEdit)) {
+    EditKeyCode(MSflexGrid1, TxtEdit, KeyCode, 0);
+  } else {
+    // Not stored: the entry stays in the editor, ready to be corrected.
+    TxtEdit->selectAll();
+  }
+  return true;
+}
+
+bool frmHarina::TxtEdit_KeyPress(const QString& texto) {
+  ControlActivo = TxtEdit;
+  if (MSflexGrid1->Col() <= 0) return false;
+  if (texto != QLatin1String(",") && texto != QLatin1String(".")) return false;
+  const QString separador = LibCampos::SeparadorDecimal();
+  if (TxtEdit->text().trimmed().contains(separador)) return true;
+  if (separador == texto) return false;
+  TxtEdit->insert(separador);
+  return true;
+}

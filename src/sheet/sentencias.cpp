@@ -1,0 +1,60 @@
+#include "sheet/sentencias.h"
+
+#include "services/falla.h"
+#include "services/lib_datos.h"
+
+namespace sentencias {
+
+namespace {
+
+QString Columnas() {
+  return QStringLiteral(
+      "SELECT ID,tipo_harina , HORARIO , HUMEDO,SECO, CARACT, FALLINGNUMBER, HUMEDAD,CENIZAS, "
+      "COLOR, CONTROLPESAJE,OBSERVACIONES FROM ");
+}
+
+}  // namespace
+
+QString ConsultaDia(const Dialecto& d, const QString& tabla, const QDate& fecha,
+                    const QString& tecleada, bool ordenada) {
+  QString sql = Columnas() + tabla + QStringLiteral(" where fecha between  '") +
+                d.Dia(fecha, tecleada.trimmed()) + QStringLiteral(" 00:00:00' and '") +
+                d.Dia(fecha, tecleada) + QStringLiteral(" 23:59:59'");
+  if (ordenada) sql += QStringLiteral(" order by horario");
+  return sql;
+}
+
+QString FilaNueva(const Dialecto& d, const QDate& fecha, const QString& tecleada,
+                  const QString& responsable, const QDateTime& ahora) {
+  return QStringLiteral("INSERT INTO v_mv_zentalia (Fecha,responsable,fecha_alta) VALUES (") +
+         Dialecto::Texto(d.Medianoche(fecha, tecleada)) + QStringLiteral(" , ") +
+         Dialecto::Texto(responsable) + QLatin1Char(',') + Dialecto::Texto(d.TextoMomento(ahora)) +
+         QLatin1Char(')');
+}
+
+QString ValorDeCelda(TipoCampo tipo, const QString& entrada) {
+  const QString valor = entrada.trimmed();
+  switch (tipo) {
+    case TipoCampo::Numero:
+      return LibDatos::FormatoSql(valor, QStringLiteral("@"));
+    case TipoCampo::Texto:
+      return valor.isEmpty() ? QStringLiteral("NULL") : Dialecto::Texto(valor);
+    case TipoCampo::Clave:
+    case TipoCampo::Desconocido:
+      break;
+  }
+  throw Falla(Falla::kArgumentoInvalido, QStringLiteral("Esta columna no se puede modificar."));
+}
+
+QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& campo,
+                        const QString& valor, const QDateTime& ahora, qint64 id) {
+  return QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + d.Columna(campo) +
+         QStringLiteral(" = ") + valor + QStringLiteral(", fecha_modificacion ='") +
+         d.TextoMomento(ahora) + QStringLiteral("' WHERE ID = ") + QString::number(id);
+}
+
+QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id) {
+  return d.Borrar(tabla, QStringLiteral("ID = ") + QString::number(id));
+}
+
+}  // namespace sentencias

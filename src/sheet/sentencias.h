@@ -1,0 +1,39 @@
+#pragma once
+// The statements of the day sheet, built as text. Pure: same dialect and
+// values, same text. On SQL Server each is the old program's text byte for
+// byte; SQLite and PostgreSQL get the same statement with their own names and
+// date literals (Dialecto). Every value is quoted or validated here, so no
+// entry can break a statement or reach another column or row.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include "services/dialecto.h"
+#include "sheet/columnas.h"
+
+namespace sentencias {
+
+// The analyses of one day, ordered by time or not. tecleada is the date field's
+// text as typed: SQL Server gets its trimmed text as the lower bound and the
+// untrimmed one as the upper bound.
+QString ConsultaDia(const Dialecto& d, const QString& tabla, const QDate& fecha,
+                    const QString& tecleada, bool ordenada);
+
+// A new blank analysis of the day, created by the responsible person now.
+QString FilaNueva(const Dialecto& d, const QDate& fecha, const QString& tecleada,
+                  const QString& responsable, const QDateTime& ahora);
+
+// The statement text of one entry for a column of that kind: a text between
+// quotes (every quote doubled), a number with a point, or NULL when the entry is
+// empty. Throws Falla (kTipoIncompatible) for an entry of a number column that
+// is not a number, and (kArgumentoInvalido) for the key or an unknown column.
+QString ValorDeCelda(TipoCampo tipo, const QString& entrada);
+
+// Stores one cell: valor is statement text from ValorDeCelda.
+QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& campo,
+                        const QString& valor, const QDateTime& ahora, qint64 id);
+
+QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id);
+
+}  // namespace sentencias
