@@ -17,35 +17,9 @@
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
 #include "soporte/entorno_prueba.h"
+#include "soporte/ventana_prueba.h"
 
 Q_DECLARE_METATYPE(Disposicion)
-
-namespace {
-
-// The keys of the enabled buttons of the command bar.
-QStringList Habilitados(const frmHarina& ventana) {
-  QStringList claves;
-  for (const char* clave :
-       {"NUEVO", "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE", "CANCELAR", "CERRAR"}) {
-    if (ventana.UtilKor1->findChild<QToolButton*>(clave)->isEnabled()) claves << clave;
-  }
-  return claves;
-}
-
-// A started window, shown and active, on a fresh database.
-struct VentanaIniciada {
-  EntornoPrueba entorno;
-  frmHarina ventana;
-  bool cargada = false;
-  VentanaIniciada() {
-    FijarParametros(entorno.Parametros(QStringLiteral("Marta Giménez")));
-    cargada = ventana.Form_Load();
-    ventana.show();
-    ventana.activateWindow();
-  }
-};
-
-}  // namespace
 
 class PruebaPlanilla : public QObject {
   Q_OBJECT

@@ -14,8 +14,11 @@ Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
   QSqlQuery consulta(Base());
   consulta.setForwardOnly(true);
   if (!consulta.exec(sql)) {
-    throw Falla(Falla::kBaseDeDatos, QStringLiteral("La base de datos rechazó la sentencia: %1")
-                                         .arg(consulta.lastError().text().trimmed()));
+    const QString razon = consulta.lastError().text().trimmed();
+    consulta = QSqlQuery();
+    Recuperar();
+    throw Falla(Falla::kBaseDeDatos,
+                QStringLiteral("La base de datos rechazó la sentencia: %1").arg(razon));
   }
   if (filasAfectadas) *filasAfectadas = consulta.numRowsAffected();
   Recordset filas;
@@ -23,8 +26,27 @@ Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
   return filas;
 }
 
+void Conexion::Preparar(const QString& sentencia) {
+  Execute(sentencia);
+  preparacion_.append(sentencia);
+}
+
 void Conexion::SetCommandTimeout(int segundos) {
   const QString sentencia = dialecto_.TiempoLimite(segundos);
-  if (!sentencia.isEmpty()) Execute(sentencia);
+  if (!sentencia.isEmpty()) {
+    Execute(sentencia);
+    preparacion_.removeIf([&](const QString& anterior) {
+      return anterior.section(QLatin1Char(' '), 0, 1) == sentencia.section(QLatin1Char(' '), 0, 1);
+    });
+    preparacion_.append(sentencia);
+  }
   tiempoLimite_ = segundos;
+}
+
+void Conexion::Recuperar() {
+  QSqlDatabase base = Base();
+  if (base.isOpen() && QSqlQuery(base).exec(QStringLiteral("SELECT 1"))) return;
+  base.close();
+  if (!base.open()) return;
+  for (const QString& sentencia : preparacion_) QSqlQuery(base).exec(sentencia);
 }

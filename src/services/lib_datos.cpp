@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 
 #include "services/carpetas.h"
+#include "services/convenciones.h"
 #include "services/esquema.h"
 #include "services/falla.h"
 #include "services/lib_ini.h"
@@ -80,6 +81,9 @@ bool LibDatos::AbrirSqlite() {
     return false;
   }
   conexion_ = std::make_unique<::Conexion>(kNombreConexion, Motor::Sqlite);
+  // Per connection: applied again whenever the connection is reopened.
+  // (It ran a moment ago on this same handle; Conectar never throws.)
+  Intentar([&] { conexion_->Preparar(QStringLiteral("PRAGMA synchronous = FULL")); });
   descripcion_ = QStringLiteral("Motor=sqlite;Archivo=%1").arg(ruta);
   return true;
 }

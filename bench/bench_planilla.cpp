@@ -1,0 +1,371 @@
+// The day sheet on the embedded SQLite database, each operation against the
+// bare engine work it stands on, measured alternately in the same run on the
+// session's own connection (WAL, synchronous = FULL). Prints the median of
+// each, the floor and their ratio.
+//
+//   bench_planilla [vueltas]
+//
+// Two database files, forty analyses a day, both holding the measured day:
+// one of 1,000,000 analyses (about 68 years of days) and one of 1,000. The
+// window starts on the small one; each round opens a session on each file in
+// turn (the program's own session start, on the same window), loads the day
+// once to warm the connection, then measures, in alternating order:
+//   - the load of the day through the window (CmdCargar_Click), against the
+//     bare forward-only QSqlQuery of the same statement reading every field;
+// and, on the large file with the day loaded:
+//   - one digit typed over a number cell of the grid and confirmed with Enter
+//     (the editor opens, the cell is stored, the cursor moves on), against the
+//     bare UPDATE of that one column of the same row.
+// Any question the program asks the operator ends the run with status 3.
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "services/carpetas.h"
+#include "services/lib_datos.h"
+#include "services/operador.h"
+#include "session/iniciar_sesion.h"
+#include "session/linea_de_comandos.h"
+#include "sheet/frm_harina.h"
+#include "sheet/grilla.h"
+#include "sheet/sentencias.h"
+
+namespace {
+
+constexpr int kAnalisisPorDia = 40;
+// Grid column of HUMEDAD, and the one Enter moves on to.
+constexpr int kColumnaHumedad = 7;
+const QDate kDiaMedido(2000, 6, 15);
+
+[[noreturn]] void Abortar(const QString& motivo) {
+  std::fprintf(stderr, "bench_planilla: %s\n", qPrintable(motivo));
+  std::exit(1);
+}
+
+// An operator who never answers: the question is printed and the run ends.
+class OperadorQueAborta : public Operador {
+ public:
+  int ReportarError(const QString& titulo, const QString& texto) override {
+    Terminar(titulo, texto);
+  }
+  bool Confirmar(const QString& titulo, const QString& texto) override { Terminar(titulo, texto); }
+  void Avisar(Estilo, const QString& titulo, const QString& texto) override {
+    Terminar(titulo, texto);
+  }
+  std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
+                                    const QString&) override {
+    Terminar(titulo, pregunta);
+  }
+
+ private:
+  [[noreturn]] static void Terminar(const QString& titulo, const QString& texto) {
+    std::fprintf(stderr, "bench_planilla: el programa preguntó al operador «%s»: %s\n",
+                 qPrintable(titulo), qPrintable(texto));
+    std::exit(3);
+  }
+};
+
+QSqlDatabase Base() { return LibDatos::Instancia().Conexion().Base(); }
+
+QString Parametros(const QString& ruta) {
+  return QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;").arg(ruta);
+}
+
+// A new session on another file, as the program starts one.
+void AbrirSesion(const QString& ruta) {
+  LibDatos::Instancia().Desconectar();
+  FijarParametros(Parametros(ruta));
+  if (!IniciarSesion() || !LibDatos::Instancia().Conectado())
+    Abortar(QStringLiteral("no se pudo abrir la sesión sobre ") + ruta);
+}
+
+// Fills the session's database with `dias` days of forty analyses, the
+// measured day among them, in one transaction. Within a day the times do not
+// come in order, so that the load's "order by horario" has to sort.
+void Llenar(int dias) {
+  QSqlDatabase base = Base();
+  if (!base.transaction()) Abortar(base.lastError().text());
+  QSqlQuery insertar(base);
+  if (!insertar.prepare(QStringLiteral(
+          "INSERT INTO v_mv_zentalia (Fecha, responsable, fecha_alta, fecha_modificacion, "
+          "tipo_harina, HORARIO, HUMEDO, SECO, CARACT, FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, "
+          "CONTROLPESAJE, OBSERVACIONES) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+    Abortar(insertar.lastError().text());
+  const QString responsable = QStringLiteral("bench");
+  const QString tipos[] = {QStringLiteral("000"), QStringLiteral("0000"),
+                           QStringLiteral("Integral")};
+  const QString caracteristica = QStringLiteral("Normal");
+  const QString color = QStringLiteral("Blanco");
+  const QString observacion = QStringLiteral("Sin observaciones");
+  QString horarios[kAnalisisPorDia];
+  for (int i = 0; i < kAnalisisPorDia; ++i) {
+    const int minutos = 6 * 60 + ((i * 17) % kAnalisisPorDia) * 20;
+    horarios[i] = QStringLiteral("%1:%2:00")
+                      .arg(minutos / 60, 2, 10, QLatin1Char('0'))
+                      .arg(minutos % 60, 2, 10, QLatin1Char('0'));
+  }
+  const QDate primero = kDiaMedido.addDays(-dias / 2);
+  for (int d = 0; d < dias; ++d) {
+    const QString dia = primero.addDays(d).toString(QStringLiteral("yyyy-MM-dd"));
+    const QString medianoche = dia + QStringLiteral(" 00:00:00");
+    for (int i = 0; i < kAnalisisPorDia; ++i) {
+      const QString momento = dia + QLatin1Char(' ') + horarios[i];
+      insertar.bindValue(0, medianoche);
+      insertar.bindValue(1, responsable);
+      insertar.bindValue(2, momento);
+      insertar.bindValue(3, momento);
+      insertar.bindValue(4, tipos[i % 3]);
+      insertar.bindValue(5, horarios[i]);
+      insertar.bindValue(6, 28.0 + (i % 10) * 0.1);
+      insertar.bindValue(7, 9.5 + (i % 7) * 0.1);
+      insertar.bindValue(8, caracteristica);
+      insertar.bindValue(9, 300 + i);
+      insertar.bindValue(10, 14.0 + (i % 5) * 0.1);
+      insertar.bindValue(11, 0.55 + (i % 4) * 0.01);
+      insertar.bindValue(12, color);
+      insertar.bindValue(13, 25.0 + (i % 3) * 0.05);
+      insertar.bindValue(14, i % 4 == 0 ? QVariant(observacion) : QVariant());
+      if (!insertar.exec()) Abortar(insertar.lastError().text());
+    }
+  }
+  insertar.finish();
+  if (!base.commit()) Abortar(base.lastError().text());
+  QSqlQuery(base).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+qint64 Contar(const QString& sql) {
+  QSqlQuery consulta(Base());
+  if (!consulta.exec(sql) || !consulta.next()) Abortar(consulta.lastError().text());
+  return consulta.value(0).toLongLong();
+}
+
+double Mediana(std::vector<double> valores) {
+  std::sort(valores.begin(), valores.end());
+  return valores[valores.size() / 2];
+}
+
+// The day loaded through the window, from the idle state. Milliseconds.
+double CargarEnVentana(frmHarina& ventana, const QString& tecleada) {
+  ventana.InicializaPantalla();
+  ventana.txtFields[0]->setText(tecleada);
+  QCoreApplication::processEvents();
+  QElapsedTimer reloj;
+  reloj.start();
+  ventana.CmdCargar_Click();
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  if (!ventana.PlanillaCargada ||
+      ventana.MSflexGrid1->Rows() != Grilla::kFixedRows + kAnalisisPorDia ||
+      ventana.MSflexGrid1->TextMatrix(Grilla::kFixedRows, 0).isEmpty())
+    Abortar(QStringLiteral("la ventana no cargó los %1 análisis del día").arg(kAnalisisPorDia));
+  QCoreApplication::processEvents();
+  return ms;
+}
+
+// The same statement, bare: forward only, every field of every row read.
+// Milliseconds.
+double CargarConsultaPura(const QString& sql) {
+  QSqlDatabase base = Base();
+  QElapsedTimer reloj;
+  reloj.start();
+  QSqlQuery consulta(base);
+  consulta.setForwardOnly(true);
+  if (!consulta.exec(sql)) Abortar(consulta.lastError().text());
+  const int columnas = consulta.record().count();
+  int filas = 0;
+  int nulos = 0;
+  while (consulta.next()) {
+    ++filas;
+    for (int c = 0; c < columnas; ++c) nulos += consulta.value(c).isNull() ? 1 : 0;
+  }
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  if (filas != kAnalisisPorDia || columnas != 12 || nulos < 0)
+    Abortar(QStringLiteral("la consulta pura leyó %1 filas de %2 campos").arg(filas).arg(columnas));
+  return ms;
+}
+
+qint64 ClaveDeFila(frmHarina& ventana, int fila) {
+  bool esNumero = false;
+  const qint64 id = ventana.MSflexGrid1->TextMatrix(fila, 0).toLongLong(&esNumero);
+  if (!esNumero) Abortar(QStringLiteral("la fila %1 de la grilla no tiene clave").arg(fila));
+  return id;
+}
+
+// One digit typed over the HUMEDAD cell of the grid row and confirmed with
+// Enter, as the operator does. Microseconds.
+double GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
+  Grilla* grilla = ventana.MSflexGrid1;
+  grilla->SetRow(fila);
+  grilla->SetCol(kColumnaHumedad);
+  QCoreApplication::processEvents();
+  if (!grilla->hasFocus() || grilla->Row() != fila || grilla->Col() != kColumnaHumedad)
+    Abortar(QStringLiteral("la grilla no tiene el foco en la celda (%1, %2)")
+                .arg(fila)
+                .arg(kColumnaHumedad));
+  QElapsedTimer reloj;
+  reloj.start();
+  QTest::keyClick(grilla, static_cast<Qt::Key>(Qt::Key_0 + digito));
+  QTest::keyClick(ventana.TxtEdit, Qt::Key_Return);
+  const double us = reloj.nsecsElapsed() / 1e3;
+  if (ventana.TxtEdit->isVisible() || grilla->Col() != kColumnaHumedad + 1 ||
+      grilla->TextMatrix(fila, kColumnaHumedad) != QString::number(digito))
+    Abortar(QStringLiteral("la celda (%1, %2) no se guardó con Enter").arg(fila).arg(
+        kColumnaHumedad));
+  QCoreApplication::processEvents();
+  return us;
+}
+
+// The bare UPDATE of that one column. Microseconds.
+double GuardarPuro(qint64 id, int digito) {
+  const QString sql =
+      QStringLiteral("UPDATE v_mv_zentalia SET humedad = %1 WHERE ID = %2").arg(digito).arg(id);
+  QSqlDatabase base = Base();
+  QElapsedTimer reloj;
+  reloj.start();
+  QSqlQuery consulta(base);
+  if (!consulta.exec(sql)) Abortar(consulta.lastError().text());
+  const int filas = consulta.numRowsAffected();
+  const double us = reloj.nsecsElapsed() / 1e3;
+  if (filas != 1) Abortar(QStringLiteral("el UPDATE puro cambió %1 filas").arg(filas));
+  return us;
+}
+
+struct Tabla {
+  QString ruta;
+  int dias;
+  std::vector<double> ventana;
+  std::vector<double> pura;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QTemporaryDir carpeta;
+  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
+  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication aplicacion(argc, argv);
+  const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 15;
+  QDir().mkpath(carpeta.filePath(QStringLiteral("programa")));
+  carpetas::FijarCarpetaDelPrograma(carpeta.filePath(QStringLiteral("programa")));
+  InstalarOperador(std::make_unique<OperadorQueAborta>());
+
+  Tabla grande{carpeta.filePath(QStringLiteral("grande.sqlite")), 1000000 / kAnalisisPorDia, {}, {}};
+  Tabla chica{carpeta.filePath(QStringLiteral("chica.sqlite")), 1000 / kAnalisisPorDia, {}, {}};
+  const QString tecleada = kDiaMedido.toString(QStringLiteral("dd/MM/yyyy"));
+
+  // The window creates the small file with its schema; the session start
+  // creates the large one.
+  FijarParametros(Parametros(chica.ruta));
+  frmHarina ventana;
+  if (!ventana.Form_Load()) Abortar(QStringLiteral("Form_Load falló"));
+  ventana.show();
+  ventana.activateWindow();
+  if (!QTest::qWaitForWindowActive(&ventana)) Abortar(QStringLiteral("la ventana no se activó"));
+
+  QElapsedTimer llenado;
+  llenado.start();
+  for (Tabla* tabla : {&chica, &grande}) {
+    AbrirSesion(tabla->ruta);
+    Llenar(tabla->dias);
+    const qint64 total = Contar(QStringLiteral("SELECT COUNT(*) FROM v_mv_zentalia"));
+    const qint64 delDia = Contar(
+        QStringLiteral("SELECT COUNT(*) FROM v_mv_zentalia WHERE Fecha = '%1 00:00:00'")
+            .arg(kDiaMedido.toString(QStringLiteral("yyyy-MM-dd"))));
+    if (total != qint64(tabla->dias) * kAnalisisPorDia || delDia != kAnalisisPorDia)
+      Abortar(QStringLiteral("%1 tiene %2 análisis, %3 del día").arg(tabla->ruta).arg(total).arg(
+          delDia));
+  }
+  std::printf("tablas llenadas en %.1f s\n\n", llenado.nsecsElapsed() / 1e9);
+
+  for (int i = 0; i < vueltas; ++i) {
+    for (Tabla* tabla : {&grande, &chica}) {
+      AbrirSesion(tabla->ruta);
+      const QString sql = sentencias::ConsultaDia(LibDatos::Instancia().Conexion().dialecto(),
+                                                  QStringLiteral("v_mv_zentalia"), kDiaMedido,
+                                                  tecleada, true);
+      CargarEnVentana(ventana, tecleada);
+      CargarConsultaPura(sql);
+      if (i % 2 == 0) {
+        tabla->ventana.push_back(CargarEnVentana(ventana, tecleada));
+        tabla->pura.push_back(CargarConsultaPura(sql));
+      } else {
+        tabla->pura.push_back(CargarConsultaPura(sql));
+        tabla->ventana.push_back(CargarEnVentana(ventana, tecleada));
+      }
+    }
+  }
+
+  // Storing a cell, on the large file with the day loaded. The first entry is
+  // checked in the database itself.
+  AbrirSesion(grande.ruta);
+  CargarEnVentana(ventana, tecleada);
+  GuardarEnGrilla(ventana, Grilla::kFixedRows, 5);
+  const qint64 primera = ClaveDeFila(ventana, Grilla::kFixedRows);
+  {
+    QSqlQuery consulta(Base());
+    if (!consulta.exec(QStringLiteral("SELECT HUMEDAD, fecha_modificacion FROM v_mv_zentalia "
+                                      "WHERE ID = %1")
+                           .arg(primera)) ||
+        !consulta.next() || consulta.value(0).toDouble() != 5.0 ||
+        consulta.value(1).toString().startsWith(QLatin1String("2000-")))
+      Abortar(QStringLiteral("la celda confirmada con Enter no llegó a la base de datos"));
+  }
+  GuardarPuro(primera, 5);
+  std::vector<double> enGrilla;
+  std::vector<double> puro;
+  for (int i = 0; i < vueltas; ++i) {
+    const int fila = Grilla::kFixedRows + 1 + i % (kAnalisisPorDia - 1);
+    const int digito = 1 + i % 9;
+    const qint64 id = ClaveDeFila(ventana, fila);
+    if (i % 2 == 0) {
+      enGrilla.push_back(GuardarEnGrilla(ventana, fila, digito));
+      puro.push_back(GuardarPuro(id, digito));
+    } else {
+      puro.push_back(GuardarPuro(id, digito));
+      enGrilla.push_back(GuardarEnGrilla(ventana, fila, digito));
+    }
+  }
+
+  const double vGrande = Mediana(grande.ventana);
+  const double pGrande = Mediana(grande.pura);
+  const double vChica = Mediana(chica.ventana);
+  const double pChica = Mediana(chica.pura);
+  std::printf("carga de un día de %d análisis (mediana de %d vueltas)\n", kAnalisisPorDia,
+              vueltas);
+  std::printf(" tabla de 1.000.000 análisis\n");
+  std::printf("  frmHarina::CmdCargar_Click             %9.3f ms\n", vGrande);
+  std::printf("  QSqlQuery pura, misma sentencia        %9.3f ms\n", pGrande);
+  std::printf("  razón                                  %9.2fx  (meta: <= 3x)\n",
+              vGrande / pGrande);
+  std::printf(" tabla de 1.000 análisis\n");
+  std::printf("  frmHarina::CmdCargar_Click             %9.3f ms\n", vChica);
+  std::printf("  QSqlQuery pura, misma sentencia        %9.3f ms\n", pChica);
+  std::printf("  razón                                  %9.2fx\n", vChica / pChica);
+  std::printf(" ventana, 1.000.000 / 1.000              %9.2fx  (meta: <= 1.5x)\n",
+              vGrande / vChica);
+  std::printf(" consulta pura, 1.000.000 / 1.000        %9.2fx\n\n", pGrande / pChica);
+
+  const double g = Mediana(enGrilla);
+  const double p = Mediana(puro);
+  std::printf("una celda tecleada y confirmada con Enter (mediana de %d, WAL + synchronous=FULL)\n",
+              vueltas);
+  std::printf("  grilla: tecla \"5\" + Enter              %9.1f µs\n", g);
+  std::printf("  UPDATE puro de una columna             %9.1f µs\n", p);
+  std::printf("  razón                                  %9.2fx  (meta: <= 1.5x)\n", g / p);
+  return 0;
+}
