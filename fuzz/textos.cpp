@@ -1,17 +1,20 @@
 // Fuzz target for the text parsers: the start-up parameter string, the INI
-// file, numbers typed by the operator. Whatever the bytes, each must answer
+// file, numbers, dates and times typed by the operator. Whatever the bytes, each must answer
 // without crashing, and what it answers must hold to its promise.
 
 #include <QByteArray>
 #include <QString>
+#include <QTime>
 #include <cstdint>
 #include <cstdlib>
 
 #include "services/falla.h"
+#include "services/fechas.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
 #include "services/lib_util.h"
 #include "session/parametros_inicio.h"
+#include "sheet/horario.h"
 
 namespace {
 
@@ -42,6 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   } catch (const Falla& falla) {
     Exigir(falla.Codigo() == Falla::kTipoIncompatible);
   }
+  // A date read is a real calendar date.
+  if (const auto fecha = fechas::LeerFecha(texto)) Exigir(fecha->isValid());
+  // A time is hh:mm:ss, or the text comes back as it was.
+  const QString hora = FormatearHorario(texto);
+  Exigir(hora == texto || (hora.size() == 8 && QTime::fromString(hora, "HH:mm:ss").isValid()));
   LibUtil::ValorNumerico(texto);
   LibUtil::NumeroInicial(texto);
   return 0;

@@ -184,6 +184,12 @@ void PruebaEdicion::cargaUnDia() {
   QVERIFY(!w.TxtEdit->isVisible());
   QCOMPARE(Claves(e).size(), 5);  // nothing inserted
   QCOMPARE(e.operador().preguntas.size(), 0);
+
+  if (qEnvironmentVariableIsSet("PRUEBA_CAPTURAS")) {
+    IrA(w, 3, 7);
+    Teclear("14,");
+    w.grab().save(qEnvironmentVariable("PRUEBA_CAPTURAS") + "/planilla.png");
+  }
 }
 
 void PruebaEdicion::diaSinAnalisisEmpiezaConDosFilas() {
@@ -513,6 +519,20 @@ void PruebaEdicion::salirDelEditorGuarda() {
   QCOMPARE(Normalizado(Leer(e, segunda, "HUMEDAD")), QStringLiteral("14.5"));
   QCOMPARE(g->TextMatrix(3, 7), QStringLiteral("14,5"));
   QVERIFY(!w.TxtEdit->isVisible());
+  // So does Tab, which takes the focus out of the editor.
+  IrA(w, 3, 6);
+  Teclear("250");
+  Tecla(Qt::Key_Tab);
+  QCOMPARE(Normalizado(Leer(e, segunda, "FALLINGNUMBER")), QStringLiteral("250"));
+  QCOMPARE(g->TextMatrix(3, 6), QStringLiteral("250"));
+  QVERIFY(!w.TxtEdit->isVisible());
+  // And CANCELAR, back to the idle window.
+  IrA(w, 3, 10);
+  Teclear("98");
+  Tecla(Qt::Key_F8);
+  QVERIFY(!w.PlanillaCargada);
+  QCOMPARE(Normalizado(Leer(e, segunda, "CONTROLPESAJE")), QStringLiteral("98"));
+  Cargar(w, kDia);
   // Closing the window with an entry open stores it.
   IrA(w, 3, 8);
   Teclear("0,5");

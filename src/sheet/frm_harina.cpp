@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -195,6 +196,7 @@ bool frmHarina::FiltrarEvento(QObject* objeto, QEvent* evento) {
   }
   if (objeto == TxtEdit) {
     if (tipo == QEvent::FocusIn) TxtEdit_GotFocus();
+    if (tipo == QEvent::FocusOut) TxtEdit_LostFocus(static_cast<QFocusEvent*>(evento)->reason());
     if (!tecla) return false;
     if (TxtEdit_KeyDown(codigo, shift)) return true;
     return !texto.isEmpty() && TxtEdit_KeyPress(texto);

@@ -126,6 +126,7 @@ class frmHarina : public QWidget {
   void MSflexGrid1_GotFocus();
   void MSflexGrid1_RowColChange();
   void TxtEdit_GotFocus();
+  void TxtEdit_LostFocus(Qt::FocusReason razon);
   bool TxtEdit_KeyDown(int KeyCode, int Shift);
   bool TxtEdit_KeyPress(const QString& texto);
   // An open editor left without a confirming key (a click on another cell, any

@@ -200,6 +200,14 @@ void frmHarina::MSflexGrid1_RowColChange() {
 
 void frmHarina::TxtEdit_GotFocus() { Seguir(); }
 
+void frmHarina::TxtEdit_LostFocus(Qt::FocusReason razon) {
+  // The operator went elsewhere (Tab, a click): the entry is stored. A dialog
+  // or another window taking the focus leaves the editor as it is.
+  if (razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason ||
+      razon == Qt::MouseFocusReason || razon == Qt::ShortcutFocusReason)
+    GuardarEditorAbierto();
+}
+
 bool frmHarina::TxtEdit_KeyDown(int KeyCode, int Shift) {
   if (Shift != 0) return false;
   ControlActivo = TxtEdit;

@@ -11,6 +11,8 @@
 #include "sheet/grilla.h"
 
 void frmHarina::InicializaPantalla() {
+  // An entry still open is stored before the sheet goes.
+  Intentar([&] { GuardarEditorAbierto(); });
   Intentar([&] { Tabla = QStringLiteral("v_mv_zentalia"); });
   Intentar([&] { InicializaGrid(); });
   Intentar([&] {

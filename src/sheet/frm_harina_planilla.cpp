@@ -44,6 +44,7 @@ void frmHarina::CmdCargar_Click() {
     return;
   }
   MSflexGrid1->setEnabled(true);
+  GuardarEditorAbierto();
 
   LibDatos& datos = LibDatos::Instancia();
   Conexion& conexion = datos.Conexion();
