@@ -126,6 +126,7 @@ class PruebaEdicion : public QObject {
   void movimientos_data();
   void movimientos();
   void separadorDecimal();
+  void dobleClicAbreConElTexto();
   void escCancelaYShiftEnterNoGuarda();
   void salirDelEditorGuarda();
   void nuevoTomaSuPropiaClave();
@@ -439,8 +440,10 @@ void PruebaEdicion::movimientos() {
   QCOMPARE(w.MSflexGrid1->Col(), columnaFinal);
   QVERIFY(!w.TxtEdit->isVisible());
   QVERIFY(w.MSflexGrid1->hasFocus());
-  // On the key column typing opens nothing.
+  // On the key column typing opens nothing, and the lookup of the column
+  // before it stays as it was.
   if (columnaFinal == 0) {
+    QVERIFY(Habilitados(w).contains("CONSULTAR"));
     Teclear("5");
     QVERIFY(!w.TxtEdit->isVisible());
   }
@@ -467,6 +470,27 @@ void PruebaEdicion::separadorDecimal() {
   IrA(w, 2, 11);
   Teclear("a.b.c");
   QCOMPARE(w.TxtEdit->text(), QStringLiteral("a,bc"));
+}
+
+void PruebaEdicion::dobleClicAbreConElTexto() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  const qint64 id = Sembrar(v.entorno, "06:00:00", "COLOR='Crema'");
+  frmHarina& w = v.ventana;
+  Grilla* g = w.MSflexGrid1;
+  Cargar(w, kDia);
+  // A double click: press and release, then the double click itself.
+  const QRect celda = g->visualRect(g->model()->index(0, 9));
+  QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+  QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+  QVERIFY(w.TxtEdit->isVisible());
+  QCOMPARE(w.TxtEdit->text(), QStringLiteral("Crema"));
+  QCOMPARE(w.TxtEdit->cursorPosition(), 5);
+  QCOMPARE(w.TxtEdit->geometry(), g->RectanguloEnPadre());
+  QCOMPARE(w.TxtEdit->maxLength(), 50);
+  Teclear(" claro");
+  Tecla(Qt::Key_Return);
+  QCOMPARE(Leer(v.entorno, id, "COLOR").toString(), QStringLiteral("Crema claro"));
 }
 
 void PruebaEdicion::escCancelaYShiftEnterNoGuarda() {
