@@ -206,11 +206,16 @@ void PruebaSentencias::columnas() {
 
 void PruebaSentencias::textoDeCelda() {
   QCOMPARE(LibCampos::SeparadorDecimal(), QStringLiteral(","));
-  QCOMPARE(TextoDeCelda("HUMEDAD", 12.5), QStringLiteral("12,5"));
-  QCOMPARE(TextoDeCelda("humedo", QStringLiteral("28.50")), QStringLiteral("28,50"));
-  QCOMPARE(TextoDeCelda("cenizas", QVariant()), QString());
-  QCOMPARE(TextoDeCelda("OBSERVACIONES", QStringLiteral("1.5 kg")), QStringLiteral("1.5 kg"));
-  QCOMPARE(TextoDeCelda("HORARIO", QTime(8, 30)), QStringLiteral("08:30:00"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Numero, 12.5), QStringLiteral("12,5"));
+  QCOMPARE(TextoDeCelda(TipoDeCampo("humedo"), QStringLiteral("28.50")), QStringLiteral("28,50"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Numero, QVariant()), QString());
+  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QStringLiteral("1.5 kg")), QStringLiteral("1.5 kg"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QTime(8, 30)), QStringLiteral("08:30:00"));
+  // Only a plain number written with a point takes the operator's separator.
+  const char* casos[][2] = {{"-0.5", "-0,5"}, {"12", "12"},   {"1.2.3", "1.2.3"}, {".5", ".5"},
+                            {"12.", "12."},   {"-.5", "-.5"}, {"1e.5", "1e.5"}};
+  for (const auto& caso : casos)
+    QCOMPARE(TextoDeCelda(TipoCampo::Numero, QString(caso[0])), QString(caso[1]));
 }
 
 QTEST_MAIN(PruebaSentencias)

@@ -66,7 +66,15 @@ double LibUtil::NumeroInicial(const QString& texto) {
 }
 
 QString LibUtil::FormatearValor(const QString& texto) {
-  static const QRegularExpression numero(QStringLiteral("^-?\\d+\\.\\d+$"));
-  if (!numero.match(texto).hasMatch()) return texto;
-  return QString(texto).replace(QLatin1Char('.'), LibCampos::SeparadorDecimal());
+  // Only "-digits.digits" is a number written with a point; anything else, or
+  // an operator whose separator is already the point, stays as it is.
+  const QString separador = LibCampos::SeparadorDecimal();
+  if (separador == QLatin1String(".")) return texto;
+  const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+  if (punto <= 0 || punto == texto.size() - 1) return texto;
+  const qsizetype inicio = texto.startsWith(QLatin1Char('-')) ? 1 : 0;
+  if (punto == inicio) return texto;
+  for (qsizetype i = inicio; i < texto.size(); ++i)
+    if (i != punto && !texto.at(i).isDigit()) return texto;
+  return QString(texto).replace(punto, 1, separador);
 }

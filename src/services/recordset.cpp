@@ -65,3 +65,11 @@ Campo Recordset::Fields(const QString& nombre) const {
   throw Falla(Falla::kArgumentoInvalido,
               QStringLiteral("El resultado no tiene la columna «%1».").arg(nombre));
 }
+
+QVariant Recordset::Valor(int posicion) const {
+  RequiereFila();
+  if (posicion < 0 || posicion >= registro_.count())
+    throw Falla(Falla::kArgumentoInvalido,
+                QStringLiteral("El resultado no tiene la columna %1.").arg(posicion));
+  return consulta_.value(posicion);
+}

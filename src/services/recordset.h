@@ -36,6 +36,9 @@ class Recordset {
   // or when the recordset stands on no row.
   Campo Fields(int posicion) const;
   Campo Fields(const QString& nombre) const;
+  // The value at a position of the current row, without the field's
+  // description: for reading many rows.
+  QVariant Valor(int posicion) const;
 
  private:
   void RequiereAbierto() const;

@@ -63,14 +63,21 @@ QToolButton* UtilKor::Boton(const QString& clave) const {
   return findChild<QToolButton*>(clave, Qt::FindDirectChildrenOnly);
 }
 
-void UtilKor::nuevoenabled(bool valor) { Boton(QStringLiteral("NUEVO"))->setEnabled(valor); }
-void UtilKor::grabarenabled(bool valor) { Boton(QStringLiteral("GRABAR"))->setEnabled(valor); }
-void UtilKor::borrarenabled(bool valor) { Boton(QStringLiteral("BORRAR"))->setEnabled(valor); }
-void UtilKor::consultaenabled(bool valor) { Boton(QStringLiteral("CONSULTAR"))->setEnabled(valor); }
-void UtilKor::planillaenabled(bool valor) { Boton(QStringLiteral("PLANILLA"))->setEnabled(valor); }
-void UtilKor::reporteenabled(bool valor) { Boton(QStringLiteral("REPORTE"))->setEnabled(valor); }
-void UtilKor::cancelarenabled(bool valor) { Boton(QStringLiteral("CANCELAR"))->setEnabled(valor); }
-void UtilKor::cerrarenabled(bool valor) { Boton(QStringLiteral("CERRAR"))->setEnabled(valor); }
+void UtilKor::Habilitar(const QString& clave, bool valor) {
+  // The window writes every flag on every move of the cursor: an unchanged
+  // flag costs nothing (a real change repaints the button).
+  QToolButton* boton = Boton(clave);
+  if (boton->isEnabled() != valor) boton->setEnabled(valor);
+}
+
+void UtilKor::nuevoenabled(bool valor) { Habilitar(QStringLiteral("NUEVO"), valor); }
+void UtilKor::grabarenabled(bool valor) { Habilitar(QStringLiteral("GRABAR"), valor); }
+void UtilKor::borrarenabled(bool valor) { Habilitar(QStringLiteral("BORRAR"), valor); }
+void UtilKor::consultaenabled(bool valor) { Habilitar(QStringLiteral("CONSULTAR"), valor); }
+void UtilKor::planillaenabled(bool valor) { Habilitar(QStringLiteral("PLANILLA"), valor); }
+void UtilKor::reporteenabled(bool valor) { Habilitar(QStringLiteral("REPORTE"), valor); }
+void UtilKor::cancelarenabled(bool valor) { Habilitar(QStringLiteral("CANCELAR"), valor); }
+void UtilKor::cerrarenabled(bool valor) { Habilitar(QStringLiteral("CERRAR"), valor); }
 
 void UtilKor::StyleBar(double estilo) {
   for (QToolButton* boton : findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))

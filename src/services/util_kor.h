@@ -41,4 +41,5 @@ class UtilKor : public QWidget {
  private:
   void Pulsar(const QString& clave);
   QToolButton* Boton(const QString& clave) const;
+  void Habilitar(const QString& clave, bool valor);
 };

@@ -151,4 +151,7 @@ class frmHarina : public QWidget {
   // The cell the open editor covers (grid row and column).
   int filaEditor_ = -1;
   int columnaEditor_ = -1;
+  // The column the editor was last tuned to by Seguir; -1 after the headers
+  // change.
+  int columnaSeguida_ = -1;
 };

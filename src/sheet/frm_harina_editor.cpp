@@ -31,7 +31,12 @@ void MostrarCeldaActual(Grilla* grilla) {
 void frmHarina::Seguir() {
   ControlActivo = TxtEdit;
   int columna = MSflexGrid1->Col();
-  TextPropiedades(TxtEdit, columna);
+  // The editor is tuned again only when the column changed: several events
+  // follow every key.
+  if (columna != columnaSeguida_) {
+    TextPropiedades(TxtEdit, columna);
+    columnaSeguida_ = columna;
+  }
   UtilKor1->consultaenabled(!TxtEdit->property("Tag").toString().isEmpty());
 }
 

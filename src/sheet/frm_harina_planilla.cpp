@@ -15,6 +15,7 @@
 #include "sheet/sentencias.h"
 
 void frmHarina::InicializaGrid() {
+  columnaSeguida_ = -1;
   MSflexGrid1->Clear();
   MSflexGrid1->SetRows(30);
   MSflexGrid1->SetCols(12);
@@ -62,8 +63,11 @@ void frmHarina::CmdCargar_Click() {
     }
     filas = conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, false));
   }
-  MSflexGrid1->Enlazar(filas,
-                       [](const ::Campo& campo) { return TextoDeCelda(campo.Name, campo.Value); });
+  QList<TipoCampo> tipos;
+  for (int c = 0; c < filas.FieldCount(); ++c) tipos.append(TipoDeCampo(filas.Fields(c).Name));
+  MSflexGrid1->Enlazar(filas, [&](int columna, const QVariant& valor) {
+    return TextoDeCelda(tipos[columna], valor);
+  });
   filas.Close();
   MSflexGrid1->Refresh();
   EncabezadosGrid();
@@ -76,6 +80,7 @@ void frmHarina::CmdCargar_Click() {
 }
 
 void frmHarina::EncabezadosGrid() {
+  columnaSeguida_ = -1;
   MSflexGrid1->SetColWidth(0, 0);
   for (const ColumnaPlanilla& columna : ColumnasPlanilla()) {
     MSflexGrid1->SetTextMatrix(0, columna.indice, columna.linea1);

@@ -1,6 +1,7 @@
 #include "sheet/grilla.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "services/recordset.h"
@@ -135,20 +136,19 @@ QRect Grilla::RectanguloEnPadre() const {
   return RectanguloActual().translated(pos());
 }
 
-void Grilla::Enlazar(Recordset& filas, const std::function<QString(const Campo&)>& texto) {
+void Grilla::Enlazar(Recordset& filas, const std::function<QString(int, const QVariant&)>& texto) {
   const int columnas = filas.FieldCount();
+  QStringList nombres;
+  for (int c = 0; c < columnas; ++c) nombres.append(filas.Fields(c).Name);
   QList<QStringList> leidas;
   while (!filas.Eof()) {
     QStringList fila;
     fila.reserve(columnas);
-    for (int c = 0; c < columnas; ++c) fila.append(texto(filas.Fields(c)));
+    for (int c = 0; c < columnas; ++c) fila.append(texto(c, filas.Valor(c)));
     leidas.append(fila);
     filas.MoveNext();
   }
-  QStringList nombres;
-  for (int c = 0; c < columnas; ++c) nombres.append(filas.Fields(c).Name);
 
-  setUpdatesEnabled(false);
   clearContents();
   SetCols(columnas);
   setRowCount(static_cast<int>(leidas.size()));
@@ -156,9 +156,27 @@ void Grilla::Enlazar(Recordset& filas, const std::function<QString(const Campo&)
     encabezados_[c] = QStringList{QString(), nombres[c]};
     MostrarEncabezado(c);
   }
-  for (int r = 0; r < leidas.size(); ++r)
-    for (int c = 0; c < columnas; ++c) SetTextMatrix(r + kFixedRows, c, leidas[r][c]);
-  setUpdatesEnabled(true);
+  // The items are made whole and handed over without one notification each;
+  // the view learns of them all at once below.
+  QList<Qt::Alignment> alineaciones;
+  for (int c = 0; c < columnas; ++c) {
+    const QTableWidgetItem* cabecera = horizontalHeaderItem(c);
+    alineaciones.append(cabecera ? Qt::Alignment(cabecera->textAlignment())
+                                 : Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  {
+    const QSignalBlocker silencio(model());
+    for (int r = 0; r < leidas.size(); ++r) {
+      for (int c = 0; c < columnas; ++c) {
+        auto* celda = new QTableWidgetItem(leidas[r][c]);
+        celda->setTextAlignment(alineaciones[c]);
+        setItem(r, c, celda);
+      }
+    }
+  }
+  if (!leidas.isEmpty() && columnas > 0)
+    emit model()->dataChanged(model()->index(0, 0),
+                              model()->index(static_cast<int>(leidas.size()) - 1, columnas - 1));
 }
 
 int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }

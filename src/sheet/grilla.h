@@ -9,7 +9,6 @@
 #include <functional>
 
 class Recordset;
-struct Campo;
 
 class Grilla : public QTableWidget {
   Q_OBJECT
@@ -57,8 +56,9 @@ class Grilla : public QTableWidget {
 
   // Shows every row of an open recordset: one column per field, the field
   // names in header row 1, one grid row per record from row 2 on, each cell
-  // the text that texto gives for its field. Reads the recordset to its end.
-  void Enlazar(Recordset& filas, const std::function<QString(const Campo&)>& texto);
+  // the text that texto gives for the field's position and value. Reads the
+  // recordset to its end.
+  void Enlazar(Recordset& filas, const std::function<QString(int, const QVariant&)>& texto);
 
   // Empties every cell, the header rows included.
   void Clear();
