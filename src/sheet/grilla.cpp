@@ -13,9 +13,19 @@ Qt::Alignment Alineacion(int codigo) {
   return codigo == 2 ? Qt::AlignLeft | Qt::AlignBottom : Qt::AlignLeft | Qt::AlignTop;
 }
 
+// The two header rows always take two lines of text: their height is known
+// without measuring every label again each time a label changes (which the
+// load of a day does for every column).
+class DosLineas : public QHeaderView {
+ public:
+  explicit DosLineas(QWidget* padre) : QHeaderView(Qt::Horizontal, padre) {}
+  QSize sizeHint() const override { return {length(), 2 * fontMetrics().height() + 8}; }
+};
+
 }  // namespace
 
 Grilla::Grilla(QWidget* padre) : QTableWidget(padre) {
+  setHorizontalHeader(new DosLineas(this));
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setHighlightSections(false);
@@ -69,7 +79,8 @@ void Grilla::MostrarEncabezado(int columna) {
     cabecera->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
     setHorizontalHeaderItem(columna, cabecera);
   }
-  cabecera->setText(encabezados_[columna][0] + QLatin1Char('\n') + encabezados_[columna][1]);
+  const QString texto = encabezados_[columna][0] + QLatin1Char('\n') + encabezados_[columna][1];
+  if (cabecera->text() != texto) cabecera->setText(texto);
 }
 
 int Grilla::ColWidth(int columna) const {
@@ -89,8 +100,21 @@ void Grilla::SetColWidth(int columna, int twipsAncho) {
 void Grilla::SetColAlignment(int columna, int alineacion) {
   if (!horizontalHeaderItem(columna)) MostrarEncabezado(columna);
   horizontalHeaderItem(columna)->setTextAlignment(Alineacion(alineacion));
-  for (int r = 0; r < rowCount(); ++r)
-    if (QTableWidgetItem* celda = item(r, columna)) celda->setTextAlignment(Alineacion(alineacion));
+  const Qt::Alignment nueva = Alineacion(alineacion);
+  bool cambio = false;
+  {
+    // One notification for the whole column, not one per cell.
+    const QSignalBlocker silencio(model());
+    for (int r = 0; r < rowCount(); ++r) {
+      QTableWidgetItem* celda = item(r, columna);
+      if (celda && Qt::Alignment(celda->textAlignment()) != nueva) {
+        celda->setTextAlignment(nueva);
+        cambio = true;
+      }
+    }
+  }
+  if (cambio)
+    emit model()->dataChanged(model()->index(0, columna), model()->index(rowCount() - 1, columna));
 }
 
 int Grilla::Row() const { return currentRow() < 0 ? -1 : currentRow() + kFixedRows; }
@@ -168,6 +192,8 @@ void Grilla::Enlazar(Recordset& filas, const std::function<QString(int, const QV
     const QSignalBlocker silencio(model());
     for (int r = 0; r < leidas.size(); ++r) {
       for (int c = 0; c < columnas; ++c) {
+        // An empty cell needs no item: it reads as an empty text.
+        if (leidas[r][c].isEmpty()) continue;
         auto* celda = new QTableWidgetItem(leidas[r][c]);
         celda->setTextAlignment(alineaciones[c]);
         setItem(r, c, celda);
