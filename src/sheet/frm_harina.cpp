@@ -106,7 +106,7 @@ void frmHarina::CrearPestanas() {
   TxtEdit->hide();
   // Every move of the current cell: an open editor is stored into the cell it
   // covered, then the editor follows the new column.
-  connect(MSflexGrid1, &QTableWidget::currentCellChanged, this, [this] {
+  connect(MSflexGrid1, &Grilla::CeldaCambiada, this, [this] {
     EnFrontera(QStringLiteral("Planilla"), [this] { MSflexGrid1_RowColChange(); });
   });
 

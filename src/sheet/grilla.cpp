@@ -1,11 +1,11 @@
 #include "sheet/grilla.h"
 
 #include <QHeaderView>
-#include <QSignalBlocker>
 #include <algorithm>
 
 #include "services/recordset.h"
 #include "services/twips.h"
+#include "sheet/modelo_grilla.h"
 
 namespace {
 
@@ -24,63 +24,38 @@ class DosLineas : public QHeaderView {
 
 }  // namespace
 
-Grilla::Grilla(QWidget* padre) : QTableWidget(padre) {
+Grilla::Grilla(QWidget* padre) : QTableView(padre), modelo_(new ModeloGrilla(this)) {
   setHorizontalHeader(new DosLineas(this));
+  setModel(modelo_);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setMinimumHeight(2 * fontMetrics().height() + 8);
-  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setWordWrap(false);
 }
 
-void Grilla::SetRows(int filas) { setRowCount(std::max(0, filas - kFixedRows)); }
+int Grilla::Rows() const { return modelo_->rowCount() + kFixedRows; }
+int Grilla::Cols() const { return modelo_->columnCount(); }
 
-void Grilla::SetCols(int columnas) {
-  setColumnCount(columnas);
-  while (encabezados_.size() < columnas) encabezados_.append(QStringList{QString(), QString()});
-  while (encabezados_.size() > columnas) encabezados_.removeLast();
-  for (int c = 0; c < columnas; ++c) MostrarEncabezado(c);
-}
+void Grilla::SetRows(int filas) { modelo_->SetFilas(std::max(0, filas - kFixedRows)); }
+
+void Grilla::SetCols(int columnas) { modelo_->SetColumnas(std::max(0, columnas)); }
 
 QString Grilla::TextMatrix(int fila, int columna) const {
-  if (columna < 0 || columna >= columnCount()) return {};
-  if (fila >= 0 && fila < kFixedRows) return encabezados_[columna][fila];
-  const QTableWidgetItem* celda = item(fila - kFixedRows, columna);
-  return celda ? celda->text() : QString();
+  if (fila >= 0 && fila < kFixedRows) return modelo_->Encabezado(fila, columna);
+  return modelo_->Texto(fila - kFixedRows, columna);
 }
 
 void Grilla::SetTextMatrix(int fila, int columna, const QString& texto) {
-  if (columna < 0 || columna >= columnCount() || fila < 0 || fila >= Rows()) return;
-  if (fila < kFixedRows) {
-    encabezados_[columna][fila] = texto;
-    MostrarEncabezado(columna);
-    return;
-  }
-  QTableWidgetItem* celda = item(fila - kFixedRows, columna);
-  if (!celda) {
-    celda = new QTableWidgetItem;
-    const QTableWidgetItem* cabecera = horizontalHeaderItem(columna);
-    celda->setTextAlignment(cabecera ? Qt::Alignment(cabecera->textAlignment())
-                                     : Qt::AlignLeft | Qt::AlignVCenter);
-    setItem(fila - kFixedRows, columna, celda);
-  }
-  celda->setText(texto);
-}
-
-void Grilla::MostrarEncabezado(int columna) {
-  QTableWidgetItem* cabecera = horizontalHeaderItem(columna);
-  if (!cabecera) {
-    cabecera = new QTableWidgetItem;
-    cabecera->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setHorizontalHeaderItem(columna, cabecera);
-  }
-  const QString texto = encabezados_[columna][0] + QLatin1Char('\n') + encabezados_[columna][1];
-  if (cabecera->text() != texto) cabecera->setText(texto);
+  if (fila < 0) return;
+  if (fila < kFixedRows)
+    modelo_->SetEncabezado(fila, columna, texto);
+  else
+    modelo_->SetTexto(fila - kFixedRows, columna, texto);
 }
 
 int Grilla::ColWidth(int columna) const {
@@ -98,43 +73,28 @@ void Grilla::SetColWidth(int columna, int twipsAncho) {
 }
 
 void Grilla::SetColAlignment(int columna, int alineacion) {
-  if (!horizontalHeaderItem(columna)) MostrarEncabezado(columna);
-  horizontalHeaderItem(columna)->setTextAlignment(Alineacion(alineacion));
-  const Qt::Alignment nueva = Alineacion(alineacion);
-  bool cambio = false;
-  {
-    // One notification for the whole column, not one per cell.
-    const QSignalBlocker silencio(model());
-    for (int r = 0; r < rowCount(); ++r) {
-      QTableWidgetItem* celda = item(r, columna);
-      if (celda && Qt::Alignment(celda->textAlignment()) != nueva) {
-        celda->setTextAlignment(nueva);
-        cambio = true;
-      }
-    }
-  }
-  if (cambio)
-    emit model()->dataChanged(model()->index(0, columna), model()->index(rowCount() - 1, columna));
+  modelo_->SetAlineacion(columna, Alineacion(alineacion));
 }
 
-int Grilla::Row() const { return currentRow() < 0 ? -1 : currentRow() + kFixedRows; }
+int Grilla::Row() const { return FilaActual() < 0 ? -1 : FilaActual() + kFixedRows; }
+
+void Grilla::IrA(int fila, int columna) { setCurrentIndex(modelo_->index(fila, columna)); }
 
 void Grilla::SetRow(int fila) {
   if (fila < kFixedRows || fila >= Rows()) return;
-  setCurrentCell(fila - kFixedRows, std::max(0, currentColumn()));
+  IrA(fila - kFixedRows, std::max(0, Col()));
 }
 
 void Grilla::SetCol(int columna) {
-  if (columna < 0 || columna >= columnCount() || currentRow() < 0) return;
-  setCurrentCell(currentRow(), columna);
+  if (columna < 0 || columna >= Cols() || FilaActual() < 0) return;
+  IrA(FilaActual(), columna);
 }
 
 int Grilla::RowSel() const {
-  const QList<QTableWidgetSelectionRange> rangos = selectedRanges();
-  if (rangos.isEmpty()) return Row();
-  const QTableWidgetSelectionRange& rango = rangos.first();
-  const int actual = currentRow();
-  const int otro = actual == rango.topRow() ? rango.bottomRow() : rango.topRow();
+  const QItemSelection seleccion = selectionModel()->selection();
+  if (seleccion.isEmpty()) return Row();
+  const QItemSelectionRange& rango = seleccion.first();
+  const int otro = FilaActual() == rango.top() ? rango.bottom() : rango.top();
   return otro + kFixedRows;
 }
 
@@ -145,8 +105,8 @@ int Grilla::TopRow() const {
 
 void Grilla::SetTopRow(int fila) {
   const int real = fila - kFixedRows;
-  if (real < 0 || real >= rowCount()) return;
-  scrollTo(model()->index(real, std::max(0, currentColumn())), QAbstractItemView::PositionAtTop);
+  if (real < 0 || real >= modelo_->rowCount()) return;
+  scrollTo(modelo_->index(real, std::max(0, Col())), QAbstractItemView::PositionAtTop);
 }
 
 QRect Grilla::RectanguloActual() const {
@@ -156,7 +116,7 @@ QRect Grilla::RectanguloActual() const {
 }
 
 QRect Grilla::RectanguloEnPadre() const {
-  if (!currentIndex().isValid() || isColumnHidden(currentColumn())) return {};
+  if (!currentIndex().isValid() || isColumnHidden(Col())) return {};
   return RectanguloActual().translated(pos());
 }
 
@@ -169,40 +129,12 @@ void Grilla::Enlazar(Recordset& filas, const std::function<QString(int, const QV
     QStringList fila;
     fila.reserve(columnas);
     for (int c = 0; c < columnas; ++c) fila.append(texto(c, filas.Valor(c)));
-    leidas.append(fila);
+    leidas.append(std::move(fila));
     filas.MoveNext();
   }
-
-  clearContents();
-  SetCols(columnas);
-  setRowCount(static_cast<int>(leidas.size()));
-  for (int c = 0; c < columnas; ++c) {
-    encabezados_[c] = QStringList{QString(), nombres[c]};
-    MostrarEncabezado(c);
-  }
-  // The items are made whole and handed over without one notification each;
-  // the view learns of them all at once below.
-  QList<Qt::Alignment> alineaciones;
-  for (int c = 0; c < columnas; ++c) {
-    const QTableWidgetItem* cabecera = horizontalHeaderItem(c);
-    alineaciones.append(cabecera ? Qt::Alignment(cabecera->textAlignment())
-                                 : Qt::AlignLeft | Qt::AlignVCenter);
-  }
-  {
-    const QSignalBlocker silencio(model());
-    for (int r = 0; r < leidas.size(); ++r) {
-      for (int c = 0; c < columnas; ++c) {
-        // An empty cell needs no item: it reads as an empty text.
-        if (leidas[r][c].isEmpty()) continue;
-        auto* celda = new QTableWidgetItem(leidas[r][c]);
-        celda->setTextAlignment(alineaciones[c]);
-        setItem(r, c, celda);
-      }
-    }
-  }
-  if (!leidas.isEmpty() && columnas > 0)
-    emit model()->dataChanged(model()->index(0, 0),
-                              model()->index(static_cast<int>(leidas.size()) - 1, columnas - 1));
+  // A new model's worth at once: the view resets its columns, which the
+  // caller sizes again.
+  modelo_->Reemplazar(std::move(leidas), nombres);
 }
 
 int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }
@@ -212,12 +144,11 @@ int Grilla::CellHeight() const {
   return twips::DePixeles(RectanguloActual().height(), Qt::Vertical);
 }
 
-void Grilla::Clear() {
-  clearContents();
-  for (int c = 0; c < encabezados_.size(); ++c) {
-    encabezados_[c] = QStringList{QString(), QString()};
-    MostrarEncabezado(c);
-  }
-}
+void Grilla::Clear() { modelo_->Vaciar(); }
 
 void Grilla::Refresh() { viewport()->update(); }
+
+void Grilla::currentChanged(const QModelIndex& actual, const QModelIndex& anterior) {
+  QTableView::currentChanged(actual, anterior);
+  emit CeldaCambiada();
+}

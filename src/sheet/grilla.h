@@ -1,16 +1,19 @@
 #pragma once
-// Grilla: the sheet grid, a QTableWidget that speaks the flex grid's
-// vocabulary. Rows 0 and 1 are the two fixed header rows: they live in the
-// horizontal header (one two-line label per column, so they stay in view when
-// the rows scroll) and can never be the current cell. Rows from 2 on are the
-// table's rows 0, 1, ... Column widths and cell measures are in twips.
+// Grilla: the sheet grid, a table view over plain lists of texts
+// (ModeloGrilla) that speaks the flex grid's vocabulary. Rows 0 and 1 are the
+// two fixed header rows: they live in the horizontal header (one two-line
+// label per column, so they stay in view when the rows scroll) and can never
+// be the current cell. Rows from 2 on are the model's rows 0, 1, ... Column
+// widths and cell measures are in twips. CeldaCambiada is emitted on every
+// move of the current cell.
 
-#include <QTableWidget>
+#include <QTableView>
 #include <functional>
 
+class ModeloGrilla;
 class Recordset;
 
-class Grilla : public QTableWidget {
+class Grilla : public QTableView {
   Q_OBJECT
 
  public:
@@ -18,9 +21,9 @@ class Grilla : public QTableWidget {
 
   explicit Grilla(QWidget* padre = nullptr);
 
-  int Rows() const { return rowCount() + kFixedRows; }
+  int Rows() const;
   void SetRows(int filas);
-  int Cols() const { return columnCount(); }
+  int Cols() const;
   void SetCols(int columnas);
   int FixedRows() const { return kFixedRows; }
 
@@ -36,7 +39,7 @@ class Grilla : public QTableWidget {
 
   // The current cell; Row() is -1 while there is none.
   int Row() const;
-  int Col() const { return currentColumn(); }
+  int Col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
   void SetRow(int fila);
   void SetCol(int columna);
   // The other end of the selection made from the current row.
@@ -64,9 +67,16 @@ class Grilla : public QTableWidget {
   void Clear();
   void Refresh();
 
- private:
-  void MostrarEncabezado(int columna);
-  QRect RectanguloActual() const;
+ signals:
+  void CeldaCambiada();
 
-  QList<QStringList> encabezados_;  // [columna] -> {line 1, line 2}
+ protected:
+  void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
+
+ private:
+  QRect RectanguloActual() const;
+  int FilaActual() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+  void IrA(int fila, int columna);
+
+  ModeloGrilla* modelo_;
 };

@@ -1,0 +1,108 @@
+#include "sheet/modelo_grilla.h"
+
+namespace {
+
+const Qt::Alignment kAlineacionInicial = Qt::AlignLeft | Qt::AlignTop;
+
+}  // namespace
+
+int ModeloGrilla::rowCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : static_cast<int>(filas_.size());
+}
+
+int ModeloGrilla::columnCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : static_cast<int>(encabezados_.size());
+}
+
+QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
+  if (!indice.isValid()) return {};
+  if (rol == Qt::DisplayRole || rol == Qt::EditRole) return Texto(indice.row(), indice.column());
+  if (rol == Qt::TextAlignmentRole) return QVariant::fromValue(alineaciones_[indice.column()]);
+  return {};
+}
+
+QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
+  if (orientacion != Qt::Horizontal || seccion < 0 || seccion >= encabezados_.size()) return {};
+  if (rol == Qt::DisplayRole)
+    return encabezados_[seccion][0] + QLatin1Char('\n') + encabezados_[seccion][1];
+  if (rol == Qt::TextAlignmentRole) return QVariant::fromValue(alineaciones_[seccion]);
+  return {};
+}
+
+void ModeloGrilla::SetFilas(int filas) {
+  const int actuales = rowCount();
+  if (filas > actuales) {
+    beginInsertRows({}, actuales, filas - 1);
+    while (filas_.size() < filas) filas_.append(QStringList(columnCount()));
+    endInsertRows();
+  } else if (filas < actuales) {
+    beginRemoveRows({}, filas, actuales - 1);
+    filas_.resize(filas);
+    endRemoveRows();
+  }
+}
+
+void ModeloGrilla::SetColumnas(int columnas) {
+  const int actuales = columnCount();
+  if (columnas == actuales) return;
+  if (columnas > actuales)
+    beginInsertColumns({}, actuales, columnas - 1);
+  else
+    beginRemoveColumns({}, columnas, actuales - 1);
+  encabezados_.resize(columnas, QStringList{QString(), QString()});
+  alineaciones_.resize(columnas, kAlineacionInicial);
+  for (QStringList& fila : filas_) fila.resize(columnas);
+  if (columnas > actuales)
+    endInsertColumns();
+  else
+    endRemoveColumns();
+}
+
+QString ModeloGrilla::Texto(int fila, int columna) const {
+  if (fila < 0 || fila >= filas_.size() || columna < 0 || columna >= filas_[fila].size()) return {};
+  return filas_[fila][columna];
+}
+
+void ModeloGrilla::SetTexto(int fila, int columna, const QString& texto) {
+  if (fila < 0 || fila >= filas_.size() || columna < 0 || columna >= columnCount()) return;
+  if (filas_[fila][columna] == texto) return;
+  filas_[fila][columna] = texto;
+  emit dataChanged(index(fila, columna), index(fila, columna), {Qt::DisplayRole});
+}
+
+QString ModeloGrilla::Encabezado(int linea, int columna) const {
+  if (columna < 0 || columna >= encabezados_.size()) return {};
+  return encabezados_[columna][linea];
+}
+
+void ModeloGrilla::SetEncabezado(int linea, int columna, const QString& texto) {
+  if (columna < 0 || columna >= encabezados_.size() || encabezados_[columna][linea] == texto)
+    return;
+  encabezados_[columna][linea] = texto;
+  emit headerDataChanged(Qt::Horizontal, columna, columna);
+}
+
+void ModeloGrilla::SetAlineacion(int columna, Qt::Alignment alineacion) {
+  if (columna < 0 || columna >= alineaciones_.size() || alineaciones_[columna] == alineacion)
+    return;
+  alineaciones_[columna] = alineacion;
+  emit headerDataChanged(Qt::Horizontal, columna, columna);
+  if (rowCount() > 0) emit dataChanged(index(0, columna), index(rowCount() - 1, columna));
+}
+
+void ModeloGrilla::Vaciar() {
+  beginResetModel();
+  for (QStringList& fila : filas_) fila.fill(QString());
+  for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
+  endResetModel();
+}
+
+void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombres) {
+  beginResetModel();
+  const qsizetype columnas = nombres.size();
+  filas_ = std::move(filas);
+  encabezados_.resize(columnas, QStringList{QString(), QString()});
+  alineaciones_.resize(columnas, kAlineacionInicial);
+  for (qsizetype c = 0; c < columnas; ++c) encabezados_[c] = QStringList{QString(), nombres[c]};
+  endResetModel();
+}
