@@ -26,6 +26,13 @@ void MostrarCeldaActual(Grilla* grilla) {
     grilla->SetTopRow(grilla->TopRow() + 1);
 }
 
+// Without the focus first: hiding the focused editor would hand the focus to
+// the next control of the window on the way back to the grid.
+void OcultarEditor(QLineEdit* editor) {
+  if (editor->hasFocus()) editor->clearFocus();
+  editor->hide();
+}
+
 }  // namespace
 
 void frmHarina::Seguir() {
@@ -91,13 +98,13 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
 void frmHarina::CerrarEditorEnCelda() {
   if (!TxtEdit->isVisible()) return;
   MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
-  TxtEdit->hide();
+  OcultarEditor(TxtEdit);
 }
 
 void frmHarina::GuardarEditorAbierto() {
   if (!TxtEdit->isVisible()) return;
   // Hidden first: the messages of a refused entry must not find it open.
-  TxtEdit->hide();
+  OcultarEditor(TxtEdit);
   if (UpdateaCampo(TxtEdit))
     MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
 }
@@ -137,7 +144,7 @@ void frmHarina::EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int
       break;
     case teclas::kEsc:
       // The entry is dropped: the cell keeps its text.
-      if (!paso([&] { Edt->hide(); })) return;
+      if (!paso([&] { OcultarEditor(Edt); })) return;
       if (!paso([&] { MsFlexGrid->setFocus(Qt::OtherFocusReason); })) return;
       break;
     case teclas::kArriba:
