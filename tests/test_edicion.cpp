@@ -216,6 +216,14 @@ void PruebaEdicion::diaSinAnalisisEmpiezaConDosFilas() {
   Cargar(w, "20/04/2004");
   QCOMPARE(Claves(e), nuevas);
   QCOMPARE(w.MSflexGrid1->Rows(), 4);
+  // Loaded again while the grid already has the focus: the cursor is on the
+  // first analysis's flour type all the same, ready for typing.
+  w.MSflexGrid1->setFocus();
+  w.CmdCargar_Click();
+  QCOMPARE(w.MSflexGrid1->Row(), 2);
+  QCOMPARE(w.MSflexGrid1->Col(), 1);
+  Teclear("0");
+  QVERIFY(w.TxtEdit->isVisible());
 }
 
 void PruebaEdicion::fechaQueNoEsFecha_data() {

@@ -76,6 +76,9 @@ void frmHarina::CmdCargar_Click() {
   bool cargada = true;
   EstadoPlanilla(cargada);
   EnabledControls(cargada);
+  // The cursor starts on the first analysis's flour type, wherever the focus
+  // was when the grid was filled.
+  MSflexGrid1->setCurrentIndex(MSflexGrid1->model()->index(0, 1));
   MSflexGrid1->setFocus();
 }
 
