@@ -51,14 +51,21 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
   if (Texto->objectName().trimmed().compare(QLatin1String("TxtEdit"), Qt::CaseInsensitive) != 0)
     return;
   const QString clave = MSflexGrid1->TextMatrix(1, Columna);
-  Texto->setProperty("DataField", clave);
   // The key column keeps the length and lookup of the column before it.
   const ColumnaPlanilla* columna = ColumnaPorClave(clave);
-  if (!columna) return;
-  if (auto* editor = qobject_cast<QLineEdit*>(Texto))
-    editor->setMaxLength(columna->maximo > 0 ? columna->maximo : 32767);
-  Texto->setProperty("Tag", columna->tag);
-  Texto->setProperty("DataField", columna->dataField);
+  if (!columna) {
+    Texto->setProperty("DataField", clave);
+    return;
+  }
+  // Each property is written only when it changes: every change is an event.
+  const auto fijar = [Texto](const char* propiedad, const QString& valor) {
+    if (Texto->property(propiedad).toString() != valor) Texto->setProperty(propiedad, valor);
+  };
+  auto* editor = qobject_cast<QLineEdit*>(Texto);
+  const int maximo = columna->maximo > 0 ? columna->maximo : 32767;
+  if (editor && editor->maxLength() != maximo) editor->setMaxLength(maximo);
+  fijar("Tag", columna->tag);
+  fijar("DataField", columna->dataField);
 }
 
 void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii) {
