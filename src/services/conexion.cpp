@@ -33,13 +33,8 @@ void Conexion::Preparar(const QString& sentencia) {
 
 void Conexion::SetCommandTimeout(int segundos) {
   const QString sentencia = dialecto_.TiempoLimite(segundos);
-  if (!sentencia.isEmpty()) {
-    Execute(sentencia);
-    preparacion_.removeIf([&](const QString& anterior) {
-      return anterior.section(QLatin1Char(' '), 0, 1) == sentencia.section(QLatin1Char(' '), 0, 1);
-    });
-    preparacion_.append(sentencia);
-  }
+  if (!sentencia.isEmpty()) Execute(sentencia);
+  sentenciaTiempo_ = sentencia;
   tiempoLimite_ = segundos;
 }
 
@@ -49,4 +44,5 @@ void Conexion::Recuperar() {
   base.close();
   if (!base.open()) return;
   for (const QString& sentencia : preparacion_) QSqlQuery(base).exec(sentencia);
+  if (!sentenciaTiempo_.isEmpty()) QSqlQuery(base).exec(sentenciaTiempo_);
 }

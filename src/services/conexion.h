@@ -42,6 +42,7 @@ class Conexion {
 
   QString nombre_;
   QStringList preparacion_;
+  QString sentenciaTiempo_;  // the latest time-out setting
   Dialecto dialecto_;
   int tiempoLimite_ = 30;
 };

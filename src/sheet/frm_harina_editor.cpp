@@ -4,7 +4,6 @@
 // confirming key stores the entry before the cursor moves on.
 
 #include <QLineEdit>
-#include <QTimer>
 
 #include "services/convenciones.h"
 #include "services/lib_campos.h"

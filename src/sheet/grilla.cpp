@@ -31,7 +31,6 @@ Grilla::Grilla(QWidget* padre) : QTableView(padre), modelo_(new ModeloGrilla(thi
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(false);
-  horizontalHeader()->setMinimumHeight(2 * fontMetrics().height() + 8);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
