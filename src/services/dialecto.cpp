@@ -29,7 +29,10 @@ QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
 
 QString Dialecto::TextoMomento(const QDateTime& momento) const {
   if (motor_ == Motor::SqlServer) return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-  return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  // The ISO forms skip the locale's pattern machinery: a moment is stamped on
+  // every stored cell.
+  return momento.date().toString(Qt::ISODate) + QLatin1Char(' ') +
+         momento.time().toString(Qt::ISODate);
 }
 
 QString Dialecto::Dia(const QDate& fecha, const QString& tecleada) const {

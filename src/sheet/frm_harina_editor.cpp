@@ -102,9 +102,13 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
 }
 
 void frmHarina::CerrarEditorEnCelda() {
-  if (!TxtEdit->isVisible()) return;
-  MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
-  OcultarEditor(TxtEdit);
+  if (TxtEdit->isVisible())
+    MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
+  // The grid takes the focus before the editor hides: one focus change
+  // instead of two, and a hidden editor that no longer has the focus hands it
+  // to no other control.
+  MSflexGrid1->setFocus(Qt::OtherFocusReason);
+  TxtEdit->hide();
 }
 
 void frmHarina::GuardarEditorAbierto() {
@@ -128,10 +132,7 @@ void frmHarina::EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int
     });
   };
   // The editor's text goes into the cell it covers before the cursor moves.
-  const auto enfocarGrilla = [&] {
-    CerrarEditorEnCelda();
-    MsFlexGrid->setFocus(Qt::OtherFocusReason);
-  };
+  const auto enfocarGrilla = [&] { CerrarEditorEnCelda(); };
   switch (KeyCode) {
     case teclas::kEnter:
       if (!paso(enfocarGrilla)) return;
