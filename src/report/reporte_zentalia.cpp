@@ -92,7 +92,7 @@ Medidas Medir(QPagedPaintDevice& d) {
   int pesos = 0;
   for (const ColumnaReporte& c : ColumnasReporte()) pesos += c.peso;
   double x = 0;
-  const double separacion = 1.2 * m.mm;  // between two columns
+  const double separacion = 2.5 * m.mm;  // between two columns
   for (int c = 0; c < kColumnasReporte; ++c) {
     const double total = m.ancho * ColumnasReporte()[c].peso / pesos;
     m.x[c] = x;
