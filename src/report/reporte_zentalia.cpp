@@ -207,7 +207,7 @@ class Pintor {
  public:
   Pintor(const ContenidoReporte& r, QPagedPaintDevice& d, const Medidas& m,
          const std::vector<Lineas>& lineas)
-      : r_(r), d_(d), m_(m), lineas_(lineas) {}
+      : r_(r), d_(d), m_(m), lineas_(lineas), medida_(m.cuerpo, &d) {}
 
   bool Pintar(const std::vector<std::vector<Bloque>>& paginas,
               const std::function<bool(qint64)>& avanzar) {
@@ -314,12 +314,17 @@ class Pintor {
     if (orden % 2 == 1) p.fillRect(QRectF(0, y, m_.ancho, b.alto), QColor(242, 242, 242));
     p.setFont(m_.cuerpo);
     p.setPen(Qt::black);
+    // Texts drawn at a point: a row's cells are already broken into lines
+    // that fit, and this is most of the report's painting.
+    const double base = y + m_.relleno + medida_.ascent() + (m_.linea - medida_.height()) / 2;
     const Lineas& lineas = lineas_[b.fila];
     for (int c = 0; c < kColumnasReporte; ++c) {
-      const int alineacion = ColumnasReporte()[c].numero ? Qt::AlignRight : Qt::AlignLeft;
-      for (int k = b.desde; k < b.hasta && k < lineas[c].size(); ++k)
-        p.drawText(QRectF(m_.x[c], y + m_.relleno + (k - b.desde) * m_.linea, m_.w[c], m_.linea),
-                   alineacion | Qt::AlignVCenter | Qt::TextSingleLine, lineas[c][k]);
+      const bool derecha = ColumnasReporte()[c].numero;
+      for (int k = b.desde; k < b.hasta && k < lineas[c].size(); ++k) {
+        const QString& texto = lineas[c][k];
+        const double x = derecha ? m_.x[c] + m_.w[c] - medida_.horizontalAdvance(texto) : m_.x[c];
+        p.drawText(QPointF(x, base + (k - b.desde) * m_.linea), texto);
+      }
     }
   }
 
@@ -364,6 +369,7 @@ class Pintor {
   QPagedPaintDevice& d_;
   const Medidas& m_;
   const std::vector<Lineas>& lineas_;
+  QFontMetricsF medida_;  // of the body's font
 };
 
 }  // namespace
