@@ -199,6 +199,7 @@ void PruebaFormula::formulaIlegible_data() {
   QTest::newRow("palabra suelta") << "{V_MV_ZENTALIA.HUMEDAD} > uno";
   QTest::newRow("sentencia añadida") << "{V_MV_ZENTALIA.ID} = 1; DROP TABLE v_mv_zentalia";
   QTest::newRow("comentario SQL") << "{V_MV_ZENTALIA.ID} = 1 -- todo";
+  QTest::newRow("marcas de texto") << "{V_MV_ZENTALIA.%1} = '%2'";
 }
 
 void PruebaFormula::formulaIlegible() {

@@ -394,8 +394,7 @@ std::optional<Condicion> LeerFormula(const QString& formula) {
   } catch (const Tropiezo& tropiezo) {
     throw Falla(Falla::kArgumentoInvalido,
                 QStringLiteral("La fórmula de selección «%1» no se puede leer: %2 (carácter %3).")
-                    .arg(formula, tropiezo.porque)
-                    .arg(tropiezo.posicion + 1));
+                    .arg(formula, tropiezo.porque, QString::number(tropiezo.posicion + 1)));
   }
 }
 
