@@ -60,6 +60,7 @@ class PruebaReportePdf : public QObject {
   void sinAnalisis_data();
   void sinAnalisis();
   void opciones();
+  void cabeceraLarga();
   void pedidoIlegible_data();
   void pedidoIlegible();
   void cancelar_data();
@@ -232,6 +233,29 @@ void PruebaReportePdf::opciones() {
   QVERIFY2(relativo.contains("Fecha: 02/03/2004"), qPrintable(relativo));
   QVERIFY(!relativo.contains("01/03/2004"));
   QCOMPARE(Paginas(relativo), QStringList({"1/1"}));
+}
+
+void PruebaReportePdf::cabeceraLarga() {
+  VentanaConSalida v;
+  REQUIERE_ENTORNO(v.entorno);
+  Sembrar(v.entorno, {"2004-03-02", "08:00:00", "000", "14"});
+  // A company name and a selection far wider than their place in the header.
+  QStringList nombre, dias;
+  for (int i = 1; i <= 12; ++i) nombre << QString("Molinero%1").arg(i);
+  for (int d = 1; d <= 28; ++d) dias << QString("{v_mv_zentalia.fecha} = Date(2004,3,%1)").arg(d);
+  const QString formula = dias.join(" OR ");
+  QString empresa = "empresa = '" + nombre.join(' ') + "'";
+  QString titulo = "NOMBREREP= 'Análisis de Harina'", parametros;
+  QVERIFY(LibReportes::Instancia().EmitirReporte("Rp_ZENTALIA", {"", ""}, formula, "", empresa,
+                                                 titulo, parametros));
+  const QString texto = TextoPdf(v.salida);
+  for (const QString& palabra : nombre) QCOMPARE(Veces(texto, palabra + " "), 1);
+  QString seguido = texto;
+  seguido.remove(QRegularExpression("\\s"));
+  QString esperado = "Selección: " + formula;
+  esperado.remove(QRegularExpression("\\s"));
+  QVERIFY2(seguido.contains(esperado), qPrintable(texto));
+  QCOMPARE(Paginas(texto), QStringList({"1/1"}));
 }
 
 void PruebaReportePdf::pedidoIlegible_data() {

@@ -24,6 +24,7 @@ struct Medidas {
   double altoPie = 0;
   double altoCuerpo = 0;
   std::array<QStringList, kColumnasReporte> encabezados;
+  double altoSeleccion = 0;  // the selection's lines
   double altoEncabezados = 0;
 };
 
@@ -76,7 +77,7 @@ QStringList Partir(const QString& texto, const QFont& fuente, const QFontMetrics
   return lineas;
 }
 
-Medidas Medir(QPagedPaintDevice& d) {
+Medidas Medir(const ContenidoReporte& r, QPagedPaintDevice& d) {
   Medidas m;
   m.mm = d.logicalDpiX() / 25.4;
   m.ancho = d.width();
@@ -106,8 +107,15 @@ Medidas Medir(QPagedPaintDevice& d) {
     lineas = std::max(lineas, static_cast<int>(m.encabezados[c].size()));
   }
   m.altoEncabezados = lineas * negrita.lineSpacing() + 2 * m.relleno;
-  m.altoCabecera = QFontMetricsF(m.titulo, &d).lineSpacing() +
-                   QFontMetricsF(Fuente(9), &d).lineSpacing() + 3 * m.mm + m.altoEncabezados + m.mm;
+  const QFontMetricsF seleccion(Fuente(9), &d);
+  m.altoSeleccion = std::max(
+      seleccion.lineSpacing(),
+      seleccion
+          .boundingRect(QRectF(0, 0, m.ancho, m.alto / 4),
+                        Qt::AlignCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere, r.seleccion)
+          .height());
+  m.altoCabecera = QFontMetricsF(m.titulo, &d).lineSpacing() + m.altoSeleccion + 3 * m.mm +
+                   m.altoEncabezados + m.mm;
   m.altoPie = QFontMetricsF(m.pequena, &d).lineSpacing() + 2 * m.mm;
   m.altoCuerpo = m.alto - m.altoCabecera - m.altoPie;
   return m;
@@ -236,26 +244,33 @@ class Pintor {
   }
 
  private:
+  // One line in its box: a text too long for it is drawn smaller, never cut.
   void Texto(QPainter& p, const QFont& fuente, const QRectF& caja, int alineacion,
              const QString& texto) {
-    p.setFont(fuente);
-    p.drawText(caja, alineacion | Qt::TextSingleLine, texto);
+    QFont ajustada = fuente;
+    while (ajustada.pointSizeF() > 5 &&
+           QFontMetricsF(ajustada, &d_).horizontalAdvance(texto) > caja.width())
+      ajustada.setPointSizeF(std::max(5.0, ajustada.pointSizeF() * 0.9));
+    p.setFont(ajustada);
+    p.drawText(caja, alineacion | Qt::TextSingleLine | Qt::TextDontClip, texto);
   }
 
   void Cabecera(QPainter& p, int pagina, int paginas) {
     const double tituloAlto = QFontMetricsF(m_.titulo, &d_).lineSpacing();
     p.setPen(Qt::black);
-    Texto(p, m_.empresa, QRectF(0, 0, m_.ancho * 0.35, tituloAlto),
-          Qt::AlignLeft | Qt::AlignVCenter, r_.empresa);
-    Texto(p, m_.titulo, QRectF(m_.ancho * 0.25, 0, m_.ancho * 0.5, tituloAlto), Qt::AlignCenter,
+    Texto(p, m_.empresa, QRectF(0, 0, m_.ancho * 0.3, tituloAlto), Qt::AlignLeft | Qt::AlignVCenter,
+          r_.empresa);
+    Texto(p, m_.titulo, QRectF(m_.ancho * 0.3, 0, m_.ancho * 0.4, tituloAlto), Qt::AlignCenter,
           r_.titulo);
-    Texto(p, m_.pequena, QRectF(m_.ancho * 0.65, 0, m_.ancho * 0.35, tituloAlto),
+    Texto(p, m_.pequena, QRectF(m_.ancho * 0.7, 0, m_.ancho * 0.3, tituloAlto),
           Qt::AlignRight | Qt::AlignVCenter,
           QStringLiteral("Impreso el %1")
               .arg(r_.impreso.toString(QStringLiteral("dd/MM/yyyy HH:mm"))));
-    const double seleccionAlto = QFontMetricsF(Fuente(9), &d_).lineSpacing();
-    Texto(p, Fuente(9), QRectF(0, tituloAlto + m_.mm, m_.ancho, seleccionAlto), Qt::AlignCenter,
-          r_.seleccion);
+    // The selection may be a long formula: it wraps.
+    const double seleccionAlto = m_.altoSeleccion;
+    p.setFont(Fuente(9));
+    p.drawText(QRectF(0, tituloAlto + m_.mm, m_.ancho, seleccionAlto),
+               Qt::AlignCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere, r_.seleccion);
     const double y = tituloAlto + seleccionAlto + 3 * m_.mm;
     p.fillRect(QRectF(0, y, m_.ancho, m_.altoEncabezados), QColor(225, 225, 225));
     p.setFont(m_.negrita);
@@ -270,8 +285,11 @@ class Pintor {
     p.setPen(QPen(Qt::black, 0.2 * m_.mm));
     p.drawLine(QPointF(0, pie), QPointF(m_.ancho, pie));
     const double alto = m_.altoPie - m_.mm;
+    const QString pieIzquierdo = r_.titulo + QStringLiteral(" · ") + r_.seleccion;
+    const bool cabe =
+        QFontMetricsF(m_.pequena, &d_).horizontalAdvance(pieIzquierdo) <= m_.ancho * 0.7;
     Texto(p, m_.pequena, QRectF(0, pie, m_.ancho * 0.7, alto), Qt::AlignLeft | Qt::AlignVCenter,
-          r_.titulo + QStringLiteral(" · ") + r_.seleccion);
+          cabe ? pieIzquierdo : r_.titulo);
     Texto(p, m_.pequena, QRectF(m_.ancho * 0.7, pie, m_.ancho * 0.3, alto),
           Qt::AlignRight | Qt::AlignVCenter,
           QStringLiteral("Página %1 de %2").arg(pagina).arg(paginas));
@@ -381,7 +399,7 @@ QPageLayout PaginaReporte() {
 
 bool PintarReporte(const ContenidoReporte& contenido, QPagedPaintDevice& dispositivo,
                    const std::function<bool(qint64)>& avanzar) {
-  const Medidas m = Medir(dispositivo);
+  const Medidas m = Medir(contenido, dispositivo);
   const QFontMetricsF medida(m.cuerpo, &dispositivo);
   std::vector<Lineas> lineas(contenido.analisis.size());
   for (std::size_t i = 0; i < contenido.analisis.size(); ++i)
