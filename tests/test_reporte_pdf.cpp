@@ -169,12 +169,20 @@ void PruebaReportePdf::observacionesLargasNoSeCortan() {
   for (int i = 0; i < 1500; ++i) larga << QString("larga%1").arg(i, 4, 10, QChar('0'));
   Sembrar(e, {"2004-03-01", "08:00:00", "000", "14", nullptr, qPrintable(corta.join(' '))});
   Sembrar(e, {"2004-03-02", "08:00:00", "000", "14", nullptr, qPrintable(larga.join(' '))});
-  Sembrar(e, {"2004-03-03", "08:00:00", "000", "14", nullptr, "Despues-de-la-larga"});
+  // Lines of its own, and a word wider than the column.
+  const QString palabra = QString("x").repeated(150) + "FIN";
+  const QString renglones = "Primera-linea\nSegunda-linea\r\n\n" + palabra;
+  Sembrar(e, {"2004-03-03", "08:00:00", "000", "14", nullptr, qPrintable(renglones)});
+  Sembrar(e, {"2004-03-04", "08:00:00", "000", "14", nullptr, "Despues-de-la-larga"});
   PedirReporte(v.ventana, "", "");
   const QString texto = TextoPdf(v.salida);
   for (const QString& palabra : corta + larga) QCOMPARE(Veces(texto, palabra), 1);
   QVERIFY(Paginas(texto).size() >= 3);
   QVERIFY(texto.indexOf("larga1499") < texto.indexOf("Despues-de-la-larga"));
+  QVERIFY(texto.indexOf("Primera-linea") < texto.indexOf("Segunda-linea"));
+  QString seguido = texto;
+  seguido.remove(QRegularExpression("\\s"));
+  QCOMPARE(Veces(seguido, palabra), 1);
 }
 
 void PruebaReportePdf::sinAnalisis_data() {

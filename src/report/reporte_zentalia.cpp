@@ -1,14 +1,18 @@
 #include "report/reporte_zentalia.h"
 
+#include "report/texto_reporte.h"
+
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextLayout>
 #include <cmath>
 
 namespace {
+
+using reporte::Fuente;
+using reporte::Partir;
 
 // Everything measured on the device, in its pixels.
 struct Medidas {
@@ -38,44 +42,6 @@ struct Bloque {
 };
 
 using Lineas = std::array<QStringList, kColumnasReporte>;
-
-QFont Fuente(double puntos, bool negrita = false) {
-  QFont fuente(QStringLiteral("DejaVu Sans"));
-  fuente.setStyleHint(QFont::SansSerif);
-  fuente.setPointSizeF(puntos);
-  fuente.setBold(negrita);
-  return fuente;
-}
-
-// The text broken into the lines that fit the width: at blanks where it can,
-// inside a word too long for a line otherwise; its own line breaks kept.
-QStringList Partir(const QString& texto, const QFont& fuente, const QFontMetricsF& medida,
-                   double ancho, QPaintDevice* dispositivo) {
-  if (texto.isEmpty()) return {};
-  if (!texto.contains(QLatin1Char('\n')) && medida.horizontalAdvance(texto) <= ancho)
-    return {texto};
-  QStringList lineas;
-  for (const QString& parrafo : texto.split(QLatin1Char('\n'))) {
-    QString limpio = parrafo;
-    limpio.remove(QLatin1Char('\r'));
-    if (limpio.isEmpty()) {
-      lineas << QString();
-      continue;
-    }
-    QTextLayout disposicion(limpio, fuente, dispositivo);
-    QTextOption opcion;
-    opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    disposicion.setTextOption(opcion);
-    disposicion.beginLayout();
-    for (QTextLine linea = disposicion.createLine(); linea.isValid();
-         linea = disposicion.createLine()) {
-      linea.setLineWidth(ancho);
-      lineas << limpio.mid(linea.textStart(), linea.textLength()).trimmed();
-    }
-    disposicion.endLayout();
-  }
-  return lineas;
-}
 
 Medidas Medir(const ContenidoReporte& r, QPagedPaintDevice& d) {
   Medidas m;
