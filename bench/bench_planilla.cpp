@@ -79,6 +79,14 @@ class OperadorQueAborta : public Operador {
                                     const QString&) override {
     Terminar(titulo, pregunta);
   }
+  std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
+                                            qint64) override {
+    Terminar(titulo, texto);
+  }
+  void VistaPrevia(const QString& titulo, const QPageLayout&,
+                   const std::function<void(QPagedPaintDevice&)>&) override {
+    Terminar(titulo, QString());
+  }
 
  private:
   [[noreturn]] static void Terminar(const QString& titulo, const QString& texto) {

@@ -22,6 +22,11 @@ int main() {
       "1,2,3",
       "--",
       "\xEF\xBB\xBF\xFF\xFE\x00\x01",
+      "{V_MV_ZENTALIA.FECHA} >= Date(2004,03,01) AND  {V_MV_ZENTALIA.FECHA} <= Date(2004,03,31)",
+      "{v_mv_ZENTALIA.fecha} = cdate('15/03/2004')",
+      "NOT ({v_mv_zentalia.tipo_harina} = 'l''a' OR {v_mv_zentalia.humedad} > -1.5)",
+      "{v_mv_zentalia.horario} <= \"8:00\" or 3 < {v_mv_zentalia.id}",
+      "empresa = 'Molino'",
   };
   std::mt19937 azar(20261210);
   std::size_t corridas = 0;
@@ -29,7 +34,8 @@ int main() {
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(semilla.data()), semilla.size());
     ++corridas;
   }
-  const std::string piezas = "@=; \t\n[]|.,-+0123456789ServerDbNameUsuarioLogeado\xC3\xA1\xFF";
+  const std::string piezas =
+      "@=; \t\n[]|.,-+0123456789ServerDbNameUsuarioLogeado\xC3\xA1\xFF{}()'\"<>/ANDORNOT";
   for (int i = 0; i < 20000; ++i) {
     std::string entrada = semillas[azar() % semillas.size()];
     const int cambios = 1 + static_cast<int>(azar() % 8);

@@ -1,6 +1,6 @@
 // Fuzz target for the text parsers: the start-up parameter string, the INI
-// file, numbers, dates and times typed by the operator. Whatever the bytes, each must answer
-// without crashing, and what it answers must hold to its promise.
+// file, numbers, dates and times typed by the operator, report formulas. Whatever the bytes, each
+// must answer without crashing, and what it answers must hold to its promise.
 
 #include <QByteArray>
 #include <QString>
@@ -10,6 +10,7 @@
 
 #include "services/falla.h"
 #include "services/fechas.h"
+#include "services/formula_reporte.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
 #include "services/lib_util.h"
@@ -20,6 +21,20 @@ namespace {
 
 void Exigir(bool condicion) {
   if (!condicion) std::abort();
+}
+
+// Outside its text literals, a condition holds no statement end nor comment:
+// a formula can only ever become one condition.
+bool UnaSolaCondicion(const QString& sql) {
+  bool enTexto = false;
+  for (qsizetype i = 0; i < sql.size(); ++i) {
+    if (sql.at(i) == QLatin1Char('\'')) enTexto = !enTexto;
+    if (enTexto) continue;
+    if (sql.at(i) == QLatin1Char(';') || sql.mid(i, 2) == QLatin1String("--") ||
+        sql.mid(i, 2) == QLatin1String("/*"))
+      return false;
+  }
+  return !enTexto;
 }
 
 }  // namespace
@@ -52,5 +67,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   Exigir(hora == texto || (hora.size() == 8 && QTime::fromString(hora, "HH:mm:ss").isValid()));
   LibUtil::ValorNumerico(texto);
   LibUtil::NumeroInicial(texto);
+  try {
+    Exigir(LibUtil::FechaFormula(texto).startsWith(QLatin1String("Date(")));
+  } catch (const Falla& falla) {
+    Exigir(falla.Codigo() == Falla::kTipoIncompatible);
+  }
+  try {
+    if (const auto condicion = formula::LeerFormula(texto)) {
+      for (const Motor motor : {Motor::Sqlite, Motor::Postgresql, Motor::SqlServer})
+        Exigir(UnaSolaCondicion(formula::CondicionSql(*condicion, Dialecto(motor))));
+      formula::RangoDeFechas(*condicion);
+    } else {
+      Exigir(texto.trimmed().isEmpty());
+    }
+  } catch (const Falla& falla) {
+    // A formula that cannot be read is refused, quoting it.
+    Exigir(falla.Codigo() == Falla::kArgumentoInvalido && falla.Mensaje().contains(texto));
+  }
+  formula::LeerAsignacion(texto);
   return 0;
 }

@@ -835,7 +835,9 @@ void PruebaEdicion::comandosEnCualquierCaso() {
   Teclear("5");
   QVERIFY(!w.TxtEdit->isVisible());
   QCOMPARE(Tabla(v.entorno), antes);
-  QCOMPARE(v.entorno.operador().preguntas.size(), 0);
+  // "reporte" showed the loaded day's report, and nothing else was asked.
+  QCOMPARE(v.entorno.operador().preguntas.size(), 1);
+  QCOMPARE(v.entorno.operador().preguntas[0].tipo, QStringLiteral("vista previa"));
 }
 
 QTEST_MAIN(PruebaEdicion)

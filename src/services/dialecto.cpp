@@ -45,6 +45,11 @@ QString Dialecto::Medianoche(const QDate& fecha, const QString& tecleada) const 
   return fecha.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
+QString Dialecto::LiteralDia(const QDate& dia) const {
+  if (motor_ == Motor::SqlServer) return Texto(dia.toString(QStringLiteral("yyyyMMdd")));
+  return Texto(dia.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
 QString Dialecto::ClaveInsertada() const {
   switch (motor_) {
     case Motor::SqlServer:

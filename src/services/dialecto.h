@@ -50,6 +50,13 @@ class Dialecto {
   // so the stored date must carry its time to fall between a day's bounds).
   QString Medianoche(const QDate& fecha, const QString& tecleada) const;
 
+  // The literal of a day's midnight, quotes included, for comparing a date or
+  // moment column: '20040315' on SQL Server (read alike under every date
+  // format setting), '2004-03-15' elsewhere (PostgreSQL reads it as the
+  // midnight of a timestamp; SQLite compares texts, and the day alone sorts
+  // before every moment of that day, stored with its time or without).
+  QString LiteralDia(const QDate& dia) const;
+
   // The statement that answers the key of the row the same connection has just
   // inserted (never the highest key of the table, which may be another
   // station's row). On SQL Server each statement is a batch of its own, where

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "services/fechas.h"
 #include "services/lib_campos.h"
 #include "services/operador.h"
 
@@ -77,4 +78,10 @@ QString LibUtil::FormatearValor(const QString& texto) {
   for (qsizetype i = inicio; i < texto.size(); ++i)
     if (i != punto && !texto.at(i).isDigit()) return texto;
   return QString(texto).replace(punto, 1, separador);
+}
+
+QString LibUtil::FechaFormula(const QString& fecha) {
+  const std::optional<QDate> dia = fechas::LeerFecha(fecha);
+  if (!dia) throw Falla(Falla::kTipoIncompatible, fechas::NoEsFecha(fecha));
+  return dia->toString(QStringLiteral("'Date('yyyy,MM,dd')'"));
 }

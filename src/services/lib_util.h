@@ -38,4 +38,9 @@ class LibUtil {
   // A value read from the database as the operator reads it: numbers with the
   // operator's decimal separator, everything else unchanged.
   static QString FormatearValor(const QString& texto);
+  // A date typed by the operator (blanks at its ends ignored) as the date
+  // literal of a report's selection formula: "5/3/04" gives "Date(2004,03,05)".
+  // A text that is not a date throws Falla (kTipoIncompatible) with the message
+  // that refuses it, so that no report is asked for with it.
+  static QString FechaFormula(const QString& fecha);
 };

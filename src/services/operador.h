@@ -7,8 +7,22 @@
 // implementation.
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QPageLayout;
+class QPagedPaintDevice;
+
+// The progress of a long task shown to the operator, who may cancel it. Gone
+// from the screen when the object is destroyed.
+class Progreso {
+ public:
+  virtual ~Progreso() = default;
+  // hecho of the total given when it was shown. False once the operator has
+  // cancelled: the task stops and leaves nothing half done.
+  virtual bool Avanzar(qint64 hecho) = 0;
+};
 
 class Operador {
  public:
@@ -32,6 +46,17 @@ class Operador {
   // The input box: the text typed, or nothing when the operator cancelled.
   virtual std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                             const QString& inicial) = 0;
+
+  // The progress of a task of total steps (shown only when it lasts).
+  virtual std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
+                                                    qint64 total) = 0;
+
+  // The print preview of a document: pintar paints it, page after page, on the
+  // device it is given (the preview's printer, or the PDF or printer the
+  // operator chooses from it), laid out as pagina says. Returns when the
+  // operator closes the preview.
+  virtual void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
+                           const std::function<void(QPagedPaintDevice&)>& pintar) = 0;
 };
 
 Operador& ElOperador();

@@ -11,4 +11,11 @@ class OperadorQt : public Operador {
   void Avisar(Estilo estilo, const QString& titulo, const QString& texto) override;
   std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                     const QString& inicial) override;
+  // A QProgressDialog, window-modal, shown after half a second
+  // (operador_qt_reporte.cpp).
+  std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
+                                            qint64 total) override;
+  // A QPrintPreviewDialog with a "Guardar PDF" button beside its print button.
+  void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
+                   const std::function<void(QPagedPaintDevice&)>& pintar) override;
 };

@@ -1,5 +1,6 @@
 #include "services/recordset.h"
 
+#include <QSqlError>
 #include <QSqlField>
 #include <utility>
 
@@ -12,6 +13,7 @@ void Recordset::Abrir(QSqlQuery consulta) {
   const bool hayFila = consulta_.next();
   bof_ = !hayFila;
   eof_ = !hayFila;
+  if (!hayFila) FallaAlLeer();
 }
 
 void Recordset::Close() {
@@ -40,6 +42,15 @@ bool Recordset::Eof() const {
 void Recordset::MoveNext() {
   RequiereFila();
   eof_ = !consulta_.next();
+  if (eof_) FallaAlLeer();
+}
+
+void Recordset::FallaAlLeer() const {
+  // The engine may fail between two rows (a lost connection, an error in a
+  // row's value): that is no end of the rows, and must not read as one.
+  if (consulta_.lastError().isValid())
+    throw Falla(Falla::kBaseDeDatos, QStringLiteral("La base de datos falló al leer las filas: %1")
+                                         .arg(consulta_.lastError().text().trimmed()));
 }
 
 void Recordset::RequiereFila() const {

@@ -29,6 +29,7 @@ class Recordset {
   // Both throw Falla (kArgumentoInvalido) on a recordset that is not open.
   bool Bof() const;
   bool Eof() const;
+  // Throws Falla (kBaseDeDatos) when the engine fails before the last row.
   void MoveNext();
 
   int FieldCount() const { return registro_.count(); }
@@ -43,6 +44,8 @@ class Recordset {
  private:
   void RequiereAbierto() const;
   void RequiereFila() const;
+  // Throws when the last move found an engine failure rather than the end.
+  void FallaAlLeer() const;
 
   QSqlQuery consulta_;
   QSqlRecord registro_;

@@ -110,6 +110,9 @@ void frmHarina::CrearPestanas() {
     EnFrontera(QStringLiteral("Planilla"), [this] { MSflexGrid1_RowColChange(); });
   });
 
+  connect(SSTab1, &QTabWidget::currentChanged, this,
+          [this](int) { EnFrontera(QStringLiteral("Pestañas"), [this] { SSTab1_Click(); }); });
+
   frmRep = new QFrame(reporte);
   frmRep->setObjectName(QStringLiteral("frmRep"));
   imgRep = new QLabel(frmRep);

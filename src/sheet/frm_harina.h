@@ -18,7 +18,8 @@
 // (loading the day sheet), frm_harina_editor.cpp (the cell editor and the
 // grid's keys), frm_harina_escritura.cpp (storing a cell),
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
-// command bar), frm_harina_disposicion.cpp (design layout and resizing).
+// command bar), frm_harina_reporte.cpp (the report tab and the report),
+// frm_harina_disposicion.cpp (design layout and resizing).
 
 #include <QList>
 #include <QString>
@@ -76,9 +77,13 @@ class frmHarina : public QWidget {
   // The command bar's actions, by key in any case (BotonPulsado and the grid's
   // Insert and Delete). Failures pass to the caller.
   void EjecutarComando(const QString& Boton);
-  // The lookup of the field or column being edited, and the report: they come
-  // with the lookup window and the report engine.
+  // The lookup of the field or column being edited: it comes with the lookup
+  // window.
   void CmdConsultar(bool LSinKeyDown);
+  // The report of the loaded date, or else of the range typed on the report
+  // tab (either bound may be left empty), through LibReportes. A range date
+  // that is not a date throws Falla (kTipoIncompatible) before anything is
+  // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
 
   // Controls, named as the design names them.
@@ -147,6 +152,9 @@ class frmHarina : public QWidget {
   // Commands (frm_harina_comandos.cpp).
   void Nuevo();
   void Borrar();
+
+  // The tab change (frm_harina_reporte.cpp).
+  void SSTab1_Click();
 
   Disposicion disposicion_;
   // The cell the open editor covers (grid row and column).

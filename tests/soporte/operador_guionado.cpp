@@ -1,5 +1,7 @@
 #include "soporte/operador_guionado.h"
 
+#include <QPdfWriter>
+
 int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto) {
   preguntas.append({QStringLiteral("error"), titulo, texto, int(Estilo::Critico)});
   if (respuestasError.isEmpty()) {
@@ -30,4 +32,36 @@ std::optional<QString> OperadorGuionado::PedirTexto(const QString& titulo, const
     return std::nullopt;
   }
   return textos.dequeue();
+}
+
+namespace {
+
+class ProgresoGuionado : public Progreso {
+ public:
+  explicit ProgresoGuionado(OperadorGuionado& operador) : operador_(operador) {}
+  bool Avanzar(qint64 hecho) override {
+    operador_.avanceMaximo = std::max(operador_.avanceMaximo, hecho);
+    return operador_.cancelarEn < 0 || hecho < operador_.cancelarEn;
+  }
+
+ private:
+  OperadorGuionado& operador_;
+};
+
+}  // namespace
+
+std::unique_ptr<Progreso> OperadorGuionado::MostrarProgreso(const QString& /*titulo*/,
+                                                            const QString& /*texto*/,
+                                                            qint64 /*total*/) {
+  ++progresos;
+  return std::make_unique<ProgresoGuionado>(*this);
+}
+
+void OperadorGuionado::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
+                                   const std::function<void(QPagedPaintDevice&)>& pintar) {
+  preguntas.append({QStringLiteral("vista previa"), titulo, QString(), 0});
+  if (rutaVistaPrevia.isEmpty()) return;
+  QPdfWriter pdf(rutaVistaPrevia);
+  pdf.setPageLayout(pagina);
+  pintar(pdf);
 }

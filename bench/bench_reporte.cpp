@@ -1,0 +1,292 @@
+// The analysis report of one year to PDF, on the embedded SQLite database,
+// against the bare engine reading the same rows, measured alternately in the
+// same run on the session's own connection. Prints the median time of each,
+// their ratio, the peak memory each one adds to the process, and the PDF's
+// pages and size.
+//
+//   bench_reporte [vueltas]
+//
+// The database holds three years of twenty analyses a day (21,900 rows; one
+// in five with a remark long enough to wrap); the report selects the middle
+// year, 7,300 analyses, with the formula the report tab writes for
+// 01/01/2003 to 31/12/2003, and writes its PDF through the INI key "Salida".
+// The bare work is the forward-only QSqlQuery of the report's own statement,
+// every field of every row read; the report's own reading of its rows
+// (LeerAnalisis, the first half of its work) is measured too. Any question the program asks the
+// operator ends the run with status 3.
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "report/analisis_reporte.h"
+#include "services/carpetas.h"
+#include "services/formula_reporte.h"
+#include "services/lib_datos.h"
+#include "services/lib_reportes.h"
+#include "services/operador.h"
+#include "session/iniciar_sesion.h"
+#include "session/linea_de_comandos.h"
+
+namespace {
+
+constexpr int kAnalisisPorDia = 20;
+constexpr int kAnalisisDelAnio = 365 * kAnalisisPorDia;
+const QString kFormula = QStringLiteral(
+    "{V_MV_ZENTALIA.FECHA} >= Date(2003,01,01) AND  {V_MV_ZENTALIA.FECHA} <= Date(2003,12,31)");
+
+QTemporaryDir* gCarpeta = nullptr;
+
+[[noreturn]] void Salir(int estado) {
+  if (gCarpeta) gCarpeta->remove();
+  std::exit(estado);
+}
+
+[[noreturn]] void Abortar(const QString& motivo) {
+  std::fprintf(stderr, "bench_reporte: %s\n", qPrintable(motivo));
+  Salir(1);
+}
+
+class AvanceSinFin : public Progreso {
+ public:
+  bool Avanzar(qint64) override { return true; }
+};
+
+// An operator who never answers: the question is printed and the run ends.
+// Progress is no question: it is let run.
+class OperadorQueAborta : public Operador {
+ public:
+  int ReportarError(const QString& titulo, const QString& texto) override {
+    Terminar(titulo, texto);
+  }
+  bool Confirmar(const QString& titulo, const QString& texto) override { Terminar(titulo, texto); }
+  void Avisar(Estilo, const QString& titulo, const QString& texto) override {
+    Terminar(titulo, texto);
+  }
+  std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
+                                    const QString&) override {
+    Terminar(titulo, pregunta);
+  }
+  std::unique_ptr<Progreso> MostrarProgreso(const QString&, const QString&, qint64) override {
+    return std::make_unique<AvanceSinFin>();
+  }
+  void VistaPrevia(const QString& titulo, const QPageLayout&,
+                   const std::function<void(QPagedPaintDevice&)>&) override {
+    Terminar(titulo, QStringLiteral("vista previa en lugar del PDF"));
+  }
+
+ private:
+  [[noreturn]] static void Terminar(const QString& titulo, const QString& texto) {
+    std::fprintf(stderr, "bench_reporte: el programa preguntó al operador «%s»: %s\n",
+                 qPrintable(titulo), qPrintable(texto));
+    Salir(3);
+  }
+};
+
+QSqlDatabase Base() { return LibDatos::Instancia().Conexion().Base(); }
+
+// Three years of days, 2002 to 2004, twenty analyses each, in one transaction.
+void Llenar() {
+  QSqlDatabase base = Base();
+  if (!base.transaction()) Abortar(base.lastError().text());
+  QSqlQuery insertar(base);
+  if (!insertar.prepare(QStringLiteral(
+          "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19) "
+          "INSERT INTO v_mv_zentalia (Fecha, responsable, fecha_alta, tipo_harina, HORARIO, "
+          "HUMEDO, SECO, CARACT, FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, CONTROLPESAJE, "
+          "OBSERVACIONES) "
+          "SELECT dia || ' 00:00:00', 'bench', dia || ' 08:00:00', "
+          "CASE i % 3 WHEN 0 THEN '000' WHEN 1 THEN '0000' ELSE 'Integral' END, "
+          "printf('%02d:%02d:00', 6 + i * 37 / 60, i * 37 % 60), "
+          "28.0 + (i % 10) * 0.1, 9.5 + (i % 7) * 0.1, 'Normal', 300 + i, 14.0 + (i % 5) * 0.1, "
+          "0.55 + (i % 4) * 0.01, 'Blanco', 25.0 + (i % 3) * 0.05, "
+          "CASE WHEN i % 5 = 0 THEN 'Muestra repetida a pedido del jefe de turno: la primera "
+          "medición de gluten húmedo salió fuera de rango y se volvió a lavar la masa' END "
+          "FROM n, (SELECT ? AS dia)")))
+    Abortar(insertar.lastError().text());
+  for (QDate dia(2002, 1, 1); dia <= QDate(2004, 12, 31); dia = dia.addDays(1)) {
+    if (dia.month() == 2 && dia.day() == 29) continue;  // 365 days a year
+    insertar.bindValue(0, dia.toString(QStringLiteral("yyyy-MM-dd")));
+    if (!insertar.exec()) Abortar(insertar.lastError().text());
+  }
+  insertar.finish();
+  if (!base.commit()) Abortar(base.lastError().text());
+  QSqlQuery(base).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+double Mediana(std::vector<double> valores) {
+  std::sort(valores.begin(), valores.end());
+  return valores[valores.size() / 2];
+}
+
+// Kilobytes of the process's resident memory: now, or its peak since the last
+// Reiniciar.
+qint64 Memoria(const char* clave) {
+  QFile estado(QStringLiteral("/proc/self/status"));
+  if (!estado.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& linea : estado.readAll().split('\n'))
+    if (linea.startsWith(clave))
+      return linea.mid(qstrlen(clave)).trimmed().split(' ')[0].toLongLong();
+  return -1;
+}
+void ReiniciarPico() {
+  QFile limpiar(QStringLiteral("/proc/self/clear_refs"));
+  if (limpiar.open(QIODevice::WriteOnly)) limpiar.write("5");
+}
+
+struct Medida {
+  double ms;
+  qint64 kb;  // peak resident memory above the memory before
+};
+
+Medida Reporte(const QString& pdf) {
+  QFile::remove(pdf);
+  ReiniciarPico();
+  const qint64 antes = Memoria("VmRSS:");
+  QString empresa = QStringLiteral("empresa = 'Molino Harinero La Espiga S.A.'");
+  QString nombre = QStringLiteral("NOMBREREP= 'Análisis de Harina'");
+  QString parametros = QStringLiteral("Parametros = ''");
+  LibReportes& reportes = LibReportes::Instancia();
+  reportes.OpcionA = true;
+  reportes.OpcionB = true;
+  reportes.OpcionC = false;
+  QElapsedTimer reloj;
+  reloj.start();
+  if (!reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()}, kFormula,
+                              QString(), empresa, nombre, parametros))
+    Abortar(QStringLiteral("el reporte se canceló"));
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  const qint64 pico = Memoria("VmHWM:");
+  if (!QFileInfo(pdf).isFile() || QFileInfo(pdf).size() < 100000)
+    Abortar(QStringLiteral("el reporte no escribió su PDF"));
+  return {ms, pico - antes};
+}
+
+// Only the report's reading of its rows (the first half of its work).
+double Lectura(const QString& condicion) {
+  QElapsedTimer reloj;
+  reloj.start();
+  const auto filas =
+      LeerAnalisis(LibDatos::Instancia().Conexion(), condicion, [](qint64) { return true; });
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  if (!filas || filas->size() != std::size_t(kAnalisisDelAnio))
+    Abortar(QStringLiteral("la lectura del reporte no leyó el año"));
+  return ms;
+}
+
+Medida ConsultaPura(const QString& sql) {
+  ReiniciarPico();
+  const qint64 antes = Memoria("VmRSS:");
+  QElapsedTimer reloj;
+  reloj.start();
+  QSqlQuery consulta(Base());
+  consulta.setForwardOnly(true);
+  if (!consulta.exec(sql)) Abortar(consulta.lastError().text());
+  const int columnas = consulta.record().count();
+  int filas = 0;
+  qint64 nulos = 0;
+  while (consulta.next()) {
+    ++filas;
+    for (int c = 0; c < columnas; ++c) nulos += consulta.value(c).isNull() ? 1 : 0;
+  }
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  const qint64 pico = Memoria("VmHWM:");
+  if (filas != kAnalisisDelAnio || nulos != kAnalisisDelAnio * 4 / 5)
+    Abortar(QStringLiteral("la consulta pura leyó %1 filas, %2 nulos").arg(filas).arg(nulos));
+  return {ms, pico - antes};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QTemporaryDir carpeta;
+  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
+  gCarpeta = &carpeta;
+  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication aplicacion(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+  const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 5;
+  const QString programa = carpeta.filePath(QStringLiteral("programa"));
+  QDir().mkpath(programa);
+  carpetas::FijarCarpetaDelPrograma(programa);
+  InstalarOperador(std::make_unique<OperadorQueAborta>());
+  const QString pdf = carpeta.filePath(QStringLiteral("reporte.pdf"));
+  QFile ini(programa + QStringLiteral("/RO000za.INI"));
+  if (!ini.open(QIODevice::WriteOnly) ||
+      ini.write(("[Reportes]\nSalida=" + pdf + "\n").toUtf8()) < 0)
+    Abortar(QStringLiteral("no se pudo escribir el INI"));
+  ini.close();
+
+  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;")
+                      .arg(carpeta.filePath(QStringLiteral("anio.sqlite"))));
+  if (!IniciarSesion() || !LibDatos::Instancia().Conectado())
+    Abortar(QStringLiteral("no se pudo abrir la sesión"));
+  QElapsedTimer llenado;
+  llenado.start();
+  Llenar();
+  std::printf("tabla de %d análisis llenada en %.1f s\n\n", 3 * kAnalisisDelAnio,
+              llenado.nsecsElapsed() / 1e9);
+
+  const QString condicion = formula::CondicionSql(*formula::LeerFormula(kFormula),
+                                                  LibDatos::Instancia().Conexion().dialecto());
+  const QString sql = SentenciaAnalisis(condicion);
+  // The first report of the process also loads the fonts; its peak is the
+  // honest one, since later runs reuse the memory the allocator kept.
+  const Medida primera = Reporte(pdf);
+  ConsultaPura(sql);
+  std::vector<double> reporte, pura, lectura;
+  std::vector<qint64> memReporte, memPura;
+  for (int i = 0; i < vueltas; ++i) {
+    const bool primero = i % 2 == 0;
+    const Medida a = primero ? Reporte(pdf) : ConsultaPura(sql);
+    const Medida b = primero ? ConsultaPura(sql) : Reporte(pdf);
+    const Medida& r = primero ? a : b;
+    const Medida& p = primero ? b : a;
+    reporte.push_back(r.ms);
+    pura.push_back(p.ms);
+    memReporte.push_back(r.kb);
+    memPura.push_back(p.kb);
+    lectura.push_back(Lectura(condicion));
+  }
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {pdf});
+  info.waitForFinished();
+  QString paginas = QStringLiteral("?");
+  for (const QString& linea : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
+    if (linea.startsWith(QLatin1String("Pages:"))) paginas = linea.mid(6).trimmed();
+
+  const double r = Mediana(reporte);
+  const double p = Mediana(pura);
+  std::printf("reporte de un año (%d análisis) a PDF, mediana de %d vueltas\n", kAnalisisDelAnio,
+              vueltas);
+  std::printf("  LibReportes::EmitirReporte -> PDF      %9.1f ms\n", r);
+  std::printf("  QSqlQuery pura, misma sentencia        %9.1f ms\n", p);
+  std::printf("  razón                                  %9.1fx\n", r / p);
+  std::printf("  de ello, la lectura de las filas       %9.1f ms  (%.1fx la consulta pura)\n",
+              Mediana(lectura), Mediana(lectura) / p);
+  std::printf("  memoria pico añadida, primer reporte   %9.1f MB  (%.1f s)\n", primera.kb / 1024.0,
+              primera.ms / 1000);
+  std::printf("  memoria pico añadida, reporte          %9.1f MB\n",
+              *std::max_element(memReporte.begin(), memReporte.end()) / 1024.0);
+  std::printf("  memoria pico añadida, consulta pura    %9.1f MB\n",
+              *std::max_element(memPura.begin(), memPura.end()) / 1024.0);
+  std::printf("  PDF: %s páginas, %.1f MB\n", qPrintable(paginas),
+              QFileInfo(pdf).size() / (1024.0 * 1024.0));
+  return 0;
+}

@@ -1,0 +1,145 @@
+#include "report/analisis_reporte.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QTime>
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "services/conexion.h"
+#include "services/lib_util.h"
+#include "services/recordset.h"
+
+namespace {
+
+// The columns read before the report's own: the key and the date.
+constexpr int kPrimeraCelda = 2;
+
+QDate DiaDe(const QVariant& valor) {
+  if (valor.isNull()) return {};
+  if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().date();
+  if (valor.typeId() == QMetaType::QDate) return valor.toDate();
+  // SQLite keeps the moment as the text it was given: "yyyy-MM-dd hh:mm:ss".
+  return QDate::fromString(valor.toString().left(10), Qt::ISODate);
+}
+
+// Digits after the decimal separator, whichever it is.
+int Decimales(const QString& numero) {
+  const qsizetype punto =
+      std::max(numero.lastIndexOf(QLatin1Char('.')), numero.lastIndexOf(QLatin1Char(',')));
+  return punto < 0 ? 0 : static_cast<int>(numero.size() - punto - 1);
+}
+
+}  // namespace
+
+const std::array<ColumnaReporte, kColumnasReporte>& ColumnasReporte() {
+  static const std::array<ColumnaReporte, kColumnasReporte> columnas = {{
+      {QStringLiteral("Tipo de harina"), QStringLiteral("tipo_harina"), false, 9},
+      {QStringLiteral("Horario"), QStringLiteral("HORARIO"), false, 7},
+      {QStringLiteral("Gluten húmedo"), QStringLiteral("HUMEDO"), true, 7},
+      {QStringLiteral("Gluten seco"), QStringLiteral("SECO"), true, 7},
+      {QStringLiteral("Caract. del gluten"), QStringLiteral("CARACT"), false, 10},
+      {QStringLiteral("Falling number"), QStringLiteral("FALLINGNUMBER"), true, 7},
+      {QStringLiteral("Humedad"), QStringLiteral("HUMEDAD"), true, 7},
+      {QStringLiteral("Cenizas"), QStringLiteral("CENIZAS"), true, 7},
+      {QStringLiteral("Color"), QStringLiteral("COLOR"), false, 8},
+      {QStringLiteral("Control de pesaje"), QStringLiteral("CONTROLPESAJE"), true, 7},
+      {QStringLiteral("Observaciones"), QStringLiteral("OBSERVACIONES"), false, 24},
+  }};
+  return columnas;
+}
+
+QString SentenciaAnalisis(const QString& condicion) {
+  QString sql = QStringLiteral("SELECT ID, Fecha");
+  for (const ColumnaReporte& columna : ColumnasReporte())
+    sql += QStringLiteral(", ") + columna.campo;
+  sql += QStringLiteral(" FROM v_mv_zentalia");
+  if (!condicion.isEmpty()) sql += QStringLiteral(" WHERE ") + condicion;
+  // The date's index gives the rows in order; the time is sorted in memory.
+  return sql + QStringLiteral(" ORDER BY Fecha, ID");
+}
+
+QString SentenciaCuenta(const QString& condicion) {
+  QString sql = QStringLiteral("SELECT COUNT(*) FROM v_mv_zentalia");
+  if (!condicion.isEmpty()) sql += QStringLiteral(" WHERE ") + condicion;
+  return sql;
+}
+
+std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
+    Conexion& conexion, const QString& condicion, const std::function<bool(qint64)>& avanzar) {
+  std::vector<AnalisisReporte> analisis;
+  Recordset filas = conexion.Execute(SentenciaAnalisis(condicion));
+  const auto& columnas = ColumnasReporte();
+  while (!filas.Eof()) {
+    AnalisisReporte fila;
+    fila.id = filas.Valor(0).toLongLong();
+    fila.fecha = DiaDe(filas.Valor(1));
+    for (int c = 0; c < kColumnasReporte; ++c) {
+      const QVariant valor = filas.Valor(kPrimeraCelda + c);
+      fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
+      if (valor.isNull()) continue;
+      if (valor.typeId() == QMetaType::QTime) {
+        fila.celdas[c] = valor.toTime().toString(QStringLiteral("HH:mm:ss"));
+        continue;
+      }
+      const QString texto = valor.toString();
+      if (!columnas[c].numero) {
+        fila.celdas[c] = texto;
+        continue;
+      }
+      bool esNumero = false;
+      const double numero = valor.toDouble(&esNumero);
+      if (esNumero) fila.valores[c] = numero;
+      fila.celdas[c] = LibUtil::FormatearValor(texto);
+    }
+    analisis.push_back(std::move(fila));
+    if (!avanzar(static_cast<qint64>(analisis.size()))) return std::nullopt;
+    filas.MoveNext();
+  }
+  filas.Close();
+  Ordenar(analisis);
+  return analisis;
+}
+
+void Ordenar(std::vector<AnalisisReporte>& analisis) {
+  constexpr int kHorario = 1;
+  std::stable_sort(analisis.begin(), analisis.end(),
+                   [](const AnalisisReporte& a, const AnalisisReporte& b) {
+                     if (a.fecha.isValid() != b.fecha.isValid()) return a.fecha.isValid();
+                     if (a.fecha != b.fecha) return a.fecha < b.fecha;
+                     const QString& ha = a.celdas[kHorario];
+                     const QString& hb = b.celdas[kHorario];
+                     if (ha.isEmpty() != hb.isEmpty()) return hb.isEmpty();
+                     if (ha != hb) return ha < hb;
+                     return a.id < b.id;
+                   });
+}
+
+std::vector<ResumenColumna> Resumir(const std::vector<AnalisisReporte>& analisis) {
+  std::vector<ResumenColumna> resumen;
+  const auto& columnas = ColumnasReporte();
+  for (int c = 0; c < kColumnasReporte; ++c) {
+    if (!columnas[c].numero) continue;
+    ResumenColumna r;
+    r.columna = c;
+    for (const AnalisisReporte& fila : analisis) {
+      const double v = fila.valores[c];
+      if (std::isnan(v)) continue;
+      r.minimo = r.cantidad == 0 ? v : std::min(r.minimo, v);
+      r.maximo = r.cantidad == 0 ? v : std::max(r.maximo, v);
+      r.suma += v;
+      ++r.cantidad;
+      r.decimales = std::max(r.decimales, std::min(3, Decimales(fila.celdas[c])));
+    }
+    resumen.push_back(r);
+  }
+  return resumen;
+}
+
+QString Cifra(double valor, int decimales) {
+  QLocale local;
+  local.setNumberOptions(QLocale::OmitGroupSeparator);
+  return local.toString(valor, 'f', decimales);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The analyses an analysis report shows, read from v_mv_zentalia through the
+// session's connection, and the figures of its summary.
+//
+// The statements are pure; LeerAnalisis runs one and throws Falla
+// (kBaseDeDatos) when the engine fails, even after some rows have been read:
+// a report is made from every selected row or from none.
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Conexion;
+
+// The report's columns: every column of the sheet, in the sheet's order.
+struct ColumnaReporte {
+  QString titulo;  // the column heading
+  QString campo;   // the database column
+  bool numero;     // right-aligned, summed up at the end
+  int peso;        // share of the page's width
+};
+inline constexpr int kColumnasReporte = 11;
+const std::array<ColumnaReporte, kColumnasReporte>& ColumnasReporte();
+
+struct AnalisisReporte {
+  qint64 id = 0;
+  QDate fecha;  // invalid when the row has no date
+  // Each column as the operator reads it in the sheet (numbers with the
+  // operator's decimal separator, times as hh:mm:ss, Null as empty).
+  std::array<QString, kColumnasReporte> celdas;
+  // The numbers of the number columns; NaN for Null and for text columns.
+  std::array<double, kColumnasReporte> valores;
+};
+
+// The analyses selected by the condition (WHERE text; empty: every analysis),
+// and how many there are.
+QString SentenciaAnalisis(const QString& condicion);
+QString SentenciaCuenta(const QString& condicion);
+
+// Reads the rows of SentenciaAnalisis. avanzar is told how many rows have been
+// read so far; when it answers false the reading stops and nothing is
+// returned.
+std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
+    Conexion& conexion, const QString& condicion, const std::function<bool(qint64)>& avanzar);
+
+// By day (rows without a date last), then by time (rows without a time last
+// in their day), then by key.
+void Ordenar(std::vector<AnalisisReporte>& analisis);
+
+// Count, mean, minimum and maximum of one number column over the analyses.
+struct ResumenColumna {
+  int columna = 0;
+  qint64 cantidad = 0;
+  double suma = 0;
+  double minimo = 0;
+  double maximo = 0;
+  int decimales = 0;  // the most decimals any value of the column was written with
+  double Promedio() const { return cantidad > 0 ? suma / double(cantidad) : 0; }
+};
+std::vector<ResumenColumna> Resumir(const std::vector<AnalisisReporte>& analisis);
+
+// A figure with the operator's decimal separator and no thousands separator.
+QString Cifra(double valor, int decimales);
