@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "services/falla.h"
@@ -107,6 +108,10 @@ void PruebaReportePdf::rangoEnPdf() {
 }
 
 void PruebaReportePdf::vistaPreviaDelDiaCargado() {
+  // A station with English regional settings still gets Spanish day names.
+  QLocale::setDefault(QLocale::c());
+  const auto restaurar =
+      qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); });
   VentanaIniciada v;
   REQUIERE_ENTORNO(v.entorno);
   EntornoPrueba& e = v.entorno;

@@ -172,7 +172,9 @@ std::vector<std::vector<Bloque>> Paginar(const ContenidoReporte& r, const Medida
 
 QString TituloDia(const QDate& fecha) {
   if (!fecha.isValid()) return QStringLiteral("Sin fecha");
-  QString dia = QLocale().toString(fecha, QStringLiteral("dddd"));
+  // The report speaks Spanish whatever the station's regional settings: only
+  // the decimal separator follows them, as in the sheet.
+  QString dia = QLocale(QLocale::Spanish).dayName(fecha.dayOfWeek());
   if (!dia.isEmpty()) dia[0] = dia[0].toUpper();
   return QStringLiteral("Fecha: %1 (%2)").arg(fecha.toString(QStringLiteral("dd/MM/yyyy")), dia);
 }
