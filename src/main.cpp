@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "services/idioma.h"
 #include "services/pantalla.h"
 #include "sheet/frm_harina.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   }
   QApplication aplicacion(argc, argv);
   QApplication::setApplicationName(QStringLiteral("analisis-harina"));
+  InstalarIdioma(aplicacion);
   frmHarina ventana;
   if (!ventana.Form_Load()) return 1;
   ventana.show();

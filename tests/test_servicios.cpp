@@ -10,6 +10,7 @@
 
 #include "services/convenciones.h"
 #include "services/dialecto.h"
+#include "services/idioma.h"
 #include "services/lib_campos.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
@@ -38,6 +39,7 @@ class PruebaServicios : public QObject {
   void pasosReportados_data();
   void pasosReportados();
   void barraDeComandos();
+  void textosDeQtEnCastellano();
   void recordsetYExisteCampo();
   void conexionFallidaNoMuestraLaClave();
 };
@@ -433,4 +435,12 @@ void PruebaServicios::conexionFallidaNoMuestraLaClave() {
 }
 
 QTEST_MAIN(PruebaServicios)
+// The standard dialogs' buttons and the print preview's tools speak Spanish.
+void PruebaServicios::textosDeQtEnCastellano() {
+  QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+  InstalarIdioma(*QCoreApplication::instance());
+  QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+  QCOMPARE(QCoreApplication::translate("QPrintPreviewDialog", "Print"), QStringLiteral("Imprimir"));
+}
+
 #include "test_servicios.moc"
