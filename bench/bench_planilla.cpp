@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -76,6 +77,10 @@ class OperadorQueAborta : public Operador {
   std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                     const QString&) override {
     Terminar(titulo, pregunta);
+  }
+  void MostrarConsulta(QDialog& ventana) override { Terminar(ventana.windowTitle(), {}); }
+  std::optional<QDate> ElegirFecha(const QString& titulo, const QDate&) override {
+    Terminar(titulo, {});
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "services/fechas.h"
 #include "services/lib_campos.h"
 #include "services/operador.h"
 
@@ -77,4 +78,12 @@ QString LibUtil::FormatearValor(const QString& texto) {
   for (qsizetype i = inicio; i < texto.size(); ++i)
     if (i != punto && !texto.at(i).isDigit()) return texto;
   return QString(texto).replace(punto, 1, separador);
+}
+
+QString LibUtil::ElegirFecha(const QString& inicial) {
+  const std::optional<QDate> abierta = fechas::LeerFecha(inicial);
+  const std::optional<QDate> elegida = ElOperador().ElegirFecha(
+      QStringLiteral("Elegir fecha"), abierta ? *abierta : QDate::currentDate());
+  if (!elegida || !elegida->isValid()) return {};
+  return elegida->toString(fechas::kFormaCorta);
 }

@@ -38,4 +38,9 @@ class LibUtil {
   // A value read from the database as the operator reads it: numbers with the
   // operator's decimal separator, everything else unchanged.
   static QString FormatearValor(const QString& texto);
+
+  // The date prompt, opened on the date `inicial` names (today when none).
+  // The day picked in the date fields' form ("dd/MM/yyyy", 10 characters), or
+  // an empty text when the operator cancelled.
+  QString ElegirFecha(const QString& inicial = QString());
 };

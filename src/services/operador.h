@@ -6,9 +6,12 @@
 // ElOperador() never returns null: before anything is installed it is the Qt
 // implementation.
 
+#include <QDate>
 #include <QString>
 #include <memory>
 #include <optional>
+
+class QDialog;
 
 class Operador {
  public:
@@ -32,6 +35,14 @@ class Operador {
   // The input box: the text typed, or nothing when the operator cancelled.
   virtual std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                             const QString& inicial) = 0;
+
+  // The lookup window, loaded and ready: shown modally, this returns once it
+  // has hidden itself (accepted or cancelled); its answer is in the window.
+  virtual void MostrarConsulta(QDialog& ventana) = 0;
+
+  // The date prompt: a calendar opened on `inicial` (today when it is not a
+  // date). The date picked, or nothing when the operator cancelled.
+  virtual std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) = 0;
 };
 
 Operador& ElOperador();

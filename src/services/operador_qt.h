@@ -1,6 +1,7 @@
 #pragma once
 // The program's operator: the Qt message boxes and input dialog, in Spanish,
-// parented to the active window.
+// parented to the active window. The date prompt is a calendar: Enter or a
+// double click picks the day shown, Esc cancels.
 
 #include "services/operador.h"
 
@@ -11,4 +12,6 @@ class OperadorQt : public Operador {
   void Avisar(Estilo estilo, const QString& titulo, const QString& texto) override;
   std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                     const QString& inicial) override;
+  void MostrarConsulta(QDialog& ventana) override;
+  std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
 };

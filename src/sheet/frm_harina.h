@@ -18,7 +18,8 @@
 // (loading the day sheet), frm_harina_editor.cpp (the cell editor and the
 // grid's keys), frm_harina_escritura.cpp (storing a cell),
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
-// command bar), frm_harina_disposicion.cpp (design layout and resizing).
+// command bar), frm_harina_consulta.cpp (the lookups),
+// frm_harina_disposicion.cpp (design layout and resizing).
 
 #include <QList>
 #include <QString>
@@ -76,8 +77,10 @@ class frmHarina : public QWidget {
   // The command bar's actions, by key in any case (BotonPulsado and the grid's
   // Insert and Delete). Failures pass to the caller.
   void EjecutarComando(const QString& Boton);
-  // The lookup of the field or column being edited, and the report: they come
-  // with the lookup window and the report engine.
+  // The lookup of the field or column being edited (frm_harina_consulta.cpp):
+  // the value picked is stored as if typed, and with LSinKeyDown false the
+  // cursor moves on as for Enter; nothing picked changes nothing. The report
+  // comes with the report engine.
   void CmdConsultar(bool LSinKeyDown);
   void ImprimeReporte();
 

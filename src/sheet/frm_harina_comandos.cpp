@@ -92,11 +92,6 @@ void frmHarina::Borrar() {
   if (MSflexGrid1->Rows() < 3) UtilKor1->reporteenabled(false);
 }
 
-void frmHarina::CmdConsultar(bool /*LSinKeyDown*/) {
-  // The lookup of the field or column being edited opens the lookup window,
-  // which is not part of this program yet: the command does nothing.
-}
-
 void frmHarina::ImprimeReporte() {
   // The report of the analyses comes with the report engine, which is not
   // part of this program yet: the command does nothing.

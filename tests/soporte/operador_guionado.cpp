@@ -1,5 +1,8 @@
 #include "soporte/operador_guionado.h"
 
+#include <QDialog>
+#include <QTest>
+
 int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto) {
   preguntas.append({QStringLiteral("error"), titulo, texto, int(Estilo::Critico)});
   if (respuestasError.isEmpty()) {
@@ -30,4 +33,29 @@ std::optional<QString> OperadorGuionado::PedirTexto(const QString& titulo, const
     return std::nullopt;
   }
   return textos.dequeue();
+}
+
+void OperadorGuionado::MostrarConsulta(QDialog& ventana) {
+  preguntas.append({QStringLiteral("consulta"), ventana.windowTitle(), QString(), 0});
+  ventana.show();
+  ventana.activateWindow();
+  if (!QTest::qWaitForWindowActive(&ventana)) ++sinGuion;
+  if (consultas.isEmpty()) {
+    ++sinGuion;
+  } else {
+    consultas.dequeue()(ventana);
+  }
+  if (ventana.isVisible()) {
+    ++sinGuion;
+    ventana.close();
+  }
+}
+
+std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const QDate& inicial) {
+  preguntas.append({QStringLiteral("fecha"), titulo, inicial.toString(Qt::ISODate), 0});
+  if (fechas.isEmpty()) {
+    ++sinGuion;
+    return std::nullopt;
+  }
+  return fechas.dequeue();
 }
