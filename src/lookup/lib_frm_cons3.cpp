@@ -48,7 +48,13 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
   resize(Px(kAnchoDiseno), PxAlto(kAltoDiseno));
 }
 
-Lib_FrmCons3::~Lib_FrmCons3() = default;
+Lib_FrmCons3::~Lib_FrmCons3() {
+  // The list's signals must not reach this window while its controls are
+  // being destroyed (the boxes are gone by then).
+  ListView1->header()->disconnect(this);
+  ListView1->horizontalScrollBar()->disconnect(this);
+  ListView1->AlTeclear = nullptr;
+}
 
 void Lib_FrmCons3::CrearControles() {
   picFields = new QWidget(this);
@@ -73,6 +79,7 @@ void Lib_FrmCons3::CrearControles() {
   connect(ListView1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
           [this] { ColocarCajas(); });
   connect(ListView1->header(), &QHeaderView::sectionResized, this, [this] { ColocarCajas(); });
+  connect(ListView1->header(), &QHeaderView::geometriesChanged, this, [this] { ColocarCajas(); });
 
   HScroll1 = new QScrollBar(Qt::Horizontal, this);
   HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -278,6 +285,12 @@ void Lib_FrmCons3::ColocarCajas() {
 void Lib_FrmCons3::resizeEvent(QResizeEvent* evento) {
   QDialog::resizeEvent(evento);
   Form_Resize();
+}
+
+void Lib_FrmCons3::showEvent(QShowEvent* evento) {
+  QDialog::showEvent(evento);
+  // The list's header finds its place inside the list's frame only now.
+  Intentar([&] { ColocarCajas(); });
 }
 
 void Lib_FrmCons3::Form_Resize() {

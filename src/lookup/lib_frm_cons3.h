@@ -112,6 +112,7 @@ class Lib_FrmCons3 : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* evento) override;
+  void showEvent(QShowEvent* evento) override;
   bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
