@@ -1,6 +1,5 @@
 #include "lookup/lib_cls_cons3.h"
 
-#include <QApplication>
 #include <QFile>
 #include <memory>
 
@@ -35,8 +34,9 @@ void Lib_ClsCons3::ConsultaSearch(QString Sql, std::optional<QStringList>& CmpsD
                                           registro_, CampoBusqueda, Where);
   });
 
-  // The window lives for this one lookup.
-  auto ventana = std::make_unique<Lib_FrmCons3>(QApplication::activeWindow());
+  // The window lives for this one lookup. It is a window of its own, modal
+  // over the whole program and centred on the screen.
+  auto ventana = std::make_unique<Lib_FrmCons3>();
   Intentar([&] { ventana->OrdenarPorLwv = !sentencias_consulta::TieneOrden(Sql); });
   Intentar([&] {
     ventana->FiltroInicial = Clave;
