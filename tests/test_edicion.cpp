@@ -835,7 +835,9 @@ void PruebaEdicion::comandosEnCualquierCaso() {
   Teclear("5");
   QVERIFY(!w.TxtEdit->isVisible());
   QCOMPARE(Tabla(v.entorno), antes);
-  QCOMPARE(v.entorno.operador().preguntas.size(), 0);
+  // "Consultar" opened the flour type's lookup, closed here unanswered.
+  QCOMPARE(v.entorno.operador().preguntas.size(), 1);
+  QCOMPARE(v.entorno.operador().preguntas.first().tipo, QStringLiteral("consulta"));
 }
 
 QTEST_MAIN(PruebaEdicion)

@@ -10,6 +10,11 @@ void ColumnaTextos::Agregar(QStringView texto) {
   mayor_ = std::max(mayor_, texto.size());
 }
 
+void ColumnaTextos::Cerrar() {
+  textos_.squeeze();
+  fines_.shrink_to_fit();
+}
+
 QStringView ColumnaTextos::Texto(qsizetype fila) const {
   const qsizetype inicio = fila == 0 ? 0 : fines_[fila - 1];
   return QStringView(textos_).mid(inicio, fines_[fila] - inicio);
@@ -104,6 +109,7 @@ void ModeloConsulta::Encabezados(const QStringList& textos) {
 void ModeloConsulta::Reemplazar(FilasLeidas filas) {
   beginResetModel();
   leidas_ = std::move(filas);
+  for (ColumnaTextos& columna : leidas_.columnas) columna.Cerrar();
   filas_ = leidas_.columnas.empty() ? 0 : leidas_.columnas.front().Filas();
   orden_.clear();
   marcas_.assign(static_cast<size_t>(filas_), 0);
@@ -153,17 +159,23 @@ void ModeloConsulta::Ordenar(int columna, Qt::SortOrder orden) {
   fisicas.reserve(antes.size());
   for (const QModelIndex& indice : antes) fisicas.push_back(Fisica(indice.row()));
 
-  if (orden_.empty()) {
-    orden_.resize(static_cast<size_t>(filas_));
-    std::iota(orden_.begin(), orden_.end(), 0);
-  }
   const auto menor = [&](int a, int b) {
     const int comparacion = Vista(a, columna).compare(Vista(b, columna), Qt::CaseInsensitive);
     return orden == Qt::AscendingOrder ? comparacion < 0 : comparacion > 0;
   };
-  // Rows read in order already (GROUP BY usually hands them so) need no sort.
-  if (!std::is_sorted(orden_.begin(), orden_.end(), menor))
-    std::stable_sort(orden_.begin(), orden_.end(), menor);
+  // Rows read in order already (GROUP BY usually hands them so) need neither
+  // a sort nor a permutation.
+  bool enOrden = true;
+  for (int i = 1; i < filas_ && enOrden; ++i) enOrden = !menor(Fisica(i), Fisica(i - 1));
+  if (enOrden && orden_.empty()) {
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return;
+  }
+  if (orden_.empty()) {
+    orden_.resize(static_cast<size_t>(filas_));
+    std::iota(orden_.begin(), orden_.end(), 0);
+  }
+  if (!enOrden) std::stable_sort(orden_.begin(), orden_.end(), menor);
 
   // The selection and the current row follow their rows.
   std::vector<int> posicion(static_cast<size_t>(filas_));

@@ -19,6 +19,8 @@
 class ColumnaTextos {
  public:
   void Agregar(QStringView texto);
+  // Gives back the room kept for more texts, once the last one is in.
+  void Cerrar();
   qsizetype Filas() const { return static_cast<qsizetype>(fines_.size()); }
   QStringView Texto(qsizetype fila) const;
   // The longest text, in characters.
