@@ -10,6 +10,7 @@
 #include "lookup/color_stock.h"
 #include "lookup/filtro_consulta.h"
 #include "lookup/lector_mascaras.h"
+#include "lookup/modelo_consulta.h"
 #include "lookup/sentencias_consulta.h"
 #include "sheet/consultas_planilla.h"
 
@@ -44,6 +45,7 @@ class PruebaConsultas : public QObject {
   void cantidades_data();
   void cantidades();
   void colorStock();
+  void modeloOrdenaYBusca();
   void consultasDeLaPlanilla();
 };
 
@@ -384,6 +386,46 @@ void PruebaConsultas::consultasDeLaPlanilla() {
            QStringLiteral("SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR<>'' GROUP BY COLOR"));
   QVERIFY(!ConsultaDeColumna(sqlServer, "Fecha"));
   QVERIFY(!ConsultaDeColumna(sqlServer, ""));
+}
+
+// The list's sort agrees with Qt's own comparison without regard to case,
+// accents and all, keeps equal texts in the order read, and the typed search
+// walks the order shown.
+void PruebaConsultas::modeloOrdenaYBusca() {
+  const QStringList leidos = {"b", "Ábaco", "a", "B", "ñandú", "N", "zeta", "abaco", "Ñu", "  ab"};
+  ModeloConsulta modelo;
+  modelo.Encabezados({"nombre", "orden"});
+  FilasLeidas filas;
+  filas.columnas.resize(2);
+  for (int i = 0; i < leidos.size(); ++i) {
+    filas.columnas[0].Agregar(leidos[i]);
+    filas.columnas[1].Agregar(QString::number(i));
+  }
+  modelo.Reemplazar(std::move(filas));
+  for (const Qt::SortOrder orden : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+    QStringList esperados = leidos;
+    std::stable_sort(esperados.begin(), esperados.end(), [&](const QString& a, const QString& b) {
+      const int c = a.compare(b, Qt::CaseInsensitive);
+      return orden == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    modelo.Ordenar(0, orden);
+    QStringList vistos;
+    for (int fila = 0; fila < modelo.Filas(); ++fila) vistos << modelo.Texto(fila, 0);
+    QCOMPARE(vistos, esperados);
+  }
+  modelo.Ordenar(0, Qt::AscendingOrder);
+  QCOMPARE(modelo.Texto(modelo.Buscar(0, QStringLiteral(" AB ")), 0), QStringLiteral("  ab"));
+  QCOMPARE(modelo.Texto(modelo.Buscar(0, QStringLiteral("ñ")), 0), QStringLiteral("ñandú"));
+  QCOMPARE(modelo.Buscar(0, QStringLiteral("x")), -1);
+  QCOMPARE(modelo.Buscar(0, QString()), 0);
+  // Equal texts keep the order they were read in: "b" (0) before "B" (3).
+  const int b = modelo.Buscar(0, QStringLiteral("b"));
+  QCOMPARE(modelo.Texto(b, 1), QStringLiteral("0"));
+  QCOMPARE(modelo.Texto(b + 1, 1), QStringLiteral("3"));
+  // A changed text (a quantity) is what the row shows and what is searched.
+  modelo.SetTexto(b, 1, QStringLiteral("12,00"));
+  QCOMPARE(modelo.Texto(b, 1), QStringLiteral("12,00"));
+  QCOMPARE(modelo.Buscar(1, QStringLiteral("12,")), b);
 }
 
 QTEST_GUILESS_MAIN(PruebaConsultas)
