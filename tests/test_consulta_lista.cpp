@@ -30,6 +30,7 @@ class PruebaConsultaLista : public QObject {
   void anchoDeColumnas();
   void cantidades();
   void teclasEnLaLista();
+  void f5EnNumerosYAlias();
   void tablaRegistrada();
   void colorDeStock();
 };
@@ -185,6 +186,13 @@ void PruebaConsultaLista::teclasEnLaLista() {
   Tecla(Qt::Key_Delete);
   QVERIFY(w.isVisible());
   QCOMPARE(w.ListView1->SubItems(w.ListView1->SelectedItem(), 1), QStringLiteral("Norte"));
+  // Items are never edited in place.
+  Tecla(Qt::Key_F2);
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.ListView1));
+  const QModelIndex celda = w.ListView1->model()->index(0, 1);
+  QVERIFY(!(w.ListView1->model()->flags(celda) & Qt::ItemIsEditable));
+  QVERIFY(!w.ListView1->model()->setData(celda, QStringLiteral("otro"), Qt::EditRole));
+  QCOMPARE(w.ListView1->SubItems(0, 1), QStringLiteral("Central"));
   QCOMPARE(e.operador().preguntas.size(), 0);
 }
 
@@ -253,6 +261,31 @@ void PruebaConsultaLista::colorDeStock() {
   QVERIFY(!sinStock.ListView1->model()
                ->data(sinStock.ListView1->model()->index(0, 0), Qt::ForegroundRole)
                .isValid());
+  QCOMPARE(e.operador().preguntas.size(), 0);
+}
+
+// F5 on a number column, and on an alias with an accent: the condition is put
+// on the result's own column, as text, on every engine.
+void PruebaConsultaLista::f5EnNumerosYAlias() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  Depositos(e);
+  Lib_FrmCons3 w;
+  QVERIFY(Mostrar(w, SqlDepositos()));
+  Teclear("5");
+  Tecla(Qt::Key_F5);
+  QCOMPARE(Primeros(w), QStringList{"5"});
+  QTest::mouseClick(w.CmdNueva, Qt::LeftButton);
+  w.CmbSearch[1]->setFocus();
+  Teclear("R");
+  Tecla(Qt::Key_F5);
+  QCOMPARE(Primeros(w), QStringList({"1", "2", "3", "5"}));  // Central, Norte, Sur, Puerto
+  w.CmbSearch[1]->setFocus();
+  Teclear("uer");
+  Tecla(Qt::Key_F5);
+  QCOMPARE(Primeros(w), QStringList{"5"});
+  QCOMPARE(w.CmbSearch.size(), 2);
   QCOMPARE(e.operador().preguntas.size(), 0);
 }
 
