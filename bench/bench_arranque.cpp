@@ -23,6 +23,8 @@
 #include "session/linea_de_comandos.h"
 #include "sheet/frm_harina.h"
 
+#include "medicion.h"
+
 namespace {
 
 void EsperarExpuesta(QWidget& ventana) {
@@ -48,11 +50,6 @@ int Hijo(int argc, char* argv[]) {
   if (!ventana.Form_Load()) return 1;
   EsperarExpuesta(ventana);
   return 0;
-}
-
-double Mediana(std::vector<double> valores) {
-  std::sort(valores.begin(), valores.end());
-  return valores[valores.size() / 2];
 }
 
 double Correr(const QString& programa, const QStringList& argumentos) {

@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -45,56 +46,14 @@
 #include "sheet/grilla.h"
 #include "sheet/sentencias.h"
 
+#include "medicion.h"
+
 namespace {
 
 constexpr int kAnalisisPorDia = 40;
 // Grid column of HUMEDAD; Enter moves the cursor on to the next one.
 constexpr int kColumnaHumedad = 7;
 const QDate kDiaMedido(2000, 6, 15);
-
-// The run's folder, removed as well when the run ends early.
-QTemporaryDir* gCarpeta = nullptr;
-
-[[noreturn]] void Salir(int estado) {
-  if (gCarpeta) gCarpeta->remove();
-  std::exit(estado);
-}
-
-[[noreturn]] void Abortar(const QString& motivo) {
-  std::fprintf(stderr, "bench_planilla: %s\n", qPrintable(motivo));
-  Salir(1);
-}
-
-// An operator who never answers: the question is printed and the run ends.
-class OperadorQueAborta : public Operador {
- public:
-  int ReportarError(const QString& titulo, const QString& texto) override {
-    Terminar(titulo, texto);
-  }
-  bool Confirmar(const QString& titulo, const QString& texto) override { Terminar(titulo, texto); }
-  void Avisar(Estilo, const QString& titulo, const QString& texto) override {
-    Terminar(titulo, texto);
-  }
-  std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
-                                    const QString&) override {
-    Terminar(titulo, pregunta);
-  }
-  std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
-                                            qint64) override {
-    Terminar(titulo, texto);
-  }
-  void VistaPrevia(const QString& titulo, const QPageLayout&,
-                   const std::function<void(QPagedPaintDevice&)>&) override {
-    Terminar(titulo, QString());
-  }
-
- private:
-  [[noreturn]] static void Terminar(const QString& titulo, const QString& texto) {
-    std::fprintf(stderr, "bench_planilla: el programa preguntó al operador «%s»: %s\n",
-                 qPrintable(titulo), qPrintable(texto));
-    Salir(3);
-  }
-};
 
 QSqlDatabase Base() { return LibDatos::Instancia().Conexion().Base(); }
 
@@ -153,11 +112,6 @@ QString Pragma(const QString& nombre) {
   if (!consulta.exec(QStringLiteral("PRAGMA ") + nombre) || !consulta.next())
     Abortar(consulta.lastError().text());
   return consulta.value(0).toString();
-}
-
-double Mediana(std::vector<double> valores) {
-  std::sort(valores.begin(), valores.end());
-  return valores[valores.size() / 2];
 }
 
 // The day loaded through the window, from the idle state. Milliseconds.
@@ -271,7 +225,7 @@ struct Tabla {
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
   if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  gCarpeta = &carpeta;
+  IniciarMedicion("bench_planilla", &carpeta);
   qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
   qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))

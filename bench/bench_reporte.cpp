@@ -41,60 +41,14 @@
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"
 
+#include "medicion.h"
+
 namespace {
 
 constexpr int kAnalisisPorDia = 20;
 constexpr int kAnalisisDelAnio = 365 * kAnalisisPorDia;
 const QString kFormula = QStringLiteral(
     "{V_MV_ZENTALIA.FECHA} >= Date(2003,01,01) AND  {V_MV_ZENTALIA.FECHA} <= Date(2003,12,31)");
-
-QTemporaryDir* gCarpeta = nullptr;
-
-[[noreturn]] void Salir(int estado) {
-  if (gCarpeta) gCarpeta->remove();
-  std::exit(estado);
-}
-
-[[noreturn]] void Abortar(const QString& motivo) {
-  std::fprintf(stderr, "bench_reporte: %s\n", qPrintable(motivo));
-  Salir(1);
-}
-
-class AvanceSinFin : public Progreso {
- public:
-  bool Avanzar(qint64) override { return true; }
-};
-
-// An operator who never answers: the question is printed and the run ends.
-// Progress is no question: it is let run.
-class OperadorQueAborta : public Operador {
- public:
-  int ReportarError(const QString& titulo, const QString& texto) override {
-    Terminar(titulo, texto);
-  }
-  bool Confirmar(const QString& titulo, const QString& texto) override { Terminar(titulo, texto); }
-  void Avisar(Estilo, const QString& titulo, const QString& texto) override {
-    Terminar(titulo, texto);
-  }
-  std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
-                                    const QString&) override {
-    Terminar(titulo, pregunta);
-  }
-  std::unique_ptr<Progreso> MostrarProgreso(const QString&, const QString&, qint64) override {
-    return std::make_unique<AvanceSinFin>();
-  }
-  void VistaPrevia(const QString& titulo, const QPageLayout&,
-                   const std::function<void(QPagedPaintDevice&)>&) override {
-    Terminar(titulo, QStringLiteral("vista previa en lugar del PDF"));
-  }
-
- private:
-  [[noreturn]] static void Terminar(const QString& titulo, const QString& texto) {
-    std::fprintf(stderr, "bench_reporte: el programa preguntó al operador «%s»: %s\n",
-                 qPrintable(titulo), qPrintable(texto));
-    Salir(3);
-  }
-};
 
 QSqlDatabase Base() { return LibDatos::Instancia().Conexion().Base(); }
 
@@ -127,35 +81,15 @@ void Llenar() {
   QSqlQuery(base).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
-double Mediana(std::vector<double> valores) {
-  std::sort(valores.begin(), valores.end());
-  return valores[valores.size() / 2];
-}
-
-// Kilobytes of the process's resident memory: now, or its peak since the last
-// Reiniciar.
-qint64 Memoria(const char* clave) {
-  QFile estado(QStringLiteral("/proc/self/status"));
-  if (!estado.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& linea : estado.readAll().split('\n'))
-    if (linea.startsWith(clave))
-      return linea.mid(qstrlen(clave)).trimmed().split(' ')[0].toLongLong();
-  return -1;
-}
-void ReiniciarPico() {
-  QFile limpiar(QStringLiteral("/proc/self/clear_refs"));
-  if (limpiar.open(QIODevice::WriteOnly)) limpiar.write("5");
-}
-
 struct Medida {
   double ms;
-  qint64 kb;  // peak resident memory above the memory before
+  double kb;  // peak resident memory above the memory before
 };
 
 Medida Reporte(const QString& pdf) {
   QFile::remove(pdf);
   ReiniciarPico();
-  const qint64 antes = Memoria("VmRSS:");
+  const double antes = MemoriaKb("VmRSS:");
   QString empresa = QStringLiteral("empresa = 'Molino Harinero La Espiga S.A.'");
   QString nombre = QStringLiteral("NOMBREREP= 'Análisis de Harina'");
   QString parametros = QStringLiteral("Parametros = ''");
@@ -169,7 +103,7 @@ Medida Reporte(const QString& pdf) {
                               QString(), empresa, nombre, parametros))
     Abortar(QStringLiteral("el reporte se canceló"));
   const double ms = reloj.nsecsElapsed() / 1e6;
-  const qint64 pico = Memoria("VmHWM:");
+  const double pico = MemoriaKb("VmHWM:");
   if (!QFileInfo(pdf).isFile() || QFileInfo(pdf).size() < 100000)
     Abortar(QStringLiteral("el reporte no escribió su PDF"));
   return {ms, pico - antes};
@@ -189,7 +123,7 @@ double Lectura(const QString& condicion) {
 
 Medida ConsultaPura(const QString& sql) {
   ReiniciarPico();
-  const qint64 antes = Memoria("VmRSS:");
+  const double antes = MemoriaKb("VmRSS:");
   QElapsedTimer reloj;
   reloj.start();
   QSqlQuery consulta(Base());
@@ -203,7 +137,7 @@ Medida ConsultaPura(const QString& sql) {
     for (int c = 0; c < columnas; ++c) nulos += consulta.value(c).isNull() ? 1 : 0;
   }
   const double ms = reloj.nsecsElapsed() / 1e6;
-  const qint64 pico = Memoria("VmHWM:");
+  const double pico = MemoriaKb("VmHWM:");
   if (filas != kAnalisisDelAnio || nulos != kAnalisisDelAnio * 4 / 5)
     Abortar(QStringLiteral("la consulta pura leyó %1 filas, %2 nulos").arg(filas).arg(nulos));
   return {ms, pico - antes};
@@ -214,7 +148,7 @@ Medida ConsultaPura(const QString& sql) {
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
   if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  gCarpeta = &carpeta;
+  IniciarMedicion("bench_reporte", &carpeta);
   qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
   qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))

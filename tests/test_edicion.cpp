@@ -835,9 +835,11 @@ void PruebaEdicion::comandosEnCualquierCaso() {
   Teclear("5");
   QVERIFY(!w.TxtEdit->isVisible());
   QCOMPARE(Tabla(v.entorno), antes);
-  // "reporte" showed the loaded day's report, and nothing else was asked.
-  QCOMPARE(v.entorno.operador().preguntas.size(), 1);
-  QCOMPARE(v.entorno.operador().preguntas[0].tipo, QStringLiteral("vista previa"));
+  // "Consultar" opened the flour type's lookup, closed here unanswered, and
+  // "reporte" showed the loaded day's report; nothing else was asked.
+  QCOMPARE(v.entorno.operador().preguntas.size(), 2);
+  QCOMPARE(v.entorno.operador().preguntas[0].tipo, QStringLiteral("consulta"));
+  QCOMPARE(v.entorno.operador().preguntas[1].tipo, QStringLiteral("vista previa"));
 }
 
 QTEST_MAIN(PruebaEdicion)

@@ -100,3 +100,8 @@ QString Dialecto::Texto(const QString& valor) {
   doblado.replace(QLatin1Char('\''), QStringLiteral("''"));
   return QLatin1Char('\'') + doblado + QLatin1Char('\'');
 }
+
+QString Dialecto::ComoTexto(const QString& expresion) const {
+  if (motor_ == Motor::Postgresql) return QStringLiteral("CAST(%1 AS TEXT)").arg(expresion);
+  return expresion;
+}

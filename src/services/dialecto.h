@@ -74,6 +74,11 @@ class Dialecto {
   // A text literal: single quotes around it, every quote inside doubled.
   static QString Texto(const QString& valor);
 
+  // An expression read as text, so that a text condition (Contiene) can be put
+  // on a column of any type: PostgreSQL compares a number with a pattern only
+  // after a cast; SQL Server and SQLite convert by themselves.
+  QString ComoTexto(const QString& expresion) const;
+
  private:
   Motor motor_;
 };

@@ -85,3 +85,11 @@ QString LibUtil::FechaFormula(const QString& fecha) {
   if (!dia) throw Falla(Falla::kTipoIncompatible, fechas::NoEsFecha(fecha));
   return dia->toString(QStringLiteral("'Date('yyyy,MM,dd')'"));
 }
+
+QString LibUtil::ElegirFecha(const QString& inicial) {
+  const std::optional<QDate> abierta = fechas::LeerFecha(inicial);
+  const std::optional<QDate> elegida = ElOperador().ElegirFecha(
+      QStringLiteral("Elegir fecha"), abierta ? *abierta : QDate::currentDate());
+  if (!elegida || !elegida->isValid()) return {};
+  return elegida->toString(fechas::kFormaCorta);
+}

@@ -43,4 +43,9 @@ class LibUtil {
   // A text that is not a date throws Falla (kTipoIncompatible) with the message
   // that refuses it, so that no report is asked for with it.
   static QString FechaFormula(const QString& fecha);
+
+  // The date prompt, opened on the date `inicial` names (today when none).
+  // The day picked in the date fields' form ("dd/MM/yyyy", 10 characters), or
+  // an empty text when the operator cancelled.
+  QString ElegirFecha(const QString& inicial = QString());
 };

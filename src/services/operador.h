@@ -6,11 +6,13 @@
 // ElOperador() never returns null: before anything is installed it is the Qt
 // implementation.
 
+#include <QDate>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QPageLayout;
 class QPagedPaintDevice;
 
@@ -57,6 +59,13 @@ class Operador {
   // operator closes the preview.
   virtual void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
                            const std::function<void(QPagedPaintDevice&)>& pintar) = 0;
+  // The lookup window, loaded and ready: shown modally, this returns once it
+  // has hidden itself (accepted or cancelled); its answer is in the window.
+  virtual void MostrarConsulta(QDialog& ventana) = 0;
+
+  // The date prompt: a calendar opened on `inicial` (today when it is not a
+  // date). The date picked, or nothing when the operator cancelled.
+  virtual std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) = 0;
 };
 
 Operador& ElOperador();

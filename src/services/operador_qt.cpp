@@ -1,9 +1,13 @@
 #include "services/operador_qt.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -65,4 +69,28 @@ std::optional<QString> OperadorQt::PedirTexto(const QString& titulo, const QStri
   dialogo.setCancelButtonText(QStringLiteral("Cancelar"));
   if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
   return dialogo.textValue();
+}
+
+void OperadorQt::MostrarConsulta(QDialog& ventana) { ventana.exec(); }
+
+std::optional<QDate> OperadorQt::ElegirFecha(const QString& titulo, const QDate& inicial) {
+  QDialog dialogo(QApplication::activeWindow());
+  dialogo.setWindowTitle(titulo);
+  auto* calendario = new QCalendarWidget(&dialogo);
+  calendario->setObjectName(QStringLiteral("Calendario"));
+  calendario->setLocale(QLocale());
+  calendario->setGridVisible(true);
+  calendario->setSelectedDate(inicial.isValid() ? inicial : QDate::currentDate());
+  auto* botones = new QDialogButtonBox(&dialogo);
+  botones->addButton(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole);
+  botones->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
+  auto* disposicion = new QVBoxLayout(&dialogo);
+  disposicion->addWidget(calendario);
+  disposicion->addWidget(botones);
+  QObject::connect(calendario, &QCalendarWidget::activated, &dialogo, &QDialog::accept);
+  QObject::connect(botones, &QDialogButtonBox::accepted, &dialogo, &QDialog::accept);
+  QObject::connect(botones, &QDialogButtonBox::rejected, &dialogo, &QDialog::reject);
+  calendario->setFocus();
+  if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
+  return calendario->selectedDate();
 }

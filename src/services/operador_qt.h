@@ -1,6 +1,7 @@
 #pragma once
 // The program's operator: the Qt message boxes and input dialog, in Spanish,
-// parented to the active window.
+// parented to the active window. The date prompt is a calendar: Enter or a
+// double click picks the day shown, Esc cancels.
 
 #include "services/operador.h"
 
@@ -18,4 +19,6 @@ class OperadorQt : public Operador {
   // A QPrintPreviewDialog with a "Guardar PDF" button beside its print button.
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
                    const std::function<void(QPagedPaintDevice&)>& pintar) override;
+  void MostrarConsulta(QDialog& ventana) override;
+  std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
 };

@@ -19,6 +19,7 @@
 // grid's keys), frm_harina_escritura.cpp (storing a cell),
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
 // command bar), frm_harina_reporte.cpp (the report tab and the report),
+// frm_harina_consulta.cpp (the lookups),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
 #include <QList>
@@ -77,8 +78,9 @@ class frmHarina : public QWidget {
   // The command bar's actions, by key in any case (BotonPulsado and the grid's
   // Insert and Delete). Failures pass to the caller.
   void EjecutarComando(const QString& Boton);
-  // The lookup of the field or column being edited: it comes with the lookup
-  // window.
+  // The lookup of the field or column being edited (frm_harina_consulta.cpp):
+  // the value picked is stored as if typed, and with LSinKeyDown false the
+  // cursor moves on as for Enter; nothing picked changes nothing.
   void CmdConsultar(bool LSinKeyDown);
   // The report of the loaded date, or else of the range typed on the report
   // tab (either bound may be left empty), through LibReportes. A range date

@@ -91,8 +91,3 @@ void frmHarina::Borrar() {
   }
   if (MSflexGrid1->Rows() < 3) UtilKor1->reporteenabled(false);
 }
-
-void frmHarina::CmdConsultar(bool /*LSinKeyDown*/) {
-  // The lookup of the field or column being edited opens the lookup window,
-  // which is not part of this program yet: the command does nothing.
-}

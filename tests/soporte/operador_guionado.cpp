@@ -1,6 +1,8 @@
 #include "soporte/operador_guionado.h"
 
 #include <QPdfWriter>
+#include <QDialog>
+#include <QTest>
 
 int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto) {
   preguntas.append({QStringLiteral("error"), titulo, texto, int(Estilo::Critico)});
@@ -64,4 +66,29 @@ void OperadorGuionado::VistaPrevia(const QString& titulo, const QPageLayout& pag
   QPdfWriter pdf(rutaVistaPrevia);
   pdf.setPageLayout(pagina);
   pintar(pdf);
+}
+
+void OperadorGuionado::MostrarConsulta(QDialog& ventana) {
+  preguntas.append({QStringLiteral("consulta"), ventana.windowTitle(), QString(), 0});
+  ventana.show();
+  ventana.activateWindow();
+  if (!QTest::qWaitForWindowActive(&ventana)) ++sinGuion;
+  if (consultas.isEmpty()) {
+    ++sinGuion;
+  } else {
+    consultas.dequeue()(ventana);
+  }
+  if (ventana.isVisible()) {
+    ++sinGuion;
+    ventana.close();
+  }
+}
+
+std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const QDate& inicial) {
+  preguntas.append({QStringLiteral("fecha"), titulo, inicial.toString(Qt::ISODate), 0});
+  if (fechas.isEmpty()) {
+    ++sinGuion;
+    return std::nullopt;
+  }
+  return fechas.dequeue();
 }

@@ -3,16 +3,24 @@
 // program asks and answers from queues the test fills beforehand; a question
 // with no answer queued is recorded as unscripted and answered with "no"
 // (Anular, No, cancelled), so a test never blocks on a dialog.
+//
+// The lookup window is real: MostrarConsulta shows it non-modally, active,
+// and runs the next script queued in `consultas`, which drives it with keys
+// and clicks as an operator would. A window the script leaves open is closed
+// by its close box and recorded as unscripted; with no script it is closed at
+// once, the same way.
 
+#include <QDate>
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "services/operador.h"
 
 struct Pregunta {
-  QString tipo;  // "error", "confirmar", "avisar", "texto"
+  QString tipo;  // "error", "confirmar", "avisar", "texto", "consulta", "fecha"
   QString titulo;
   QString texto;
   int estilo = 0;
@@ -23,6 +31,8 @@ class OperadorGuionado : public Operador {
   QQueue<int> respuestasError;
   QQueue<bool> confirmaciones;
   QQueue<std::optional<QString>> textos;
+  QQueue<std::function<void(QDialog&)>> consultas;
+  QQueue<std::optional<QDate>> fechas;
 
   QList<Pregunta> preguntas;
   int sinGuion = 0;
@@ -47,4 +57,7 @@ class OperadorGuionado : public Operador {
                                             qint64 total) override;
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
                    const std::function<void(QPagedPaintDevice&)>& pintar) override;
+
+  void MostrarConsulta(QDialog& ventana) override;
+  std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
 };

@@ -1,0 +1,234 @@
+#include "lookup/modelo_consulta.h"
+
+#include <QFont>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// Texts compared without regard to case, as QStringView::compare does, with
+// the plain ASCII letters folded here: a sort of a hundred thousand names
+// makes some two million comparisons.
+int CompararSinCaso(QStringView a, QStringView b) {
+  const qsizetype comunes = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < comunes; ++i) {
+    char16_t x = a[i].unicode();
+    char16_t y = b[i].unicode();
+    if (x == y) continue;
+    if (x >= 128 || y >= 128) return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+    if (x >= u'A' && x <= u'Z') x += 32;
+    if (y >= u'A' && y <= u'Z') y += 32;
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace
+
+void ColumnaTextos::Agregar(QStringView texto) {
+  textos_.append(texto);
+  fines_.push_back(static_cast<quint32>(textos_.size()));
+  mayor_ = std::max(mayor_, texto.size());
+}
+
+void ColumnaTextos::Cerrar() {
+  textos_.squeeze();
+  fines_.shrink_to_fit();
+}
+
+QStringView ColumnaTextos::Texto(qsizetype fila) const {
+  const qsizetype inicio = fila == 0 ? 0 : fines_[fila - 1];
+  return QStringView(textos_).mid(inicio, fines_[fila] - inicio);
+}
+
+int ModeloConsulta::rowCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : static_cast<int>(filas_);
+}
+
+int ModeloConsulta::columnCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : static_cast<int>(encabezados_.size());
+}
+
+QStringView ModeloConsulta::Vista(int fisica, int columna) const {
+  if (columna < 0 || columna >= static_cast<int>(leidas_.columnas.size())) return {};
+  const ColumnaTextos& textos = leidas_.columnas[columna];
+  if (fisica < 0 || fisica >= textos.Filas()) return {};
+  return textos.Texto(fisica);
+}
+
+QString ModeloConsulta::Texto(int fila, int columna) const {
+  if (fila < 0 || fila >= filas_) return {};
+  const int fisica = Fisica(fila);
+  if (!cambios_.isEmpty()) {
+    const auto cambio = cambios_.constFind(qint64(fisica) * encabezados_.size() + columna);
+    if (cambio != cambios_.constEnd()) return *cambio;
+  }
+  return Vista(fisica, columna).toString();
+}
+
+QVariant ModeloConsulta::data(const QModelIndex& indice, int rol) const {
+  if (!indice.isValid()) return {};
+  const int fila = indice.row();
+  switch (rol) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+      return Texto(fila, indice.column());
+    case Qt::CheckStateRole:
+      if (casillas_ && indice.column() == 0) return Marcada(fila) ? Qt::Checked : Qt::Unchecked;
+      return {};
+    case Qt::ForegroundRole:
+      if (static_cast<size_t>(Fisica(fila)) < leidas_.colores.size() &&
+          leidas_.colores[Fisica(fila)].isValid())
+        return leidas_.colores[Fisica(fila)];
+      return {};
+    case Qt::FontRole:
+      if (static_cast<size_t>(Fisica(fila)) < leidas_.negritas.size() &&
+          leidas_.negritas[Fisica(fila)]) {
+        QFont negrita;
+        negrita.setBold(true);
+        return negrita;
+      }
+      return {};
+    default:
+      return {};
+  }
+}
+
+bool ModeloConsulta::setData(const QModelIndex& indice, const QVariant& valor, int rol) {
+  // The only change the view may make: the operator's click on a check box.
+  if (!indice.isValid() || !casillas_ || indice.column() != 0 || rol != Qt::CheckStateRole)
+    return false;
+  SetMarcada(indice.row(), valor.toInt() == Qt::Checked);
+  return true;
+}
+
+QVariant ModeloConsulta::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
+  if (orientacion != Qt::Horizontal || rol != Qt::DisplayRole || seccion < 0 ||
+      seccion >= encabezados_.size())
+    return {};
+  return encabezados_[seccion];
+}
+
+Qt::ItemFlags ModeloConsulta::flags(const QModelIndex& indice) const {
+  if (!indice.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags banderas = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  if (casillas_ && indice.column() == 0) banderas |= Qt::ItemIsUserCheckable;
+  return banderas;
+}
+
+void ModeloConsulta::Encabezados(const QStringList& textos) {
+  beginResetModel();
+  encabezados_ = textos;
+  leidas_ = FilasLeidas();
+  orden_.clear();
+  marcas_.clear();
+  cambios_.clear();
+  filas_ = 0;
+  endResetModel();
+}
+
+void ModeloConsulta::Reemplazar(FilasLeidas filas) {
+  beginResetModel();
+  leidas_ = std::move(filas);
+  for (ColumnaTextos& columna : leidas_.columnas) columna.Cerrar();
+  filas_ = leidas_.columnas.empty() ? 0 : leidas_.columnas.front().Filas();
+  orden_.clear();
+  marcas_.assign(static_cast<size_t>(filas_), 0);
+  cambios_.clear();
+  endResetModel();
+}
+
+void ModeloConsulta::Vaciar() {
+  beginResetModel();
+  leidas_ = FilasLeidas();
+  orden_.clear();
+  marcas_.clear();
+  cambios_.clear();
+  filas_ = 0;
+  endResetModel();
+}
+
+void ModeloConsulta::SetCasillas(bool casillas) {
+  if (casillas_ == casillas) return;
+  beginResetModel();
+  casillas_ = casillas;
+  endResetModel();
+}
+
+void ModeloConsulta::SetTexto(int fila, int columna, const QString& texto) {
+  if (fila < 0 || fila >= filas_ || columna < 0 || columna >= encabezados_.size()) return;
+  cambios_.insert(qint64(Fisica(fila)) * encabezados_.size() + columna, texto);
+  emit dataChanged(index(fila, columna), index(fila, columna));
+}
+
+bool ModeloConsulta::Marcada(int fila) const {
+  if (fila < 0 || fila >= filas_) return false;
+  return marcas_[Fisica(fila)] != 0;
+}
+
+void ModeloConsulta::SetMarcada(int fila, bool marcada) {
+  if (fila < 0 || fila >= filas_) return;
+  marcas_[Fisica(fila)] = marcada ? 1 : 0;
+  emit dataChanged(index(fila, 0), index(fila, 0), {Qt::CheckStateRole});
+}
+
+void ModeloConsulta::Ordenar(int columna, Qt::SortOrder orden) {
+  if (columna < 0 || columna >= encabezados_.size() || filas_ == 0) return;
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  const QModelIndexList antes = persistentIndexList();
+  std::vector<int> fisicas;
+  fisicas.reserve(antes.size());
+  for (const QModelIndex& indice : antes) fisicas.push_back(Fisica(indice.row()));
+
+  const auto menor = [&](int a, int b) {
+    const int comparacion = CompararSinCaso(Vista(a, columna), Vista(b, columna));
+    return orden == Qt::AscendingOrder ? comparacion < 0 : comparacion > 0;
+  };
+  // Rows read in order already (GROUP BY usually hands them so) need neither
+  // a sort nor a permutation.
+  bool enOrden = true;
+  for (int i = 1; i < filas_ && enOrden; ++i) enOrden = !menor(Fisica(i), Fisica(i - 1));
+  if (enOrden && orden_.empty()) {
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return;
+  }
+  if (orden_.empty()) {
+    orden_.resize(static_cast<size_t>(filas_));
+    std::iota(orden_.begin(), orden_.end(), 0);
+  }
+  if (!enOrden) std::stable_sort(orden_.begin(), orden_.end(), menor);
+
+  // The selection and the current row follow their rows.
+  std::vector<int> posicion(static_cast<size_t>(filas_));
+  for (int i = 0; i < filas_; ++i) posicion[orden_[i]] = i;
+  QModelIndexList despues;
+  despues.reserve(antes.size());
+  for (qsizetype i = 0; i < antes.size(); ++i)
+    despues.append(index(posicion[fisicas[i]], antes[i].column()));
+  changePersistentIndexList(antes, despues);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ModeloConsulta::Buscar(int columna, QStringView clave) const {
+  if (columna < 0 || columna >= encabezados_.size()) return -1;
+  const QStringView buscada = clave.trimmed();
+  for (int fila = 0; fila < filas_; ++fila) {
+    const int fisica = Fisica(fila);
+    QStringView valor;
+    QString cambiado;
+    if (!cambios_.isEmpty() && cambios_.contains(qint64(fisica) * encabezados_.size() + columna)) {
+      cambiado = Texto(fila, columna);
+      valor = cambiado;
+    } else {
+      valor = Vista(fisica, columna);
+    }
+    if (valor.trimmed().startsWith(buscada, Qt::CaseInsensitive)) return fila;
+  }
+  return -1;
+}
+
+qsizetype ModeloConsulta::Mayor(int columna) const {
+  if (columna < 0 || columna >= static_cast<int>(leidas_.columnas.size())) return 0;
+  return leidas_.columnas[columna].Mayor();
+}

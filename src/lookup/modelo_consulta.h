@@ -1,0 +1,97 @@
+#pragma once
+// ModeloConsulta: the rows of a lookup as plain vectors, shown by a view.
+// Each column keeps all its texts in one buffer with their end offsets, so a
+// hundred thousand rows cost little more than their characters; a row's
+// check mark, colour and bold setting are one entry each, kept only when used.
+// The rows shown may be in another order than they were read (a permutation),
+// and every search and every accessor speaks the order shown.
+//
+// Rows are never edited by the view; SetTexto and SetMarcada are the window's.
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+// The texts of one column, in the order they were read.
+class ColumnaTextos {
+ public:
+  void Agregar(QStringView texto);
+  // Gives back the room kept for more texts, once the last one is in.
+  void Cerrar();
+  qsizetype Filas() const { return static_cast<qsizetype>(fines_.size()); }
+  QStringView Texto(qsizetype fila) const;
+  // The longest text, in characters.
+  qsizetype Mayor() const { return mayor_; }
+
+ private:
+  QString textos_;
+  std::vector<quint32> fines_;
+  qsizetype mayor_ = 0;
+};
+
+// What one load read: the columns and, when any row has one, each row's
+// colour and bold setting.
+struct FilasLeidas {
+  std::vector<ColumnaTextos> columnas;
+  std::vector<QColor> colores;  // empty, or one per row (invalid: no colour)
+  std::vector<char> negritas;   // empty, or one per row
+};
+
+class ModeloConsulta : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  using QAbstractTableModel::QAbstractTableModel;
+
+  int rowCount(const QModelIndex& padre = {}) const override;
+  int columnCount(const QModelIndex& padre = {}) const override;
+  QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& indice, const QVariant& valor, int rol) override;
+  QVariant headerData(int seccion, Qt::Orientation orientacion,
+                      int rol = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& indice) const override;
+
+  // New headers and no rows.
+  void Encabezados(const QStringList& textos);
+  const QStringList& Encabezados() const { return encabezados_; }
+  // Every row of a load at once, unchecked, in the order read.
+  void Reemplazar(FilasLeidas filas);
+  void Vaciar();
+
+  // Check boxes in column 0, checked by the operator's click.
+  void SetCasillas(bool casillas);
+  bool Casillas() const { return casillas_; }
+
+  int Filas() const { return static_cast<int>(filas_); }
+  // The longest text read into a column, in characters.
+  qsizetype Mayor(int columna) const;
+  // The row's text in a column (rows in the order shown).
+  QString Texto(int fila, int columna) const;
+  void SetTexto(int fila, int columna, const QString& texto);
+  bool Marcada(int fila) const;
+  void SetMarcada(int fila, bool marcada);
+
+  // Shows the rows sorted by a column's texts, without regard to case; rows
+  // with equal texts keep their order.
+  void Ordenar(int columna, Qt::SortOrder orden);
+
+  // The first row, in the order shown, whose text in the column, trimmed of
+  // blanks, starts with `clave` without regard to case; -1 when none does.
+  int Buscar(int columna, QStringView clave) const;
+
+ private:
+  int Fisica(int fila) const { return orden_.empty() ? fila : orden_[fila]; }
+  QStringView Vista(int fisica, int columna) const;
+
+  QStringList encabezados_;
+  FilasLeidas leidas_;
+  std::vector<int> orden_;    // shown row -> row read; empty while they agree
+  std::vector<char> marcas_;  // per row read
+  // Texts changed after the load (quantities): row read * columns + column.
+  QHash<qint64, QString> cambios_;
+  qsizetype filas_ = 0;
+  bool casillas_ = false;
+};
