@@ -185,7 +185,7 @@ void PruebaConsulta::ordenPorEncabezado() {
   QVERIFY(Mostrar(w, SqlDepositos()));
   // No ORDER BY: the list sorts itself, ascending on the first column.
   QCOMPARE(Primeros(w), QStringList({"1", "2", "3", "5"}));
-  QHeaderView* cabecera = w.ListView1->header();
+  QHeaderView* cabecera = w.ListView1->horizontalHeader();
   const auto clic = [&](int seccion) {
     QTest::mouseClick(
         cabecera->viewport(), Qt::LeftButton, {},

@@ -76,7 +76,7 @@ void PruebaConsultaLista::anchoDeColumnas() {
   QCOMPARE(w.ListView1->columnWidth(1), equis(8));
   QCOMPARE(w.ListView1->columnWidth(2), equis(60));
   // One box over each column.
-  QHeaderView* cabecera = w.ListView1->header();
+  QHeaderView* cabecera = w.ListView1->horizontalHeader();
   for (int i = 0; i < 3; ++i) {
     QCOMPARE(w.CmbSearch[i]->x(),
              cabecera->mapTo(w.picFields, QPoint(cabecera->sectionViewportPosition(i), 0)).x());

@@ -51,7 +51,7 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
 Lib_FrmCons3::~Lib_FrmCons3() {
   // The list's signals must not reach this window while its controls are
   // being destroyed (the boxes are gone by then).
-  ListView1->header()->disconnect(this);
+  ListView1->horizontalHeader()->disconnect(this);
   ListView1->horizontalScrollBar()->disconnect(this);
   ListView1->AlTeclear = nullptr;
 }
@@ -73,13 +73,15 @@ void Lib_FrmCons3::CrearControles() {
   connect(ListView1, &QAbstractItemView::doubleClicked, this, [this] {
     EnFrontera(QStringLiteral("CmdAceptar_Click"), [this] { CmdAceptar_Click(); });
   });
-  connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+  connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int seccion) { ListView1_ColumnClick(seccion); });
   // The boxes stay over their columns however the list scrolls sideways.
   connect(ListView1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
           [this] { ColocarCajas(); });
-  connect(ListView1->header(), &QHeaderView::sectionResized, this, [this] { ColocarCajas(); });
-  connect(ListView1->header(), &QHeaderView::geometriesChanged, this, [this] { ColocarCajas(); });
+  connect(ListView1->horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this] { ColocarCajas(); });
+  connect(ListView1->horizontalHeader(), &QHeaderView::geometriesChanged, this,
+          [this] { ColocarCajas(); });
 
   HScroll1 = new QScrollBar(Qt::Horizontal, this);
   HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -273,7 +275,7 @@ void Lib_FrmCons3::Dimensionar() {
 }
 
 void Lib_FrmCons3::ColocarCajas() {
-  QHeaderView* cabecera = ListView1->header();
+  QHeaderView* cabecera = ListView1->horizontalHeader();
   for (int i = 0; i < CmbSearch.size() && i < cabecera->count(); ++i) {
     const int izquierda =
         cabecera->mapTo(picFields, QPoint(cabecera->sectionViewportPosition(i), 0)).x();

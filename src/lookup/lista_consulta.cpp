@@ -5,22 +5,26 @@
 
 #include "services/teclas.h"
 
-ListaConsulta::ListaConsulta(QWidget* padre) : QTreeView(padre), modelo_(this) {
+ListaConsulta::ListaConsulta(QWidget* padre) : QTableView(padre), modelo_(this) {
   setModel(&modelo_);
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
   // One height for every row: the view never measures a hundred thousand.
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  // Tab leaves the list, as it leaves any other control of the window.
+  setTabKeyNavigation(false);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setTextElideMode(Qt::ElideNone);
-  header()->setStretchLastSection(false);
-  header()->setSectionsMovable(false);
-  header()->setSectionsClickable(true);
-  header()->setMinimumSectionSize(0);
-  header()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setSectionsClickable(true);
+  horizontalHeader()->setMinimumSectionSize(0);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 }
 
 int ListaConsulta::SelectedItem() const {
@@ -68,10 +72,10 @@ void ListaConsulta::Ordenar(int clave, int orden) {
 }
 
 void ListaConsulta::Reordenar() {
-  header()->setSortIndicatorShown(ordenada_);
+  horizontalHeader()->setSortIndicatorShown(ordenada_);
   if (!ordenada_) return;
   const Qt::SortOrder orden = ordenDescendente_ ? Qt::DescendingOrder : Qt::AscendingOrder;
-  header()->setSortIndicator(claveOrden_, orden);
+  horizontalHeader()->setSortIndicator(claveOrden_, orden);
   modelo_.Ordenar(claveOrden_, orden);
 }
 
@@ -81,11 +85,11 @@ void ListaConsulta::keyPressEvent(QKeyEvent* evento) {
     evento->accept();
     return;
   }
-  QTreeView::keyPressEvent(evento);
+  QTableView::keyPressEvent(evento);
 }
 
 void ListaConsulta::focusInEvent(QFocusEvent* evento) {
-  QTreeView::focusInEvent(evento);
+  QTableView::focusInEvent(evento);
   // The list answers for the item it shows with the focus: one that comes to
   // the list with nothing selected finds its first item selected.
   if (SelectedItem() < 0 && modelo_.Filas() > 0) {

@@ -1,6 +1,8 @@
 #pragma once
-// ListaConsulta: the lookup window's list, a tree view over ModeloConsulta
-// that speaks the old list view's vocabulary. Items are numbered from 0 in the
+// ListaConsulta: the lookup window's list, a table view over ModeloConsulta
+// that speaks the old list view's vocabulary. A table view, not a tree view:
+// a tree view keeps an item of some fifty bytes for every row it lays out,
+// more than the texts of a hundred thousand short values take. Items are numbered from 0 in the
 // order shown; -1 is no item. Column widths are in pixels. The list never
 // edits an item's text; only a check box may be clicked (with Checkboxes on).
 //
@@ -8,12 +10,12 @@
 // virtual-key code, modifier mask and typed text and answers whether it used
 // the key up.
 
-#include <QTreeView>
+#include <QTableView>
 #include <functional>
 
 #include "lookup/modelo_consulta.h"
 
-class ListaConsulta : public QTreeView {
+class ListaConsulta : public QTableView {
   Q_OBJECT
 
  public:
