@@ -13,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo);
 int main() {
   const std::vector<std::string> semillas = {
       "",
+      "SELECT tipo_harina AS [HARINA] FROM v_mv_zentalia GROUP BY tipo_harina ORDER BY 1",
+      "SELECT TOP 50 nombre FROM t WHERE (a = ')' OR b = \"x\") ORDER BY nombre DESC LIMIT 3",
+      "50%_[x]' --",
       "@Server=PC1/SQL1;@DbName=PLANTA;@Usuario=lab;@UsuarioLogeado=ana;",
       "@UsuarioLogeado=ana;@Usuario=lab;@Password==;;",
       "@dbname= PLANTA ;@Server;@Server=/;",

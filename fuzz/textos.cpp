@@ -1,6 +1,8 @@
 // Fuzz target for the text parsers: the start-up parameter string, the INI
-// file, numbers, dates and times typed by the operator, report formulas. Whatever the bytes, each
-// must answer without crashing, and what it answers must hold to its promise.
+// file, numbers, dates and times typed by the operator, report formulas, the
+// lookup definitions file and the lookup statements F5 filters. Whatever the
+// bytes, each must answer without crashing, and what it answers must hold to
+// its promise.
 
 #include <QByteArray>
 #include <QString>
@@ -8,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "lookup/filtro_consulta.h"
+#include "lookup/lector_mascaras.h"
 #include "services/falla.h"
 #include "services/fechas.h"
 #include "services/formula_reporte.h"
@@ -85,5 +89,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     Exigir(falla.Codigo() == Falla::kArgumentoInvalido && falla.Mensaje().contains(texto));
   }
   formula::LeerAsignacion(texto);
+
+  // The lookup definitions file, whatever its bytes.
+  const QByteArray bytes(reinterpret_cast<const char*>(datos), static_cast<qsizetype>(largo));
+  lector_mascaras::Registro(bytes, 0);
+  lector_mascaras::Buscar(bytes, texto.left(20));
+  // F5: the typed text never ends the statement nor opens a comment, and any
+  // statement can be filtered.
+  filtro_consulta::Descomponer(texto);
+  for (const Motor motor : {Motor::Sqlite, Motor::Postgresql, Motor::SqlServer}) {
+    const Dialecto dialecto(motor);
+    const QString condicion = filtro_consulta::Condicion(dialecto, QStringLiteral("HARINA"), texto);
+    Exigir(UnaSolaCondicion(condicion));
+    filtro_consulta::Filtrada(dialecto, texto, {condicion});
+  }
   return 0;
 }
