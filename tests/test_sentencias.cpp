@@ -206,16 +206,22 @@ void PruebaSentencias::columnas() {
 
 void PruebaSentencias::textoDeCelda() {
   QCOMPARE(LibCampos::SeparadorDecimal(), QStringLiteral(","));
-  QCOMPARE(TextoDeCelda(TipoCampo::Numero, 12.5), QStringLiteral("12,5"));
-  QCOMPARE(TextoDeCelda(TipoDeCampo("humedo"), QStringLiteral("28.50")), QStringLiteral("28,50"));
-  QCOMPARE(TextoDeCelda(TipoCampo::Numero, QVariant()), QString());
-  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QStringLiteral("1.5 kg")), QStringLiteral("1.5 kg"));
-  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QTime(8, 30)), QStringLiteral("08:30:00"));
+  const QString coma = LibCampos::SeparadorDecimal();
+  // A station whose separator is the point sees the value as stored.
+  QCOMPARE(TextoDeCelda(TipoCampo::Numero, QStringLiteral("28.50"), QStringLiteral(".")),
+           QStringLiteral("28.50"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Numero, 12.5, coma), QStringLiteral("12,5"));
+  QCOMPARE(TextoDeCelda(TipoDeCampo("humedo"), QStringLiteral("28.50"), coma),
+           QStringLiteral("28,50"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Numero, QVariant(), coma), QString());
+  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QStringLiteral("1.5 kg"), coma),
+           QStringLiteral("1.5 kg"));
+  QCOMPARE(TextoDeCelda(TipoCampo::Texto, QTime(8, 30), coma), QStringLiteral("08:30:00"));
   // Only a plain number written with a point takes the operator's separator.
   const char* casos[][2] = {{"-0.5", "-0,5"}, {"12", "12"},   {"1.2.3", "1.2.3"}, {".5", ".5"},
                             {"12.", "12."},   {"-.5", "-.5"}, {"1e.5", "1e.5"}};
   for (const auto& caso : casos)
-    QCOMPARE(TextoDeCelda(TipoCampo::Numero, QString(caso[0])), QString(caso[1]));
+    QCOMPARE(TextoDeCelda(TipoCampo::Numero, QString(caso[0]), coma), QString(caso[1]));
 }
 
 QTEST_MAIN(PruebaSentencias)

@@ -15,6 +15,7 @@
 #include "lookup/color_stock.h"
 #include "lookup/lista_consulta.h"
 #include "services/convenciones.h"
+#include "services/lib_campos.h"
 #include "services/lib_datos.h"
 #include "services/lib_util.h"
 #include "services/operador.h"
@@ -215,13 +216,14 @@ void Lib_FrmCons3::Leer(int /*Cdesde*/, int /*Cuantas*/) {
       EsArticulos && pedido >= 0 && stock >= 0 &&
       MostrarStock.trimmed().compare(QLatin1String("SI"), Qt::CaseInsensitive) == 0;
 
+  const QString separador = LibCampos::SeparadorDecimal();
   while (!RsConsulta.Eof()) {
     if (!pasos.Paso([&] {
           const QString primero = LibUtil::SinNulo(RsConsulta.Valor(0)).trimmed();
           filas.columnas[0].Agregar(primero);
           for (int i = 1; i < campos; ++i)
             filas.columnas[i].Agregar(
-                LibUtil::FormatearValor(LibUtil::SinNulo(RsConsulta.Valor(i))));
+                LibUtil::FormatearValor(LibUtil::SinNulo(RsConsulta.Valor(i)), separador));
           if (!colorear) return;
           const int nivel =
               color_stock::Nivel(LibUtil::NumeroInicial(LibUtil::SinNulo(RsConsulta.Valor(pedido))),

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "services/conexion.h"
+#include "services/lib_campos.h"
 #include "services/lib_util.h"
 #include "services/recordset.h"
 
@@ -72,6 +73,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
   std::vector<AnalisisReporte> analisis;
   Recordset filas = conexion.Execute(SentenciaAnalisis(condicion));
   const auto& columnas = ColumnasReporte();
+  const QString separador = LibCampos::SeparadorDecimal();
   while (!filas.Eof()) {
     AnalisisReporte fila;
     fila.id = filas.Valor(0).toLongLong();
@@ -92,7 +94,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);
       if (esNumero) fila.valores[c] = numero;
-      fila.celdas[c] = LibUtil::FormatearValor(texto);
+      fila.celdas[c] = LibUtil::FormatearValor(texto, separador);
     }
     analisis.push_back(std::move(fila));
     if (!avanzar(static_cast<qint64>(analisis.size()))) return std::nullopt;

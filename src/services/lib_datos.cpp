@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -192,14 +191,30 @@ QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {
                 QStringLiteral("Formato «%1» desconocido.").arg(formato));
   const QString texto = valor.toString().trimmed();
   if (texto.isEmpty()) return QStringLiteral("NULL");
-  static const QRegularExpression numero(QStringLiteral("^([+-]?)(\\d*)(?:[.,](\\d*))?$"));
-  const QRegularExpressionMatch partes = numero.match(texto);
-  if (!partes.hasMatch() || (partes.captured(2).isEmpty() && partes.captured(3).isEmpty()))
+  // An optional sign, digits, and at most one "," or "." followed by digits;
+  // at least one digit in all. Read by hand: every stored number cell passes
+  // here.
+  qsizetype i = 0;
+  const bool negativo = texto.at(0) == QLatin1Char('-');
+  if (negativo || texto.at(0) == QLatin1Char('+')) ++i;
+  const auto digitos = [&texto, &i] {
+    const qsizetype desde = i;
+    while (i < texto.size() && texto.at(i) >= QLatin1Char('0') && texto.at(i) <= QLatin1Char('9'))
+      ++i;
+    return QStringView(texto).mid(desde, i - desde);
+  };
+  QStringView enteroLeido = digitos();
+  QStringView decimales;
+  if (i < texto.size() && (texto.at(i) == QLatin1Char('.') || texto.at(i) == QLatin1Char(','))) {
+    ++i;
+    decimales = digitos();
+  }
+  if (i != texto.size() || (enteroLeido.isEmpty() && decimales.isEmpty()))
     throw Falla(Falla::kTipoIncompatible, QStringLiteral("«%1» no es un número.").arg(texto));
-  const QString signo = partes.captured(1) == QLatin1String("-") ? QStringLiteral("-") : QString();
-  QString entero = partes.captured(2);
-  while (entero.size() > 1 && entero.startsWith(QLatin1Char('0'))) entero.remove(0, 1);
-  if (entero.isEmpty()) entero = QStringLiteral("0");
-  const QString decimales = partes.captured(3);
-  return signo + entero + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales);
+  while (enteroLeido.size() > 1 && enteroLeido.front() == QLatin1Char('0'))
+    enteroLeido = enteroLeido.mid(1);
+  const QString signo = negativo ? QStringLiteral("-") : QString();
+  const QString entero = enteroLeido.isEmpty() ? QStringLiteral("0") : enteroLeido.toString();
+  return signo + entero +
+         (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales.toString());
 }

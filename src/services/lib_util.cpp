@@ -67,9 +67,14 @@ double LibUtil::NumeroInicial(const QString& texto) {
 }
 
 QString LibUtil::FormatearValor(const QString& texto) {
+  // A text without a point needs no separator.
+  if (!texto.contains(QLatin1Char('.'))) return texto;
+  return FormatearValor(texto, LibCampos::SeparadorDecimal());
+}
+
+QString LibUtil::FormatearValor(const QString& texto, const QString& separador) {
   // Only "-digits.digits" is a number written with a point; anything else, or
   // an operator whose separator is already the point, stays as it is.
-  const QString separador = LibCampos::SeparadorDecimal();
   if (separador == QLatin1String(".")) return texto;
   const qsizetype punto = texto.indexOf(QLatin1Char('.'));
   if (punto <= 0 || punto == texto.size() - 1) return texto;

@@ -36,8 +36,10 @@ class LibUtil {
   // The number a text begins with, decimals included ("1.5x" gives 1.5).
   static double NumeroInicial(const QString& texto);
   // A value read from the database as the operator reads it: numbers with the
-  // operator's decimal separator, everything else unchanged.
+  // operator's decimal separator, everything else unchanged. A loop over many
+  // values asks for the separator once and passes it.
   static QString FormatearValor(const QString& texto);
+  static QString FormatearValor(const QString& texto, const QString& separador);
   // A date typed by the operator (blanks at its ends ignored) as the date
   // literal of a report's selection formula: "5/3/04" gives "Date(2004,03,05)".
   // A text that is not a date throws Falla (kTipoIncompatible) with the message

@@ -48,11 +48,11 @@ TipoCampo TipoDeCampo(const QString& dataField) {
   return TipoCampo::Desconocido;
 }
 
-QString TextoDeCelda(TipoCampo tipo, const QVariant& valor) {
+QString TextoDeCelda(TipoCampo tipo, const QVariant& valor, const QString& separador) {
   if (!valor.isValid() || valor.isNull()) return {};
   if (valor.typeId() == QMetaType::QTime)
     return valor.toTime().toString(QStringLiteral("HH:mm:ss"));
   const QString texto = valor.toString();
-  if (tipo == TipoCampo::Numero) return LibUtil::FormatearValor(texto);
+  if (tipo == TipoCampo::Numero) return LibUtil::FormatearValor(texto, separador);
   return texto;
 }

@@ -32,4 +32,4 @@ TipoCampo TipoDeCampo(const QString& dataField);
 
 // The grid's text for a value read from the database: numbers with the
 // operator's decimal separator, Null as an empty cell, times as hh:mm:ss.
-QString TextoDeCelda(TipoCampo tipo, const QVariant& valor);
+QString TextoDeCelda(TipoCampo tipo, const QVariant& valor, const QString& separador);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "services/fechas.h"
+#include "services/lib_campos.h"
 #include "services/lib_datos.h"
 #include "services/operador.h"
 #include "services/twips.h"
@@ -65,8 +66,9 @@ void frmHarina::CmdCargar_Click() {
   }
   QList<TipoCampo> tipos;
   for (int c = 0; c < filas.FieldCount(); ++c) tipos.append(TipoDeCampo(filas.Fields(c).Name));
+  const QString separador = LibCampos::SeparadorDecimal();
   MSflexGrid1->Enlazar(filas, [&](int columna, const QVariant& valor) {
-    return TextoDeCelda(tipos[columna], valor);
+    return TextoDeCelda(tipos[columna], valor, separador);
   });
   filas.Close();
   MSflexGrid1->Refresh();
