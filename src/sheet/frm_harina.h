@@ -140,8 +140,8 @@ class frmHarina : public QWidget {
   // other move of the current cell, closing the window) is stored as if it had
   // been confirmed; a refused entry is dropped and its cell keeps its text.
   void GuardarEditorAbierto();
-  // Copies the editor's text into the cell it covers (when it is open), gives
-  // the grid the focus and hides the editor.
+  // Copies the editor's text into the cell it covers and hides the editor
+  // (when it is open), and gives the grid the focus.
   void CerrarEditorEnCelda();
   qint64 ClaveDeFila(int fila) const;
 

@@ -102,13 +102,13 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
 }
 
 void frmHarina::CerrarEditorEnCelda() {
-  if (TxtEdit->isVisible())
+  if (TxtEdit->isVisible()) {
     MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
-  // The grid takes the focus before the editor hides: one focus change
-  // instead of two, and a hidden editor that no longer has the focus hands it
-  // to no other control.
+    // Hidden before the grid takes the focus: the grid's focus-in stores an
+    // editor it finds open, and this entry has been dealt with already.
+    OcultarEditor(TxtEdit);
+  }
   MSflexGrid1->setFocus(Qt::OtherFocusReason);
-  TxtEdit->hide();
 }
 
 void frmHarina::GuardarEditorAbierto() {
