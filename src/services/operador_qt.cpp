@@ -78,7 +78,8 @@ std::optional<QDate> OperadorQt::ElegirFecha(const QString& titulo, const QDate&
   dialogo.setWindowTitle(titulo);
   auto* calendario = new QCalendarWidget(&dialogo);
   calendario->setObjectName(QStringLiteral("Calendario"));
-  calendario->setLocale(QLocale());
+  // Month and day names in Spanish, the week as the station's country has it.
+  calendario->setLocale(QLocale(QLocale::Spanish, QLocale().territory()));
   calendario->setGridVisible(true);
   calendario->setSelectedDate(inicial.isValid() ? inicial : QDate::currentDate());
   auto* botones = new QDialogButtonBox(&dialogo);
