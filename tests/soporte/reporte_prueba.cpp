@@ -57,13 +57,6 @@ void PedirReporte(frmHarina& w, const QString& desde, const QString& hasta) {
   Tecla(Qt::Key_F6);
 }
 
-void CargarDia(frmHarina& w, const QString& fecha) {
-  w.txtFields[0]->setFocus();
-  w.txtFields[0]->clear();
-  Teclear(fecha);
-  Tecla(Qt::Key_Return);
-}
-
 QString TextoPdf(const QString& ruta) {
   QProcess pdftotext;
   pdftotext.start(QStringLiteral("pdftotext"),

@@ -32,9 +32,6 @@ void IrAlReporte(frmHarina& ventana);
 // fields take no blank typed), moving on with Enter, then presses F6.
 void PedirReporte(frmHarina& ventana, const QString& desde, const QString& hasta);
 
-// Types the date in the date field and presses Enter: the day is loaded.
-void CargarDia(frmHarina& ventana, const QString& fecha);
-
 // The text of the PDF, laid out as on the page (pdftotext -layout); a text
 // beginning with "<" when it could not be read.
 QString TextoPdf(const QString& ruta);

@@ -1,6 +1,7 @@
 #include "soporte/ventana_prueba.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -45,4 +46,11 @@ QStringList Habilitados(const frmHarina& ventana) {
     if (ventana.UtilKor1->findChild<QToolButton*>(clave)->isEnabled()) claves << clave;
   }
   return claves;
+}
+
+void CargarDia(frmHarina& w, const QString& fecha) {
+  w.txtFields[0]->setFocus();
+  w.txtFields[0]->clear();
+  Teclear(fecha);
+  Tecla(Qt::Key_Return);
 }

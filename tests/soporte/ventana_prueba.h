@@ -24,3 +24,6 @@ QStringList Habilitados(const frmHarina& ventana);
 void Teclear(const QString& texto);
 // Presses one key, with modifiers, on the focused control.
 void Tecla(Qt::Key tecla, Qt::KeyboardModifiers modificadores = Qt::NoModifier);
+
+// Types the date in the date field and presses Enter: the day is loaded.
+void CargarDia(frmHarina& ventana, const QString& fecha);
