@@ -15,17 +15,10 @@
 #include "lookup/lib_frm_cons3.h"
 #include "lookup/lista_consulta.h"
 #include "sheet/grilla.h"
+#include "soporte/planilla_prueba.h"
 #include "soporte/ventana_prueba.h"
 
 namespace {
-
-const QString kDiaIso = QStringLiteral("2004-03-15");
-
-QVariant Leer(EntornoPrueba& e, qint64 id, const QString& columna) {
-  QSqlQuery consulta(e.Otra());
-  consulta.exec(QStringLiteral("SELECT %1 FROM v_mv_zentalia WHERE ID = %2").arg(columna).arg(id));
-  return consulta.next() ? consulta.value(0) : QVariant(QStringLiteral("<sin fila>"));
-}
 
 qint64 Sembrar(EntornoPrueba& e, const QString& dia, const QString& harina, const QString& caract,
                const QString& color) {
@@ -53,12 +46,6 @@ qint64 Preparar(VentanaIniciada& v) {
   Teclear("15/03/2004");
   Tecla(Qt::Key_Return);
   return id;
-}
-
-void IrA(frmHarina& w, int fila, int columna) {
-  w.MSflexGrid1->setFocus();
-  w.MSflexGrid1->SetRow(fila);
-  w.MSflexGrid1->SetCol(columna);
 }
 
 }  // namespace
