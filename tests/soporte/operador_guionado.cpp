@@ -1,7 +1,7 @@
 #include "soporte/operador_guionado.h"
 
-#include <QPdfWriter>
 #include <QDialog>
+#include <QPdfWriter>
 #include <QTest>
 
 int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto) {
