@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QToolBar>
 
 #include "services/operador_qt.h"
@@ -58,6 +59,10 @@ void OperadorQt::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
   impresora.setDocName(titulo);
   QPrintPreviewDialog dialogo(&impresora, QApplication::activeWindow());
   dialogo.setWindowTitle(titulo);
+  // Maximized where a window manager honours it, and the size of the screen
+  // where none does: the preview's own size shows a page too small to read.
+  if (const QScreen* pantalla = dialogo.screen())
+    dialogo.setGeometry(pantalla->availableGeometry());
   dialogo.setWindowState(dialogo.windowState() | Qt::WindowMaximized);
   QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo,
                    [&](QPrinter* destino) { pintar(*destino); });
