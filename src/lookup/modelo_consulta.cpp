@@ -120,11 +120,7 @@ Qt::ItemFlags ModeloConsulta::flags(const QModelIndex& indice) const {
 void ModeloConsulta::Encabezados(const QStringList& textos) {
   beginResetModel();
   encabezados_ = textos;
-  leidas_ = FilasLeidas();
-  orden_.clear();
-  marcas_.clear();
-  cambios_.clear();
-  filas_ = 0;
+  OlvidarFilas();
   endResetModel();
 }
 
@@ -141,12 +137,16 @@ void ModeloConsulta::Reemplazar(FilasLeidas filas) {
 
 void ModeloConsulta::Vaciar() {
   beginResetModel();
+  OlvidarFilas();
+  endResetModel();
+}
+
+void ModeloConsulta::OlvidarFilas() {
   leidas_ = FilasLeidas();
   orden_.clear();
   marcas_.clear();
   cambios_.clear();
   filas_ = 0;
-  endResetModel();
 }
 
 void ModeloConsulta::SetCasillas(bool casillas) {

@@ -84,6 +84,8 @@ class ModeloConsulta : public QAbstractTableModel {
 
  private:
   int Fisica(int fila) const { return orden_.empty() ? fila : orden_[fila]; }
+  // Drops every row; the caller resets the model around it.
+  void OlvidarFilas();
   QStringView Vista(int fisica, int columna) const;
 
   QStringList encabezados_;
