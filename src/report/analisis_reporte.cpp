@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QLocale>
-#include <QTime>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -10,8 +9,8 @@
 
 #include "services/conexion.h"
 #include "services/lib_campos.h"
-#include "services/lib_util.h"
 #include "services/recordset.h"
+#include "sheet/columnas.h"
 
 namespace {
 
@@ -81,20 +80,13 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
     for (int c = 0; c < kColumnasReporte; ++c) {
       const QVariant valor = filas.Valor(kPrimeraCelda + c);
       fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
-      if (valor.isNull()) continue;
-      if (valor.typeId() == QMetaType::QTime) {
-        fila.celdas[c] = valor.toTime().toString(QStringLiteral("HH:mm:ss"));
-        continue;
-      }
-      const QString texto = valor.toString();
-      if (!columnas[c].numero) {
-        fila.celdas[c] = texto;
-        continue;
-      }
+      // A cell of the report reads as the same cell of the sheet.
+      fila.celdas[c] =
+          TextoDeCelda(columnas[c].numero ? TipoCampo::Numero : TipoCampo::Texto, valor, separador);
+      if (!columnas[c].numero || valor.isNull()) continue;
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);
       if (esNumero) fila.valores[c] = numero;
-      fila.celdas[c] = LibUtil::FormatearValor(texto, separador);
     }
     analisis.push_back(std::move(fila));
     if (!avanzar(static_cast<qint64>(analisis.size()))) return std::nullopt;
