@@ -2,5 +2,10 @@
 # Configures and builds the project in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# ccache, where installed, makes a rebuild of unchanged files nearly free.
+lanzador=()
+if command -v ccache >/dev/null; then
+  lanzador=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${lanzador[@]}" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -4,7 +4,7 @@
 #   scripts/instalar.sh pruebas    that, plus the PostgreSQL server for the tests
 set -euo pipefail
 
-paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3)
+paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3 ccache)
 if [[ "${1:-programa}" == pruebas ]]; then
   paquetes+=(postgresql poppler-utils)
 fi
