@@ -44,7 +44,7 @@ void Abortar(const QString& motivo) {
 int OperadorQueAborta::ReportarError(const QString& titulo, const QString& texto) {
   Terminar(titulo, texto);
 }
-bool OperadorQueAborta::Confirmar(const QString& titulo, const QString& texto) {
+bool OperadorQueAborta::Confirmar(const QString& titulo, const QString& texto, PorDefecto) {
   Terminar(titulo, texto);
 }
 void OperadorQueAborta::Avisar(Estilo, const QString& titulo, const QString& texto) {

@@ -66,9 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   }
   // A date read is a real calendar date.
   if (const auto fecha = fechas::LeerFecha(texto)) Exigir(fecha->isValid());
-  // A time is hh:mm:ss, or the text comes back as it was.
-  const QString hora = FormatearHorario(texto);
-  Exigir(hora == texto || (hora.size() == 8 && QTime::fromString(hora, "HH:mm:ss").isValid()));
+  // A time read is hh:mm:ss of a real time of day, or nothing for a blank text.
+  if (const auto hora = FormatearHorario(texto))
+    Exigir((hora->isEmpty() && texto.trimmed().isEmpty()) ||
+           (hora->size() == 8 && QTime::fromString(*hora, "HH:mm:ss").isValid()));
   LibUtil::ValorNumerico(texto);
   LibUtil::NumeroInicial(texto);
   try {

@@ -10,6 +10,7 @@
 #include "services/fechas.h"
 #include "services/lib_campos.h"
 #include "sheet/columnas.h"
+#include "sheet/entrada.h"
 #include "sheet/horario.h"
 #include "sheet/sentencias.h"
 
@@ -28,6 +29,10 @@ class PruebaSentencias : public QObject {
   void fechaTecleada();
   void horario_data();
   void horario();
+  void entrada_data();
+  void entrada();
+  void entradaSinCambios_data();
+  void entradaSinCambios();
   void columnas();
   void textoDeCelda();
 };
@@ -137,12 +142,21 @@ void PruebaSentencias::fechaTecleada_data() {
   QTest::newRow("palabra") << "hoy" << QDate();
   QTest::newRow("vacia") << "" << QDate();
   QTest::newRow("anio de tres cifras") << "01/01/202" << QDate();
+  // Two-digit years around 2026: up to twenty years ahead, else the 1900s.
+  QTest::newRow("99 es 1999") << "15/3/99" << QDate(1999, 3, 15);
+  QTest::newRow("47 es 1947") << "15/3/47" << QDate(1947, 3, 15);
+  QTest::newRow("46 es 2046") << "15/3/46" << QDate(2046, 3, 15);
+  QTest::newRow("00 es 2000") << "1/1/00" << QDate(2000, 1, 1);
+  QTest::newRow("cuatro cifras como se escriben") << "1/1/2099" << QDate(2099, 1, 1);
+  QTest::newRow("1900") << "01/01/1900" << QDate(1900, 1, 1);
+  QTest::newRow("antes de 1900") << "31/12/1899" << QDate();
+  QTest::newRow("anio 1") << "01/01/0001" << QDate();
 }
 
 void PruebaSentencias::fechaTecleada() {
   QFETCH(QString, texto);
   QFETCH(QDate, esperada);
-  const std::optional<QDate> leida = fechas::LeerFecha(texto);
+  const std::optional<QDate> leida = fechas::LeerFecha(texto, QDate(2026, 12, 10));
   QCOMPARE(leida.has_value(), esperada.isValid());
   if (leida) QCOMPARE(*leida, esperada);
   if (!leida) QVERIFY(fechas::NoEsFecha(texto).contains(texto.trimmed()));
@@ -150,37 +164,102 @@ void PruebaSentencias::fechaTecleada() {
 
 void PruebaSentencias::horario_data() {
   QTest::addColumn<QString>("entrada");
-  QTest::addColumn<QString>("esperado");
-  QTest::newRow("hora y minutos") << "8:30"
-                                  << "08:30:00";
-  QTest::newRow("con segundos") << "17:05:09"
-                                << "17:05:09";
-  QTest::newRow("tarde") << "8:30 pm"
-                         << "20:30:00";
-  QTest::newRow("medianoche am") << "12:10 AM"
-                                 << "00:10:00";
-  QTest::newRow("fecha sola") << "15/03/2004"
-                              << "00:00:00";
-  QTest::newRow("fecha y hora") << "15/03/2004 6:45"
-                                << "06:45:00";
-  QTest::newRow("dias con fraccion") << "0,75"
-                                     << "18:00:00";
-  QTest::newRow("dias con punto") << "2.5"
-                                  << "12:00:00";
-  QTest::newRow("numero entero") << "8"
-                                 << "00:00:00";
-  QTest::newRow("hora imposible") << "25:00"
-                                  << "25:00";
-  QTest::newRow("texto") << "mañana"
-                         << "mañana";
-  QTest::newRow("vacio") << ""
-                         << "";
+  QTest::addColumn<QString>("esperado");  // "-": refused
+  const char* casos[][2] = {
+      {"8:30", "08:30:00"},     {"08:30", "08:30:00"},    {"8:30:15", "08:30:15"},
+      {"17:05:09", "17:05:09"}, {"8:30 pm", "20:30:00"},  {"12:10 AM", "00:10:00"},
+      {"0830", "08:30:00"},     {"830", "08:30:00"},      {"8", "08:00:00"},
+      {"14", "14:00:00"},       {"083015", "08:30:15"},   {"8.30", "08:30:00"},
+      {"8,30", "08:30:00"},     {"8h30", "08:30:00"},     {"8H30", "08:30:00"},
+      {"8 30", "08:30:00"},     {"8h", "08:00:00"},       {" 23:59:59 ", "23:59:59"},
+      {"0", "00:00:00"},        {"", ""},                 {"25:00", "-"},
+      {"8:75", "-"},            {"24", "-"},              {"2400", "-"},
+      {"12,5", "-"},            {"8.3", "-"},             {"abc", "-"},
+      {"mañana", "-"},          {"15/03/2004", "-"},      {"15/03/2004 6:45", "-"},
+      {"0,75", "-"},            {"-8", "-"},              {"1234567", "-"},
+      {"８:３０", "-"},
+  };
+  for (const auto& caso : casos)
+    QTest::newRow(caso[0]) << QString::fromUtf8(caso[0]) << QString::fromUtf8(caso[1]);
 }
 
 void PruebaSentencias::horario() {
   QFETCH(QString, entrada);
   QFETCH(QString, esperado);
-  QCOMPARE(FormatearHorario(entrada), esperado);
+  const std::optional<QString> hora = FormatearHorario(entrada);
+  QCOMPARE(hora.has_value(), esperado != QLatin1String("-"));
+  if (hora) QCOMPARE(*hora, esperado);
+  const QString mensaje = NoEsHorario(entrada, QStringLiteral("HORARIO"));
+  QVERIFY(mensaje.contains(QStringLiteral("HORARIO")) && mensaje.contains(QStringLiteral("08:30")));
+}
+
+void PruebaSentencias::entrada_data() {
+  QTest::addColumn<int>("columna");
+  QTest::addColumn<QString>("texto");
+  QTest::addColumn<QString>("sql");     // empty: refused
+  QTest::addColumn<QString>("motivo");  // a part of the refusal's message
+  const QString nul = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
+  QTest::newRow("texto") << 11 << " Lote 1.5, ok. Ver www.molino.com.ar "
+                         << "'Lote 1.5, ok. Ver www.molino.com.ar'" << "";
+  QTest::newRow("texto con tab y saltos") << 11 << "a\tb\r\nc" << "'a\tb\r\nc'" << "";
+  QTest::newRow("NUL") << 11 << nul << "" << "caracteres de control";
+  QTest::newRow("escape") << 1 << QStringLiteral("00") + QChar(0x1b) + QStringLiteral("00") << ""
+                          << "caracteres de control";
+  QTest::newRow("25 caracteres") << 1 << QString(25, 'x') << "'" + QString(25, 'x') + "'" << "";
+  QTest::newRow("26 caracteres") << 1 << QString(26, 'x') << "" << "hasta 25 caracteres";
+  QTest::newRow("emoji cuenta uno") << 1 << QString(24, 'x') + "🌾"
+                                    << "'" + QString(24, 'x') + "🌾'" << "";
+  QTest::newRow("101 en CARACT.") << 5 << QString(101, 'c') << "" << "GLUTEN CARACT.";
+  QTest::newRow("observaciones sin limite") << 11 << QString(5000, 'o')
+                                            << "'" + QString(5000, 'o') + "'" << "";
+  QTest::newRow("numero largo") << 3 << "12345,678" << "12345.678" << "";
+  QTest::newRow("muchos decimales") << 8 << "0.123456789" << "0.123456789" << "";
+  QTest::newRow("15 cifras") << 8 << "1234567,89012345" << "1234567.89012345" << "";
+  QTest::newRow("16 cifras") << 8 << "1234567,890123456" << "" << "15 cifras";
+  QTest::newRow("ceros que no cuentan") << 8 << "0,000000000000000001"
+                                        << "0.000000000000000001" << "";
+  QTest::newRow("dos separadores") << 3 << "1.2.3" << "" << "no es un número";
+  QTest::newRow("hora") << 2 << "0830" << "'08:30:00'" << "";
+  QTest::newRow("hora imposible") << 2 << "25:00" << "" << "HORARIO";
+  QTest::newRow("hora vacia") << 2 << "" << "NULL" << "";
+}
+
+void PruebaSentencias::entrada() {
+  QFETCH(int, columna);
+  QFETCH(QString, texto);
+  QFETCH(QString, sql);
+  QFETCH(QString, motivo);
+  const EntradaLeida leida = LeerEntrada(*ColumnaPorIndice(columna), texto, ",");
+  QCOMPARE(leida.valida, !sql.isEmpty());
+  QCOMPARE(leida.sql, sql);
+  if (!motivo.isEmpty())
+    QVERIFY2(leida.motivo.contains(motivo) && leida.motivo.contains("No se guardó nada"),
+             qPrintable(leida.motivo));
+}
+
+void PruebaSentencias::entradaSinCambios_data() {
+  QTest::addColumn<int>("columna");
+  QTest::addColumn<QString>("entrada");
+  QTest::addColumn<QString>("original");
+  QTest::addColumn<bool>("sinCambios");
+  QTest::newRow("el mismo texto") << 5 << "Elastico" << "Elastico" << true;
+  QTest::newRow("mas largo que la columna, intacto") << 5 << QString(120, 'c') << QString(120, 'c')
+                                                     << true;
+  QTest::newRow("punto por coma") << 7 << "14.5" << "14,5" << true;
+  QTest::newRow("ceros de mas dicen otra precision") << 7 << "14,50" << "14,5" << false;
+  QTest::newRow("otro numero") << 7 << "14,6" << "14,5" << false;
+  QTest::newRow("la misma hora escrita de otro modo") << 2 << "0830" << "08:30:00" << true;
+  QTest::newRow("vacio sobre vacio") << 1 << "" << "" << true;
+  QTest::newRow("vacio sobre valor") << 1 << "" << "000" << false;
+  QTest::newRow("mayusculas") << 1 << "Integral" << "integral" << false;
+}
+
+void PruebaSentencias::entradaSinCambios() {
+  QFETCH(int, columna);
+  QFETCH(QString, entrada);
+  QFETCH(QString, original);
+  QFETCH(bool, sinCambios);
+  QCOMPARE(EntradaSinCambios(*ColumnaPorIndice(columna), entrada, original, ","), sinCambios);
 }
 
 void PruebaSentencias::columnas() {

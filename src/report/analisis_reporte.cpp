@@ -73,6 +73,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
   Recordset filas = conexion.Execute(SentenciaAnalisis(condicion));
   const auto& columnas = ColumnasReporte();
   const QString separador = LibCampos::SeparadorDecimal();
+  qint64 leidas = 0;
   while (!filas.Eof()) {
     AnalisisReporte fila;
     fila.id = filas.Valor(0).toLongLong();
@@ -88,8 +89,12 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
       const double numero = valor.toDouble(&esNumero);
       if (esNumero) fila.valores[c] = numero;
     }
-    analisis.push_back(std::move(fila));
-    if (!avanzar(static_cast<qint64>(analisis.size()))) return std::nullopt;
+    // An analysis with no value at all (a blank row a station left) is no
+    // analysis: it is neither printed nor counted.
+    const bool enBlanco = std::all_of(fila.celdas.begin(), fila.celdas.end(),
+                                      [](const QString& celda) { return celda.trimmed().isEmpty(); });
+    if (!enBlanco) analisis.push_back(std::move(fila));
+    if (!avanzar(++leidas)) return std::nullopt;
     filas.MoveNext();
   }
   filas.Close();

@@ -4,12 +4,31 @@
 
 namespace fechas {
 
+namespace {
+
+// Dates before it are typing mistakes ("01/01/0001"), not analyses.
+constexpr int kPrimerAnio = 1900;
+// How far ahead of today a two-digit year may reach.
+constexpr int kAniosAdelante = 20;
+
+}  // namespace
+
 std::optional<QDate> LeerFecha(const QString& texto) {
-  static const QRegularExpression forma(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})$"));
+  return LeerFecha(texto, QDate::currentDate());
+}
+
+std::optional<QDate> LeerFecha(const QString& texto, const QDate& hoy) {
+  static const QRegularExpression forma(
+      QStringLiteral("^([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{2})$"));
   const QRegularExpressionMatch partes = forma.match(texto.trimmed());
   if (!partes.hasMatch()) return std::nullopt;
   int anio = partes.captured(3).toInt();
-  if (partes.captured(3).size() == 2) anio += 2000;
+  if (partes.captured(3).size() == 2) {
+    const int limite = hoy.year() + kAniosAdelante;
+    anio += limite / 100 * 100;
+    if (anio > limite) anio -= 100;
+  }
+  if (anio < kPrimerAnio) return std::nullopt;
   const QDate fecha(anio, partes.captured(2).toInt(), partes.captured(1).toInt());
   if (!fecha.isValid()) return std::nullopt;
   return fecha;

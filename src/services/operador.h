@@ -39,8 +39,11 @@ class Operador {
   // other value, as closing the box gives, counts as leaving).
   virtual int ReportarError(const QString& titulo, const QString& texto) = 0;
 
-  // Yes/No question, Yes the default button. True for Yes.
-  virtual bool Confirmar(const QString& titulo, const QString& texto) = 0;
+  // The button Enter presses in a Yes/No question.
+  enum class PorDefecto { Si, No };
+
+  // Yes/No question with the default button given. True for Yes.
+  virtual bool Confirmar(const QString& titulo, const QString& texto, PorDefecto porDefecto) = 0;
 
   // A message with one OK button.
   virtual void Avisar(Estilo estilo, const QString& titulo, const QString& texto) = 0;

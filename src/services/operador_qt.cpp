@@ -41,12 +41,12 @@ int OperadorQt::ReportarError(const QString& titulo, const QString& texto) {
   return kAnular;
 }
 
-bool OperadorQt::Confirmar(const QString& titulo, const QString& texto) {
+bool OperadorQt::Confirmar(const QString& titulo, const QString& texto, PorDefecto porDefecto) {
   QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::NoButton,
                    QApplication::activeWindow());
   QPushButton* si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
   QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-  caja.setDefaultButton(si);
+  caja.setDefaultButton(porDefecto == PorDefecto::Si ? si : no);
   caja.setEscapeButton(no);
   caja.exec();
   return caja.clickedButton() == si;

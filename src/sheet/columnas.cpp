@@ -37,6 +37,12 @@ const ColumnaPlanilla* ColumnaPorClave(const QString& clave) {
   return nullptr;
 }
 
+const ColumnaPlanilla* ColumnaPorIndice(int indice) {
+  const QList<ColumnaPlanilla>& columnas = ColumnasPlanilla();
+  if (indice < 1 || indice > columnas.size()) return nullptr;
+  return &columnas[indice - 1];
+}
+
 TipoCampo TipoDeCampo(const QString& dataField) {
   const QString campo = dataField.trimmed().toUpper();
   for (const char* numero :

@@ -27,6 +27,9 @@ const QList<ColumnaPlanilla>& ColumnasPlanilla();
 // The column whose header key (row 1) is clave, or null (the key column "ID").
 const ColumnaPlanilla* ColumnaPorClave(const QString& clave);
 
+// The column shown in grid column indice, or null (the key column, or none).
+const ColumnaPlanilla* ColumnaPorIndice(int indice);
+
 // The kind of a database column, by name in any case.
 TipoCampo TipoDeCampo(const QString& dataField);
 

@@ -159,7 +159,13 @@ bool frmHarina::eventFilter(QObject* objeto, QEvent* evento) {
     QWidget* destino = QApplication::focusWidget() ? QApplication::focusWidget() : this;
     if (widget == destino && widget->window() == this) {
       const auto* tecla = static_cast<QKeyEvent*>(evento);
-      Form_KeyDown(teclas::CodigoVirtual(tecla->key()), teclas::Modificadores(tecla->modifiers()));
+      const int codigo = teclas::CodigoVirtual(tecla->key());
+      const int shift = teclas::Modificadores(tecla->modifiers());
+      bool pestanaCambiada = false;
+      EnFrontera(QStringLiteral("Pestañas"),
+                 [&] { pestanaCambiada = CambiarPestana(codigo, shift); });
+      if (pestanaCambiada) return true;
+      Form_KeyDown(codigo, shift);
       // A command that took the focus elsewhere (CANCELAR back to the date
       // field) used the key up: it no longer belongs to the control.
       if (QApplication::focusWidget() != widget) return true;
@@ -214,14 +220,37 @@ bool frmHarina::FiltrarEvento(QObject* objeto, QEvent* evento) {
   return txtFields_KeyPress(i, texto);
 }
 
+bool frmHarina::CambiarPestana(int KeyCode, int Shift) {
+  if ((Shift & (teclas::kCtrl | teclas::kAlt)) != teclas::kCtrl) return false;
+  int paso = 0;
+  if (KeyCode == teclas::kTab) paso = (Shift & teclas::kShift) ? -1 : 1;
+  if (KeyCode == teclas::kAvPag) paso = 1;
+  if (KeyCode == teclas::kRePag) paso = -1;
+  if (paso == 0) return false;
+  // The next tab that can be shown, as a click on it would show it: a
+  // disabled tab is passed over.
+  const int cuantas = SSTab1->count();
+  for (int i = 1; i < cuantas; ++i) {
+    const int pestana = ((SSTab1->currentIndex() + paso * i) % cuantas + cuantas) % cuantas;
+    if (!SSTab1->isTabEnabled(pestana)) continue;
+    // The open entry is stored first, as a click elsewhere would store it.
+    if (!ConfirmarEditorAbierto()) return true;
+    SSTab1->setCurrentIndex(pestana);
+    return true;
+  }
+  return true;
+}
+
 void frmHarina::Form_KeyDown(int KeyCode, int /*Shift*/) {
   EnFrontera(QStringLiteral("Teclado"), [&] { UtilKor1->ProcesaTecla(KeyCode); });
 }
 
 void frmHarina::closeEvent(QCloseEvent* evento) {
   // Every cell was stored when it was confirmed; an entry still open in the
-  // editor is stored now. Nothing else to save or ask.
+  // editor is stored now, and the blank analyses this station left go.
+  // Nothing else to save or ask.
   EnFrontera(QStringLiteral("Cerrar"), [this] { GuardarEditorAbierto(); });
+  EnFrontera(QStringLiteral("Cerrar"), [this] { DejarDia(); });
   evento->accept();
   QCoreApplication::quit();
 }

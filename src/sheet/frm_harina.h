@@ -22,7 +22,9 @@
 // frm_harina_consulta.cpp (the lookups),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
+#include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -118,6 +120,10 @@ class frmHarina : public QWidget {
   void CrearCamposEncabezado();
   void CrearPestanas();
   void Form_KeyDown(int KeyCode, int Shift);
+  // Ctrl+Tab and Ctrl+Page Down show the next tab, Ctrl+Shift+Tab and Ctrl+Page
+  // Up the previous one, from anywhere in the window. True when the key was
+  // one of these.
+  bool CambiarPestana(int KeyCode, int Shift);
   void Form_Resize();
   void AplicarDisposicion();
   void UtilKor1_BotonPulsado(QString& Boton);
@@ -144,6 +150,8 @@ class frmHarina : public QWidget {
   // (when it is open), and gives the grid the focus.
   void CerrarEditorEnCelda();
   qint64 ClaveDeFila(int fila) const;
+  // The row's key, or 0 when the row holds none.
+  qint64 ClaveDeFilaOCero(int fila) const;
 
   // Header field events (frm_harina_encabezado.cpp).
   void txtFields_GotFocus(int Index);
@@ -154,6 +162,15 @@ class frmHarina : public QWidget {
   // Commands (frm_harina_comandos.cpp).
   void Nuevo();
   void Borrar();
+  // Stores an entry still open in the editor and closes it over its cell.
+  // False when it was refused: the editor stays open with it, focused.
+  bool ConfirmarEditorAbierto();
+  // Inserts a blank analysis of the day and returns its key, remembered as
+  // created by this station for the loaded day.
+  qint64 InsertarAnalisis(const QDate& fecha, const QString& tecleada);
+  // Leaving the loaded day: the analyses this station created for it that are
+  // still blank in every column are deleted.
+  void DejarDia();
 
   // The tab change (frm_harina_reporte.cpp).
   void SSTab1_Click();
@@ -165,4 +182,12 @@ class frmHarina : public QWidget {
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;
+  // The open entry's cell text when the editor opened: confirming it as it
+  // was writes nothing.
+  QString textoOriginal_;
+  // New analyses (by key) whose flour type still shows the "Nuevo" marker.
+  QSet<qint64> marcadas_;
+  // The analyses this station created for the loaded day: those still blank
+  // when the day is left are deleted.
+  QList<qint64> creadas_;
 };

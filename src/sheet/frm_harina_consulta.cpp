@@ -24,6 +24,8 @@ void frmHarina::CmdConsultar(bool LSinKeyDown) {
   auto* control = qobject_cast<QLineEdit*>(ControlActivo);
   if (!control) return;
   const qsizetype campo = txtFields.indexOf(control);
+  // Without a sheet there is no cell to look up: only the header's dates.
+  if (!PlanillaCargada && campo < 0) return;
 
   if (tag.compare(QLatin1String("Fecha"), Qt::CaseInsensitive) == 0) {
     const QString fecha = LibUtil::Instancia().ElegirFecha(control->text());

@@ -60,9 +60,9 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
   const auto fijar = [Texto](const char* propiedad, const QString& valor) {
     if (Texto->property(propiedad).toString() != valor) Texto->setProperty(propiedad, valor);
   };
-  auto* editor = qobject_cast<QLineEdit*>(Texto);
-  const int maximo = columna->maximo > 0 ? columna->maximo : 32767;
-  if (editor && editor->maxLength() != maximo) editor->setMaxLength(maximo);
+  // The editor takes any length: a value written by another program is shown
+  // whole, and an entry longer than its column is refused when it is stored,
+  // never cut while it is typed.
   fijar("Tag", columna->tag);
   fijar("DataField", columna->dataField);
 }
@@ -78,8 +78,14 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
   Intentar([&] {
     filaEditor_ = MsFlexGrid->Row();
     columnaEditor_ = MsFlexGrid->Col();
+    // A new analysis's flour type shows a marker, never stored: the editor
+    // opens empty over it.
+    const bool marcada = columnaEditor_ == 1 && marcadas_.contains(ClaveDeFilaOCero(filaEditor_));
+    textoOriginal_ = marcada ? QString() : MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_);
+    Edt->setPlaceholderText(marcada ? MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_)
+                                    : QString());
     if (KeyAscii >= 0 && KeyAscii <= 32) {
-      Edt->setText(MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_));
+      Edt->setText(textoOriginal_);
       Edt->setCursorPosition(std::min<int>(1000, static_cast<int>(Edt->text().size())));
     } else {
       const char32_t caracter = static_cast<char32_t>(KeyAscii);
@@ -165,9 +171,10 @@ void frmHarina::EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int
     case teclas::kAbajo:
       if (!paso(enfocarGrilla)) return;
       if (!paso([&] {
+            // The next row's first column, where typing opens the editor.
             if (MsFlexGrid->Row() < MsFlexGrid->Rows() - 1) {
               MsFlexGrid->SetRow(MsFlexGrid->Row() + 1);
-              MsFlexGrid->SetCol(0);
+              MsFlexGrid->SetCol(1);
             }
           }))
         return;
@@ -214,6 +221,8 @@ void frmHarina::MSflexGrid1_GotFocus() {
 
 void frmHarina::MSflexGrid1_RowColChange() {
   GuardarEditorAbierto();
+  // The hidden key column is never where the operator types.
+  if (PlanillaCargada && MSflexGrid1->Col() == 0) MSflexGrid1->SetCol(1);
   Seguir();
 }
 
@@ -248,10 +257,13 @@ bool frmHarina::TxtEdit_KeyDown(int KeyCode, int Shift) {
 
 bool frmHarina::TxtEdit_KeyPress(const QString& texto) {
   ControlActivo = TxtEdit;
-  if (MSflexGrid1->Col() <= 0) return false;
+  // In a number column either mark is typed as the operator's decimal
+  // separator; a second one is kept, and the entry refused when stored. Texts
+  // keep every character as typed.
+  const ColumnaPlanilla* columna = ColumnaPorIndice(columnaEditor_);
+  if (!columna || TipoDeCampo(columna->dataField) != TipoCampo::Numero) return false;
   if (texto != QLatin1String(",") && texto != QLatin1String(".")) return false;
   const QString separador = LibCampos::SeparadorDecimal();
-  if (TxtEdit->text().trimmed().contains(separador)) return true;
   if (separador == texto) return false;
   TxtEdit->insert(separador);
   return true;

@@ -6,13 +6,13 @@
 #include <QLineEdit>
 
 #include "services/convenciones.h"
+#include "services/lib_campos.h"
 #include "services/lib_datos.h"
-#include "services/lib_util.h"
 #include "services/operador.h"
 #include "sheet/columnas.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
-#include "sheet/horario.h"
+#include "sheet/entrada.h"
 #include "sheet/sentencias.h"
 
 namespace {
@@ -31,41 +31,40 @@ qint64 frmHarina::ClaveDeFila(int fila) const {
   return clave;
 }
 
+qint64 frmHarina::ClaveDeFilaOCero(int fila) const {
+  return MSflexGrid1->TextMatrix(fila, 0).trimmed().toLongLong();
+}
+
 bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
   PasosReportados pasos(QStringLiteral("UpdateaCampo"));
   QString campo;
-  QString valor;
+  QString entrada;
   if (!pasos.Paso([&] {
         campo = TXT->property("DataField").toString().trimmed();
-        valor = TXT->text().trimmed();
+        entrada = TXT->text();
       }))
     return false;
+  const ColumnaPlanilla* columna = ColumnaPorIndice(columnaEditor_);
+  if (!columna || columna->dataField.compare(campo, Qt::CaseInsensitive) != 0) return false;
+  const QString separador = LibCampos::SeparadorDecimal();
+  // Confirmed as it was: nothing to write, and the modification moment stays.
+  if (EntradaSinCambios(*columna, entrada, textoOriginal_, separador)) {
+    TXT->setText(MSflexGrid1->TextMatrix(filaEditor_, columnaEditor_));
+    return true;
+  }
   // Skipping a key that cannot be read leaves it at 0, which the guard refuses.
   qint64 id = 0;
   if (!pasos.Paso([&] { id = ClaveDeFila(filaEditor_); })) return false;
-  if (campo.compare(QLatin1String("horario"), Qt::CaseInsensitive) == 0)
-    valor = FormatearHorario(valor);
   if (id == 0) {
     ElOperador().Avisar(Operador::Estilo::Critico, kAviso,
                         QStringLiteral("Mal Posicionamiento!!!, no se actualizará"));
     return false;
   }
-
-  const TipoCampo tipo = TipoDeCampo(campo);
-  if (tipo == TipoCampo::Clave || tipo == TipoCampo::Desconocido) return false;
-  QString valorSql;
-  try {
-    valorSql = sentencias::ValorDeCelda(tipo, valor);
-  } catch (const Falla&) {
-    // Nothing is written, not even a 0: the operator corrects the entry.
-    const QString columna = (MSflexGrid1->TextMatrix(0, columnaEditor_) + QLatin1Char(' ') +
-                             MSflexGrid1->TextMatrix(1, columnaEditor_))
-                                .trimmed();
-    ElOperador().Avisar(
-        Operador::Estilo::Exclamacion, kAviso,
-        QStringLiteral("«%1» no es un número: la columna %2 solo admite números, con coma o punto "
-                       "decimal (por ejemplo 12,5).\nNo se guardó nada.")
-            .arg(valor, columna));
+  // Nothing is written, not even a 0, for an entry that is not what the
+  // column holds: the operator corrects it.
+  const EntradaLeida leida = LeerEntrada(*columna, entrada, separador);
+  if (!leida.valida) {
+    ElOperador().Avisar(Operador::Estilo::Exclamacion, kAviso, leida.motivo);
     return false;
   }
 
@@ -73,7 +72,7 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
   bool ejecutada = false;
   if (!pasos.Paso([&] {
         Conexion& conexion = LibDatos::Instancia().Conexion();
-        conexion.Execute(sentencias::ActualizarCelda(conexion.dialecto(), Tabla, campo, valorSql,
+        conexion.Execute(sentencias::ActualizarCelda(conexion.dialecto(), Tabla, campo, leida.sql,
                                                      QDateTime::currentDateTime(), id),
                          &filas);
         ejecutada = true;
@@ -87,10 +86,10 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
                                        "la fecha."));
     return false;
   }
-  // The cell shows what the database now holds.
-  if (tipo == TipoCampo::Numero)
-    TXT->setText(valorSql == QLatin1String("NULL") ? QString() : LibUtil::FormatearValor(valorSql));
-  else
-    TXT->setText(valor);
+  // The cell shows what the database now holds; a new analysis's marker goes
+  // once it has a flour type.
+  TXT->setText(leida.celda);
+  textoOriginal_ = leida.celda;
+  if (columna->indice == 1 && !leida.celda.isEmpty()) marcadas_.remove(id);
   return true;
 }

@@ -11,8 +11,10 @@
 #include "sheet/grilla.h"
 
 void frmHarina::InicializaPantalla() {
-  // An entry still open is stored before the sheet goes.
+  // An entry still open is stored before the sheet goes, and the blank
+  // analyses this station left in it go with it.
   Intentar([&] { GuardarEditorAbierto(); });
+  Intentar([&] { DejarDia(); });
   Intentar([&] { Tabla = QStringLiteral("v_mv_zentalia"); });
   Intentar([&] { InicializaGrid(); });
   Intentar([&] {
@@ -36,7 +38,12 @@ void frmHarina::InicializaPantalla() {
     Campo(QStringLiteral("fecha"))
         ->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
   });
-  Intentar([&] { Campo(QStringLiteral("fecha"))->setFocus(); });
+  Intentar([&] {
+    // The idle window's lookup is the date's calendar, whatever was being
+    // edited before.
+    ControlActivo = Campo(QStringLiteral("fecha"));
+    ControlActivo->setFocus();
+  });
 }
 
 void frmHarina::EstadoPlanilla(bool& Cargada) {

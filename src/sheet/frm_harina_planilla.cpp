@@ -48,8 +48,7 @@ void frmHarina::CmdCargar_Click() {
   MSflexGrid1->setEnabled(true);
   GuardarEditorAbierto();
 
-  LibDatos& datos = LibDatos::Instancia();
-  Conexion& conexion = datos.Conexion();
+  Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& dialecto = conexion.dialecto();
   Recordset filas =
       conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, true));
@@ -57,11 +56,7 @@ void frmHarina::CmdCargar_Click() {
     // A new day starts with two blank analyses, each with its own creation
     // moment.
     filas.Close();
-    const QString responsable = Campo(QStringLiteral("responsable"))->text();
-    for (int i = 0; i < 2; ++i) {
-      datos.Ejecutar(sentencias::FilaNueva(dialecto, *fecha, tecleada, responsable,
-                                           QDateTime::currentDateTime()));
-    }
+    for (int i = 0; i < 2; ++i) InsertarAnalisis(*fecha, tecleada);
     filas = conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, false));
   }
   QList<TipoCampo> tipos;
@@ -73,6 +68,7 @@ void frmHarina::CmdCargar_Click() {
   filas.Close();
   MSflexGrid1->Refresh();
   EncabezadosGrid();
+  marcadas_.clear();
 
   PlanillaCargada = true;
   bool cargada = true;

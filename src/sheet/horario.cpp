@@ -2,18 +2,21 @@
 
 #include <QRegularExpression>
 #include <QTime>
-#include <cmath>
-#include <optional>
-
-#include "services/fechas.h"
 
 namespace {
 
 const QString kForma = QStringLiteral("HH:mm:ss");
 
-std::optional<QTime> LeerHora(const QString& texto) {
+std::optional<QString> Hora(int horas, int minutos, int segundos) {
+  const QTime hora(horas, minutos, segundos);
+  if (!hora.isValid()) return std::nullopt;
+  return hora.toString(kForma);
+}
+
+// "8:30", "8:30:15", "8:30 pm".
+std::optional<QString> ConDosPuntos(const QString& texto) {
   static const QRegularExpression forma(
-      QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*(a\\.?\\s?m\\.?|p\\.?\\s?m\\.?)?$"),
+      QStringLiteral("^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?\\s*(a\\.?\\s?m\\.?|p\\.?\\s?m\\.?)?$"),
       QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch partes = forma.match(texto);
   if (!partes.hasMatch()) return std::nullopt;
@@ -25,37 +28,46 @@ std::optional<QTime> LeerHora(const QString& texto) {
     hora %= 12;
     if (sufijo.startsWith(QLatin1Char('p'))) hora += 12;
   }
-  const QTime hor(hora, partes.captured(2).toInt(), partes.captured(3).toInt());
-  if (!hor.isValid()) return std::nullopt;
-  return hor;
+  return Hora(hora, partes.captured(2).toInt(), partes.captured(3).toInt());
 }
 
-std::optional<QTime> LeerDias(const QString& texto) {
-  static const QRegularExpression forma(QStringLiteral("^[+-]?(\\d+[.,]?\\d*|[.,]\\d+)$"));
+// "8", "830", "0830", "083015": digits alone, read from the right as seconds,
+// minutes and hours only when there are enough of them.
+std::optional<QString> SoloCifras(const QString& texto) {
+  static const QRegularExpression forma(QStringLiteral("^[0-9]{1,6}$"));
   if (!forma.match(texto).hasMatch()) return std::nullopt;
-  QString numero = texto;
-  numero.replace(QLatin1Char(','), QLatin1Char('.'));
-  bool bien = false;
-  const double dias = numero.toDouble(&bien);
-  if (!bien || !std::isfinite(dias)) return std::nullopt;
-  // Before the origin the fraction still counts forward from midnight.
-  double fraccion = std::fabs(dias - std::trunc(dias));
-  qint64 segundos = std::llround(fraccion * 86400.0);
-  if (segundos >= 86400) segundos = 0;
-  return QTime(0, 0).addSecs(static_cast<int>(segundos));
+  const int largo = static_cast<int>(texto.size());
+  if (largo <= 2) return Hora(texto.toInt(), 0, 0);
+  if (largo <= 4) return Hora(texto.left(largo - 2).toInt(), texto.right(2).toInt(), 0);
+  return Hora(texto.left(largo - 4).toInt(), texto.mid(largo - 4, 2).toInt(),
+              texto.right(2).toInt());
+}
+
+// "8.30", "8,30", "8h30", "8 30", "8h": minutes always in two digits, so that
+// "12,5" (twelve and a half hours, or 12:05?) is no guess.
+std::optional<QString> ConSeparador(const QString& texto) {
+  static const QRegularExpression forma(
+      QStringLiteral("^([0-9]{1,2})(?:[.,\\s]\\s*([0-9]{2})|\\s*h\\s*([0-9]{2})?)$"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch partes = forma.match(texto);
+  if (!partes.hasMatch()) return std::nullopt;
+  const QString minutos = partes.captured(2) + partes.captured(3);
+  return Hora(partes.captured(1).toInt(), minutos.toInt(), 0);
 }
 
 }  // namespace
 
-QString FormatearHorario(const QString& texto) {
+std::optional<QString> FormatearHorario(const QString& texto) {
   const QString limpio = texto.trimmed();
-  if (limpio.isEmpty()) return texto;
-  if (const auto hora = LeerHora(limpio)) return hora->toString(kForma);
-  if (const auto dias = LeerDias(limpio)) return dias->toString(kForma);
-  if (fechas::LeerFecha(limpio)) return QStringLiteral("00:00:00");
-  const qsizetype blanco = limpio.indexOf(QLatin1Char(' '));
-  if (blanco > 0 && fechas::LeerFecha(limpio.left(blanco))) {
-    if (const auto hora = LeerHora(limpio.mid(blanco + 1).trimmed())) return hora->toString(kForma);
-  }
-  return texto;
+  if (limpio.isEmpty()) return QString();
+  if (auto hora = ConDosPuntos(limpio)) return hora;
+  if (auto hora = SoloCifras(limpio)) return hora;
+  return ConSeparador(limpio);
+}
+
+QString NoEsHorario(const QString& texto, const QString& columna) {
+  return QStringLiteral(
+             "«%1» no es una hora válida: la columna %2 admite horas de 00:00 a 23:59, por "
+             "ejemplo 08:30, 8:30:15, 0830 u 8h30.\nNo se guardó nada.")
+      .arg(texto.trimmed(), columna);
 }

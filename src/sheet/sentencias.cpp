@@ -57,4 +57,21 @@ QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id) {
   return d.Borrar(tabla, QStringLiteral("ID = ") + QString::number(id));
 }
 
+QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint64>& ids) {
+  if (ids.isEmpty()) return {};
+  QStringList claves;
+  for (const qint64 id : ids) claves << QString::number(id);
+  QString condicion = QStringLiteral("ID IN (") + claves.join(QLatin1Char(',')) + QLatin1Char(')');
+  for (const ColumnaPlanilla& columna : ColumnasPlanilla()) {
+    const QString nombre = d.Columna(columna.dataField);
+    // A text column written by another program may hold '' for nothing; a
+    // time or a number column cannot be compared with a text.
+    const bool texto = TipoDeCampo(columna.dataField) == TipoCampo::Texto &&
+                       columna.dataField.compare(QLatin1String("horario"), Qt::CaseInsensitive) != 0;
+    condicion += texto ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
+                       : QStringLiteral(" AND %1 IS NULL").arg(nombre);
+  }
+  return d.Borrar(tabla, condicion);
+}
+
 }  // namespace sentencias

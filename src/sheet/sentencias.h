@@ -36,4 +36,9 @@ QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& 
 
 QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id);
 
+// Deletes those of the analyses (keys) that are blank in every analysis column
+// when the statement runs: a value another station stored meanwhile keeps its
+// row. Empty when there are no keys.
+QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint64>& ids);
+
 }  // namespace sentencias

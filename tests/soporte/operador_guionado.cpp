@@ -13,8 +13,10 @@ int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto)
   return respuestasError.dequeue();
 }
 
-bool OperadorGuionado::Confirmar(const QString& titulo, const QString& texto) {
-  preguntas.append({QStringLiteral("confirmar"), titulo, texto, int(Estilo::Pregunta)});
+bool OperadorGuionado::Confirmar(const QString& titulo, const QString& texto,
+                                 PorDefecto porDefecto) {
+  preguntas.append({QStringLiteral("confirmar"), titulo, texto, int(Estilo::Pregunta),
+                    porDefecto == PorDefecto::No});
   if (confirmaciones.isEmpty()) {
     ++sinGuion;
     return false;

@@ -24,6 +24,8 @@ struct Pregunta {
   QString titulo;
   QString texto;
   int estilo = 0;
+  // Of a Yes/No question: No is the answer Enter gives.
+  bool noPorDefecto = false;
 };
 
 class OperadorGuionado : public Operador {
@@ -38,7 +40,7 @@ class OperadorGuionado : public Operador {
   int sinGuion = 0;
 
   int ReportarError(const QString& titulo, const QString& texto) override;
-  bool Confirmar(const QString& titulo, const QString& texto) override;
+  bool Confirmar(const QString& titulo, const QString& texto, PorDefecto porDefecto) override;
   void Avisar(Estilo estilo, const QString& titulo, const QString& texto) override;
   std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                     const QString& inicial) override;
