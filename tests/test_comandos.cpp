@@ -105,10 +105,8 @@ void PruebaComandos::diaSinAnalisisEmpiezaConDosFilas() {
     QVERIFY(Leer(e, nuevas[i], "fecha_alta").toDateTime() >= antes);
     QVERIFY(Leer(e, nuevas[i], "tipo_harina").isNull());
   }
-  // Loading the same day again inserts nothing more.
-  Tecla(Qt::Key_F8);
-  QVERIFY(!w.PlanillaCargada);
-  CargarDia(w, "20/04/2004");
+  // Loading it again while the blank analyses are there inserts nothing more.
+  w.CmdCargar_Click();
   QCOMPARE(Claves(e), nuevas);
   QCOMPARE(w.MSflexGrid1->Rows(), 4);
   // Loaded again while the grid already has the focus: the cursor is on the
@@ -242,9 +240,12 @@ void PruebaComandos::borrar() {
   Tecla(haciaArriba ? Qt::Key_Up : Qt::Key_Down, Qt::ShiftModifier);
   e.operador().confirmaciones.enqueue(si);
   Tecla(Qt::Key_Delete);
+  // Delete then Enter by reflex must not destroy: No is the default answer,
+  // and the question says how many analyses would go.
   QCOMPARE(Avisos(e.operador(), "confirmar"),
            QStringList("Atención!: Muy importante...\r\nEsta opcion borra todos los registros "
-                       "seleccionados\r\n-Esta seguro de Continuar...?"));
+                       "seleccionados (2 análisis)\r\n-Esta seguro de Continuar...?"));
+  QVERIFY(e.operador().preguntas.constLast().noPorDefecto);
   if (si) {
     QCOMPARE(Claves(e), QList<qint64>({claves[0], claves[3]}));
     QCOMPARE(w.MSflexGrid1->Rows(), 4);

@@ -205,7 +205,10 @@ void PruebaReporte::filasSeleccionadas() {
       {Sembrar(e, {"2004-02-29", "08:00:00", "000", "14.0"}), "a"},
       {Sembrar(e, {"2004-03-01", "09:00:00", "0000", "14.5"}), "b"},
       {Sembrar(e, {"2004-03-01", "07:00:00", "Integral", "15.0"}), "c"},
-      {Sembrar(e, {"2004-03-15 13:30:00"}), "d"},
+      {Sembrar(e, {"2004-03-15 13:30:00", nullptr, nullptr, nullptr, nullptr, "con su momento"}),
+       "d"},
+      // Blank in every column: no analysis, whatever the selection.
+      {Sembrar(e, {"2004-03-15"}), "x"},
       {Sembrar(e, {"2004-03-15", "06:00:00", "000", "13.5"}), "e"},
       {Sembrar(e, {"2004-03-31 10:00:00", "10:00:00", "000", "14.2", nullptr, "l'ami"}), "f"},
       {Sembrar(e, {"2004-04-01", "08:00:00", "0000", "14.8"}), "g"},

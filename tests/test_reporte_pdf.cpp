@@ -79,6 +79,9 @@ void PruebaReportePdf::rangoEnPdf() {
   Sembrar(e, {"2004-03-01", "07:30:00", "000", "14.2", "300", "Dentro-uno"});
   Sembrar(e, {"2004-03-31", "10:00:00", "Integral", "15.1", "340", "Dentro-tres"});
   Sembrar(e, {"2004-04-01", "08:00:00", "000", "16.3", "390", "Fuera-despues"});
+  // Blank rows a station left in the range are no analyses: not counted.
+  Sembrar(e, {"2004-03-01"});
+  Sembrar(e, {"2004-03-15"});
   PedirReporte(v.ventana, "01/03/2004", "31/03/2004");
   QCOMPARE(e.operador().preguntas.size(), 0);
   const QString texto = TextoPdf(v.salida);
@@ -98,6 +101,7 @@ void PruebaReportePdf::rangoEnPdf() {
   QCOMPARE(Veces(texto, "Análisis del día: 2"), 1);
   QCOMPARE(Veces(texto, "Análisis del día: 1"), 1);
   QVERIFY(texto.contains("Resumen: 3 análisis en 2 días"));
+  QVERIFY(!texto.contains("Fecha: 15/03/2004"));
   QVERIFY2(QRegularExpression("Humedad\\s+3\\s+14,60\\s+14,2\\s+15,1").match(texto).hasMatch(),
            qPrintable(texto));
   QVERIFY(QRegularExpression("Falling number\\s+3\\s+320,0\\s+300\\s+340").match(texto).hasMatch());

@@ -13,10 +13,11 @@ QString Normalizado(const QVariant& valor) {
   if (valor.typeId() == QMetaType::QTime) return valor.toTime().toString("HH:mm:ss");
   const QString texto = valor.toString();
   // A number, as the engine hands it (a double, or PostgreSQL's numeric text
-  // with its trailing zeros); a text such as "000" stays as it is.
+  // with its trailing zeros), to the fifteen digits a column keeps; a text
+  // such as "000" stays as it is.
   static const QRegularExpression decimal("^-?\\d+\\.\\d+$");
   if (valor.typeId() == QMetaType::Double || decimal.match(texto).hasMatch())
-    return QString::number(texto.toDouble());
+    return QString::number(texto.toDouble(), 'g', 15);
   return texto;
 }
 
