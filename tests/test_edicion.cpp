@@ -255,7 +255,9 @@ void PruebaEdicion::valoresNoSeCortan() {
   VentanaIniciada v;
   REQUIERE_ENTORNO(v.entorno);
   EntornoPrueba& e = v.entorno;
-  const QString largo = QString("caracteristica-").repeated(8);  // 120 characters
+  // Longer than the column on SQLite, where another program may have written
+  // it; PostgreSQL holds no more than the column's 100.
+  const QString largo = QString("caracteristica-").repeated(8).left(e.EsPostgresql() ? 100 : 120);
   const qint64 id = Sembrar(e, "06:00:00", QString("CARACT='%1'").arg(largo));
   e.Ejecutar(QString("UPDATE v_mv_zentalia SET HUMEDO = 12.3456789, HUMEDAD = 14.5 WHERE ID = %1")
                  .arg(id));
