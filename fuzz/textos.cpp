@@ -19,7 +19,7 @@
 #include "services/lib_ini.h"
 #include "services/lib_util.h"
 #include "session/parametros_inicio.h"
-#include "sheet/horario.h"
+#include "analisis/horario.h"
 
 namespace {
 

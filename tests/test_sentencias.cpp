@@ -9,9 +9,10 @@
 #include "services/falla.h"
 #include "services/fechas.h"
 #include "services/lib_campos.h"
-#include "sheet/columnas.h"
-#include "sheet/entrada.h"
-#include "sheet/horario.h"
+#include "analisis/columnas.h"
+#include "analisis/entrada.h"
+#include "analisis/valores.h"
+#include "analisis/horario.h"
 #include "sheet/sentencias.h"
 
 Q_DECLARE_METATYPE(Motor)
@@ -122,10 +123,10 @@ void PruebaSentencias::valorDeCelda() {
   QFETCH(QString, entrada);
   QFETCH(QString, esperado);
   if (!esperado.isEmpty()) {
-    QCOMPARE(sentencias::ValorDeCelda(TipoCampo(tipo), entrada), esperado);
+    QCOMPARE(ValorDeCelda(TipoCampo(tipo), entrada), esperado);
     return;
   }
-  QVERIFY_THROWS_EXCEPTION(Falla, sentencias::ValorDeCelda(TipoCampo(tipo), entrada));
+  QVERIFY_THROWS_EXCEPTION(Falla, ValorDeCelda(TipoCampo(tipo), entrada));
 }
 
 void PruebaSentencias::fechaTecleada_data() {
@@ -270,7 +271,7 @@ void PruebaSentencias::columnas() {
                           "caract",      "fallingnumber", "humedad",      "cenizas",
                           "color",       "ControlPesaje", "OBSERVACIONES"};
   for (int i = 0; i < 11; ++i) {
-    const ColumnaPlanilla* columna = ColumnaPorClave(QString::fromUtf8(claves[i]));
+    const Columna* columna = ColumnaPorClave(QString::fromUtf8(claves[i]));
     QVERIFY2(columna, claves[i]);
     QCOMPARE(columna->indice, i + 1);
     QCOMPARE(columna->dataField, QString::fromLatin1(campos[i]));
@@ -279,8 +280,9 @@ void PruebaSentencias::columnas() {
   QCOMPARE(ColumnaPorClave("ID"), nullptr);
   QCOMPARE(TipoDeCampo("id"), TipoCampo::Clave);
   QCOMPARE(TipoDeCampo("CONTROLPESAJE"), TipoCampo::Numero);
-  QCOMPARE(TipoDeCampo("horario"), TipoCampo::Texto);
-  QCOMPARE(TipoDeCampo("fecha_alta"), TipoCampo::Desconocido);
+  QCOMPARE(TipoDeCampo("horario"), TipoCampo::Hora);
+  QCOMPARE(TipoDeCampo("fecha_alta"), TipoCampo::Momento);
+  QCOMPARE(TipoDeCampo("lote"), TipoCampo::Desconocido);
 }
 
 void PruebaSentencias::textoDeCelda() {

@@ -7,10 +7,11 @@
 #include <cmath>
 #include <limits>
 
+#include "analisis/columnas.h"
+#include "analisis/valores.h"
 #include "services/conexion.h"
 #include "services/lib_campos.h"
 #include "services/recordset.h"
-#include "sheet/columnas.h"
 
 namespace {
 
@@ -35,19 +36,15 @@ int Decimales(const QString& numero) {
 }  // namespace
 
 const std::array<ColumnaReporte, kColumnasReporte>& ColumnasReporte() {
-  static const std::array<ColumnaReporte, kColumnasReporte> columnas = {{
-      {QStringLiteral("Tipo de harina"), QStringLiteral("tipo_harina"), false, 9},
-      {QStringLiteral("Horario"), QStringLiteral("HORARIO"), false, 7},
-      {QStringLiteral("Gluten húmedo"), QStringLiteral("HUMEDO"), true, 7},
-      {QStringLiteral("Gluten seco"), QStringLiteral("SECO"), true, 7},
-      {QStringLiteral("Caract. del gluten"), QStringLiteral("CARACT"), false, 10},
-      {QStringLiteral("Falling number"), QStringLiteral("FALLINGNUMBER"), true, 7},
-      {QStringLiteral("Humedad"), QStringLiteral("HUMEDAD"), true, 7},
-      {QStringLiteral("Cenizas"), QStringLiteral("CENIZAS"), true, 7},
-      {QStringLiteral("Color"), QStringLiteral("COLOR"), false, 8},
-      {QStringLiteral("Control de pesaje"), QStringLiteral("CONTROLPESAJE"), true, 7},
-      {QStringLiteral("Observaciones"), QStringLiteral("OBSERVACIONES"), false, 24},
-  }};
+  static const std::array<ColumnaReporte, kColumnasReporte> columnas = [] {
+    std::array<ColumnaReporte, kColumnasReporte> delReporte;
+    for (int c = 0; c < kColumnasReporte; ++c) {
+      const Columna& columna = *ColumnaPorIndice(c + 1);
+      delReporte[c] = {columna.tituloReporte, columna.campo, columna.tipo == TipoCampo::Numero,
+                       columna.pesoReporte};
+    }
+    return delReporte;
+  }();
   return columnas;
 }
 
@@ -82,8 +79,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
       const QVariant valor = filas.Valor(kPrimeraCelda + c);
       fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
       // A cell of the report reads as the same cell of the sheet.
-      fila.celdas[c] =
-          TextoDeCelda(columnas[c].numero ? TipoCampo::Numero : TipoCampo::Texto, valor, separador);
+      fila.celdas[c] = TextoDeCelda(ColumnaPorIndice(c + 1)->tipo, valor, separador);
       if (!columnas[c].numero || valor.isNull()) continue;
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);

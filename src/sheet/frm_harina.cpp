@@ -250,7 +250,7 @@ void frmHarina::closeEvent(QCloseEvent* evento) {
   // editor is stored now, and the blank analyses this station left go.
   // Nothing else to save or ask.
   EnFrontera(QStringLiteral("Cerrar"), [this] { GuardarEditorAbierto(); });
-  EnFrontera(QStringLiteral("Cerrar"), [this] { DejarDia(); });
+  EnFrontera(QStringLiteral("Cerrar"), [this] { planilla_.Dejar(); });
   evento->accept();
   QCoreApplication::quit();
 }

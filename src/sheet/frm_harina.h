@@ -22,13 +22,12 @@
 // frm_harina_consulta.cpp (the lookups),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
-#include <QDate>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QWidget>
 
 #include "sheet/disposicion.h"
+#include "sheet/planilla.h"
 
 class Grilla;
 class QFrame;
@@ -73,6 +72,9 @@ class frmHarina : public QWidget {
   // holds it (the editor's text then reads as the grid must show it); false
   // when it was refused or failed, and the operator has been told why.
   bool UpdateaCampo(QLineEdit* TXT);
+
+  // The loaded day, as the sheet holds it.
+  const Planilla& planilla() const { return planilla_; }
 
   // The validation hook of every field: sets CampoInvalido.
   void CampoValida(QWidget* Texto);
@@ -149,9 +151,8 @@ class frmHarina : public QWidget {
   // Copies the editor's text into the cell it covers and hides the editor
   // (when it is open), and gives the grid the focus.
   void CerrarEditorEnCelda();
-  qint64 ClaveDeFila(int fila) const;
-  // The row's key, or 0 when the row holds none.
-  qint64 ClaveDeFilaOCero(int fila) const;
+  // Fills the grid with the loaded day, row 2 on.
+  void MostrarPlanilla();
 
   // Header field events (frm_harina_encabezado.cpp).
   void txtFields_GotFocus(int Index);
@@ -165,12 +166,6 @@ class frmHarina : public QWidget {
   // Stores an entry still open in the editor and closes it over its cell.
   // False when it was refused: the editor stays open with it, focused.
   bool ConfirmarEditorAbierto();
-  // Inserts a blank analysis of the day and returns its key, remembered as
-  // created by this station for the loaded day.
-  qint64 InsertarAnalisis(const QDate& fecha, const QString& tecleada);
-  // Leaving the loaded day: the analyses this station created for it that are
-  // still blank in every column are deleted.
-  void DejarDia();
 
   // The tab change (frm_harina_reporte.cpp).
   void SSTab1_Click();
@@ -182,12 +177,6 @@ class frmHarina : public QWidget {
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;
-  // The open entry's cell text when the editor opened: confirming it as it
-  // was writes nothing.
-  QString textoOriginal_;
-  // New analyses (by key) whose flour type still shows the "Nuevo" marker.
-  QSet<qint64> marcadas_;
-  // The analyses this station created for the loaded day: those still blank
-  // when the day is left are deleted.
-  QList<qint64> creadas_;
+  // The loaded day: its analyses and every statement about them.
+  Planilla planilla_;
 };

@@ -1,20 +1,15 @@
 // frmHarina: the command bar's actions. The grid's Insert and Delete run the
 // same actions as NUEVO and BORRAR.
 
-#include <QDateTime>
 #include <QLineEdit>
 #include <algorithm>
-#include <utility>
 
 #include "services/convenciones.h"
-#include "services/fechas.h"
-#include "services/lib_datos.h"
+#include "services/lib_campos.h"
 #include "services/operador.h"
-#include "services/teclas.h"
 #include "services/util_kor.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
-#include "sheet/sentencias.h"
 
 void frmHarina::UtilKor1_BotonPulsado(QString& Boton) {
   EnFrontera(Boton, [&] { EjecutarComando(Boton); });
@@ -55,46 +50,16 @@ bool frmHarina::ConfirmarEditorAbierto() {
   return false;
 }
 
-qint64 frmHarina::InsertarAnalisis(const QDate& fecha, const QString& tecleada) {
-  LibDatos& datos = LibDatos::Instancia();
-  Conexion& conexion = datos.Conexion();
-  datos.Ejecutar(sentencias::FilaNueva(conexion.dialecto(), fecha, tecleada,
-                                       Campo(QStringLiteral("responsable"))->text(),
-                                       QDateTime::currentDateTime()));
-  // The key of the row this connection has just inserted, not the table's
-  // highest key, which may be another station's row.
-  Recordset clave;
-  datos.AbrirConsulta(conexion.dialecto().ClaveInsertada(), clave, 0, 1, true);
-  const qint64 id = clave.Fields(0).Value.toLongLong();
-  datos.CerrarConsulta(clave);
-  creadas_.append(id);
-  return id;
-}
-
-void frmHarina::DejarDia() {
-  const QList<qint64> creadas = std::exchange(creadas_, {});
-  marcadas_.clear();
-  if (creadas.isEmpty()) return;
-  Conexion& conexion = LibDatos::Instancia().Conexion();
-  conexion.Execute(sentencias::BorrarEnBlanco(conexion.dialecto(), Tabla, creadas));
-}
-
 void frmHarina::Nuevo() {
   // Only a loaded sheet takes rows: the idle grid belongs to no date.
   if (!PlanillaCargada) return;
-  QLineEdit* campoFecha = Campo(QStringLiteral("fecha"));
-  const QString tecleada = campoFecha->text();
-  const std::optional<QDate> fecha = fechas::LeerFecha(tecleada);
-  if (!fecha) throw Falla(Falla::kTipoIncompatible, fechas::NoEsFecha(tecleada));
-  const qint64 id = InsertarAnalisis(*fecha, tecleada);
-
+  const int nueva = planilla_.Agregar();
   MSflexGrid1->SetRows(MSflexGrid1->Rows() + 1);
   const int fila = MSflexGrid1->Rows() - 1;
-  MSflexGrid1->SetTextMatrix(fila, 0, QString::number(id));
-  // The marker shows the new analysis; it is never stored.
-  MSflexGrid1->SetTextMatrix(fila, 1, QStringLiteral("Nuevo"));
-  marcadas_.insert(id);
-  for (int c = 2; c < MSflexGrid1->Cols(); ++c) MSflexGrid1->SetTextMatrix(fila, c, QString());
+  const QString separador = LibCampos::SeparadorDecimal();
+  MSflexGrid1->SetTextMatrix(fila, 0, QString::number(planilla_.FilaEn(nueva).id));
+  for (int c = 1; c < MSflexGrid1->Cols(); ++c)
+    MSflexGrid1->SetTextMatrix(fila, c, planilla_.Texto(nueva, c, separador));
   MSflexGrid1->setEnabled(true);
   UtilKor1->borrarenabled(true);
   UtilKor1->reporteenabled(true);
@@ -119,13 +84,7 @@ void frmHarina::Borrar() {
                                             "seguro de Continuar...?")
                                  .arg(hasta - desde + 1),
                              Operador::PorDefecto::No)) {
-    Conexion& conexion = LibDatos::Instancia().Conexion();
-    for (int fila = desde; fila <= hasta; ++fila) {
-      const qint64 id = ClaveDeFila(fila);
-      conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), Tabla, id));
-      creadas_.removeAll(id);
-      marcadas_.remove(id);
-    }
+    planilla_.Borrar(desde - MSflexGrid1->FixedRows(), hasta - MSflexGrid1->FixedRows());
     CmdCargar_Click();
   }
   if (MSflexGrid1->Rows() < 3) UtilKor1->reporteenabled(false);

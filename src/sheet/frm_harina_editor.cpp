@@ -5,11 +5,12 @@
 
 #include <QLineEdit>
 
+#include "analisis/columnas.h"
+
 #include "services/convenciones.h"
 #include "services/lib_campos.h"
 #include "services/teclas.h"
 #include "services/util_kor.h"
-#include "sheet/columnas.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
 
@@ -51,7 +52,7 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
     return;
   const QString clave = MSflexGrid1->TextMatrix(1, Columna);
   // The key column keeps the length and lookup of the column before it.
-  const ColumnaPlanilla* columna = ColumnaPorClave(clave);
+  const ::Columna* columna = ColumnaPorClave(clave);
   if (!columna) {
     Texto->setProperty("DataField", clave);
     return;
@@ -79,13 +80,15 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
     filaEditor_ = MsFlexGrid->Row();
     columnaEditor_ = MsFlexGrid->Col();
     // A new analysis's flour type shows a marker, never stored: the editor
-    // opens empty over it.
-    const bool marcada = columnaEditor_ == 1 && marcadas_.contains(ClaveDeFilaOCero(filaEditor_));
-    textoOriginal_ = marcada ? QString() : MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_);
-    Edt->setPlaceholderText(marcada ? MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_)
-                                    : QString());
+    // opens empty over it, the marker as its placeholder.
+    const int fila = filaEditor_ - MsFlexGrid->FixedRows();
+    const bool enPlanilla = fila < planilla_.Filas();
+    const bool marcada = enPlanilla && columnaEditor_ == 1 && planilla_.FilaEn(fila).marcada;
+    Edt->setPlaceholderText(marcada ? Planilla::Marcador() : QString());
     if (KeyAscii >= 0 && KeyAscii <= 32) {
-      Edt->setText(textoOriginal_);
+      Edt->setText(enPlanilla
+                       ? planilla_.Valor(fila, columnaEditor_, LibCampos::SeparadorDecimal())
+                       : MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_));
       Edt->setCursorPosition(std::min<int>(1000, static_cast<int>(Edt->text().size())));
     } else {
       const char32_t caracter = static_cast<char32_t>(KeyAscii);
@@ -260,8 +263,8 @@ bool frmHarina::TxtEdit_KeyPress(const QString& texto) {
   // In a number column either mark is typed as the operator's decimal
   // separator; a second one is kept, and the entry refused when stored. Texts
   // keep every character as typed.
-  const ColumnaPlanilla* columna = ColumnaPorIndice(columnaEditor_);
-  if (!columna || TipoDeCampo(columna->dataField) != TipoCampo::Numero) return false;
+  const Columna* columna = ColumnaPorIndice(columnaEditor_);
+  if (!columna || columna->tipo != TipoCampo::Numero) return false;
   if (texto != QLatin1String(",") && texto != QLatin1String(".")) return false;
   const QString separador = LibCampos::SeparadorDecimal();
   if (separador == texto) return false;

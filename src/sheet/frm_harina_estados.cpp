@@ -14,7 +14,7 @@ void frmHarina::InicializaPantalla() {
   // An entry still open is stored before the sheet goes, and the blank
   // analyses this station left in it go with it.
   Intentar([&] { GuardarEditorAbierto(); });
-  Intentar([&] { DejarDia(); });
+  Intentar([&] { planilla_.Dejar(); });
   Intentar([&] { Tabla = QStringLiteral("v_mv_zentalia"); });
   Intentar([&] { InicializaGrid(); });
   Intentar([&] {

@@ -1,19 +1,16 @@
 // frmHarina: the grid of the day sheet and loading a date's analyses into it.
 
-#include <QDateTime>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <optional>
 
+#include "analisis/columnas.h"
 #include "services/fechas.h"
 #include "services/lib_campos.h"
-#include "services/lib_datos.h"
 #include "services/operador.h"
 #include "services/twips.h"
-#include "sheet/columnas.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
-#include "sheet/sentencias.h"
 
 void frmHarina::InicializaGrid() {
   columnaSeguida_ = -1;
@@ -47,28 +44,9 @@ void frmHarina::CmdCargar_Click() {
   }
   MSflexGrid1->setEnabled(true);
   GuardarEditorAbierto();
-
-  Conexion& conexion = LibDatos::Instancia().Conexion();
-  const Dialecto& dialecto = conexion.dialecto();
-  Recordset filas =
-      conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, true));
-  if (filas.Bof()) {
-    // A new day starts with two blank analyses, each with its own creation
-    // moment.
-    filas.Close();
-    for (int i = 0; i < 2; ++i) InsertarAnalisis(*fecha, tecleada);
-    filas = conexion.Execute(sentencias::ConsultaDia(dialecto, Tabla, *fecha, tecleada, false));
-  }
-  QList<TipoCampo> tipos;
-  for (int c = 0; c < filas.FieldCount(); ++c) tipos.append(TipoDeCampo(filas.Fields(c).Name));
-  const QString separador = LibCampos::SeparadorDecimal();
-  MSflexGrid1->Enlazar(filas, [&](int columna, const QVariant& valor) {
-    return TextoDeCelda(tipos[columna], valor, separador);
-  });
-  filas.Close();
-  MSflexGrid1->Refresh();
+  planilla_.Cargar(Tabla, *fecha, tecleada, Campo(QStringLiteral("responsable"))->text());
+  MostrarPlanilla();
   EncabezadosGrid();
-  marcadas_.clear();
 
   PlanillaCargada = true;
   bool cargada = true;
@@ -80,10 +58,26 @@ void frmHarina::CmdCargar_Click() {
   MSflexGrid1->setFocus();
 }
 
+void frmHarina::MostrarPlanilla() {
+  const QString separador = LibCampos::SeparadorDecimal();
+  const int columnas = static_cast<int>(ColumnasAnalisis().size());
+  QList<QStringList> filas;
+  filas.reserve(planilla_.Filas());
+  for (int f = 0; f < planilla_.Filas(); ++f) {
+    QStringList fila{QString::number(planilla_.FilaEn(f).id)};
+    for (int c = 1; c <= columnas; ++c) fila << planilla_.Texto(f, c, separador);
+    filas.append(std::move(fila));
+  }
+  QStringList nombres{QStringLiteral("ID")};
+  for (const Columna& columna : ColumnasAnalisis()) nombres << columna.enSentencia.trimmed();
+  MSflexGrid1->Llenar(std::move(filas), nombres);
+  MSflexGrid1->Refresh();
+}
+
 void frmHarina::EncabezadosGrid() {
   columnaSeguida_ = -1;
   MSflexGrid1->SetColWidth(0, 0);
-  for (const ColumnaPlanilla& columna : ColumnasPlanilla()) {
+  for (const Columna& columna : ColumnasAnalisis()) {
     MSflexGrid1->SetTextMatrix(0, columna.indice, columna.linea1);
     MSflexGrid1->SetTextMatrix(1, columna.indice, columna.linea2);
     MSflexGrid1->SetColWidth(columna.indice, columna.ancho);

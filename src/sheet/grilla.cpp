@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <algorithm>
 
-#include "services/recordset.h"
 #include "services/twips.h"
 #include "sheet/modelo_grilla.h"
 
@@ -119,21 +118,10 @@ QRect Grilla::RectanguloEnPadre() const {
   return RectanguloActual().translated(pos());
 }
 
-void Grilla::Enlazar(Recordset& filas, const std::function<QString(int, const QVariant&)>& texto) {
-  const int columnas = filas.FieldCount();
-  QStringList nombres;
-  for (int c = 0; c < columnas; ++c) nombres.append(filas.Fields(c).Name);
-  QList<QStringList> leidas;
-  while (!filas.Eof()) {
-    QStringList fila;
-    fila.reserve(columnas);
-    for (int c = 0; c < columnas; ++c) fila.append(texto(c, filas.Valor(c)));
-    leidas.append(std::move(fila));
-    filas.MoveNext();
-  }
+void Grilla::Llenar(QList<QStringList> filas, const QStringList& nombres) {
   // A new model's worth at once: the view resets its columns, which the
   // caller sizes again.
-  modelo_->Reemplazar(std::move(leidas), nombres);
+  modelo_->Reemplazar(std::move(filas), nombres);
 }
 
 int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }

@@ -8,10 +8,10 @@
 // move of the current cell.
 
 #include <QTableView>
-#include <functional>
+#include <QList>
+#include <QStringList>
 
 class ModeloGrilla;
-class Recordset;
 
 class Grilla : public QTableView {
   Q_OBJECT
@@ -57,11 +57,9 @@ class Grilla : public QTableView {
   // lies); empty while there is no current cell or its column is hidden.
   QRect RectanguloEnPadre() const;
 
-  // Shows every row of an open recordset: one column per field, the field
-  // names in header row 1, one grid row per record from row 2 on, each cell
-  // the text that texto gives for the field's position and value. Reads the
-  // recordset to its end.
-  void Enlazar(Recordset& filas, const std::function<QString(int, const QVariant&)>& texto);
+  // Shows the rows (one list of texts per row) from row 2 on, with the column
+  // names in header row 1, replacing everything at once.
+  void Llenar(QList<QStringList> filas, const QStringList& nombres);
 
   // Empties every cell, the header rows included.
   void Clear();

@@ -1,16 +1,18 @@
 #include "sheet/sentencias.h"
 
-#include "services/falla.h"
-#include "services/lib_datos.h"
+#include <QStringList>
+
+#include "analisis/columnas.h"
 
 namespace sentencias {
 
 namespace {
 
+// The day's columns as the design's statement spells them.
 QString Columnas() {
-  return QStringLiteral(
-      "SELECT ID,tipo_harina , HORARIO , HUMEDO,SECO, CARACT, FALLINGNUMBER, HUMEDAD,CENIZAS, "
-      "COLOR, CONTROLPESAJE,OBSERVACIONES FROM ");
+  QStringList campos{QStringLiteral("ID")};
+  for (const Columna& columna : ColumnasAnalisis()) campos << columna.enSentencia;
+  return QStringLiteral("SELECT ") + campos.join(QLatin1Char(',')) + QStringLiteral(" FROM ");
 }
 
 }  // namespace
@@ -32,20 +34,6 @@ QString FilaNueva(const Dialecto& d, const QDate& fecha, const QString& tecleada
          QLatin1Char(')');
 }
 
-QString ValorDeCelda(TipoCampo tipo, const QString& entrada) {
-  const QString valor = entrada.trimmed();
-  switch (tipo) {
-    case TipoCampo::Numero:
-      return LibDatos::FormatoSql(valor, QStringLiteral("@"));
-    case TipoCampo::Texto:
-      return valor.isEmpty() ? QStringLiteral("NULL") : Dialecto::Texto(valor);
-    case TipoCampo::Clave:
-    case TipoCampo::Desconocido:
-      break;
-  }
-  throw Falla(Falla::kArgumentoInvalido, QStringLiteral("Esta columna no se puede modificar."));
-}
-
 QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& campo,
                         const QString& valor, const QDateTime& ahora, qint64 id) {
   return QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + d.Columna(campo) +
@@ -62,13 +50,11 @@ QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint
   QStringList claves;
   for (const qint64 id : ids) claves << QString::number(id);
   QString condicion = QStringLiteral("ID IN (") + claves.join(QLatin1Char(',')) + QLatin1Char(')');
-  for (const ColumnaPlanilla& columna : ColumnasPlanilla()) {
+  for (const Columna& columna : ColumnasAnalisis()) {
     const QString nombre = d.Columna(columna.dataField);
     // A text column written by another program may hold '' for nothing; a
     // time or a number column cannot be compared with a text.
-    const bool texto = TipoDeCampo(columna.dataField) == TipoCampo::Texto &&
-                       columna.dataField.compare(QLatin1String("horario"), Qt::CaseInsensitive) != 0;
-    condicion += texto ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
+    condicion += columna.tipo == TipoCampo::Texto ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
                        : QStringLiteral(" AND %1 IS NULL").arg(nombre);
   }
   return d.Borrar(tabla, condicion);

@@ -10,7 +10,6 @@
 #include <QString>
 
 #include "services/dialecto.h"
-#include "sheet/columnas.h"
 
 namespace sentencias {
 
@@ -24,13 +23,7 @@ QString ConsultaDia(const Dialecto& d, const QString& tabla, const QDate& fecha,
 QString FilaNueva(const Dialecto& d, const QDate& fecha, const QString& tecleada,
                   const QString& responsable, const QDateTime& ahora);
 
-// The statement text of one entry for a column of that kind: a text between
-// quotes (every quote doubled), a number with a point, or NULL when the entry is
-// empty. Throws Falla (kTipoIncompatible) for an entry of a number column that
-// is not a number, and (kArgumentoInvalido) for the key or an unknown column.
-QString ValorDeCelda(TipoCampo tipo, const QString& entrada);
-
-// Stores one cell: valor is statement text from ValorDeCelda.
+// Stores one cell: valor is statement text (ValorDeCelda).
 QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& campo,
                         const QString& valor, const QDateTime& ahora, qint64 id);
 

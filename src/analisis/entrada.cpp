@@ -1,15 +1,11 @@
-#include "sheet/entrada.h"
+#include "analisis/entrada.h"
 
+#include "analisis/horario.h"
+#include "analisis/valores.h"
 #include "services/falla.h"
 #include "services/lib_util.h"
-#include "sheet/horario.h"
-#include "sheet/sentencias.h"
 
 namespace {
-
-QString NombreColumna(const ColumnaPlanilla& columna) {
-  return (columna.linea1 + QLatin1Char(' ') + columna.linea2).trimmed();
-}
 
 EntradaLeida Rechazo(const QString& motivo) { return {false, {}, {}, motivo}; }
 
@@ -40,7 +36,7 @@ int CifrasSignificativas(const QString& numero) {
 
 }  // namespace
 
-EntradaLeida LeerEntrada(const ColumnaPlanilla& columna, const QString& entrada,
+EntradaLeida LeerEntrada(const Columna& columna, const QString& entrada,
                          const QString& separador) {
   const QString nombre = NombreColumna(columna);
   if (TieneControles(entrada))
@@ -50,8 +46,8 @@ EntradaLeida LeerEntrada(const ColumnaPlanilla& columna, const QString& entrada,
                        "guardó nada.")
                        .arg(nombre));
   QString valor = entrada.trimmed();
-  const TipoCampo tipo = TipoDeCampo(columna.dataField);
-  if (columna.dataField.compare(QLatin1String("horario"), Qt::CaseInsensitive) == 0) {
+  const TipoCampo tipo = columna.tipo;
+  if (tipo == TipoCampo::Hora) {
     const std::optional<QString> hora = FormatearHorario(valor);
     if (!hora) return Rechazo(NoEsHorario(valor, nombre));
     valor = *hora;
@@ -68,7 +64,7 @@ EntradaLeida LeerEntrada(const ColumnaPlanilla& columna, const QString& entrada,
   }
   EntradaLeida leida;
   try {
-    leida.sql = sentencias::ValorDeCelda(tipo, valor);
+    leida.sql = ValorDeCelda(tipo, valor);
   } catch (const Falla&) {
     if (tipo != TipoCampo::Numero) throw;
     return Rechazo(QStringLiteral("«%1» no es un número: la columna %2 solo admite números, con "
@@ -91,7 +87,7 @@ EntradaLeida LeerEntrada(const ColumnaPlanilla& columna, const QString& entrada,
   return leida;
 }
 
-bool EntradaSinCambios(const ColumnaPlanilla& columna, const QString& entrada,
+bool EntradaSinCambios(const Columna& columna, const QString& entrada,
                        const QString& original, const QString& separador) {
   if (entrada.trimmed() == original.trimmed()) return true;
   const EntradaLeida nueva = LeerEntrada(columna, entrada, separador);

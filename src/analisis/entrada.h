@@ -1,5 +1,5 @@
 #pragma once
-// What an entry typed in a cell of the day sheet becomes before anything is
+// What an entry typed in a cell of an analysis becomes before anything is
 // sent to the database. Pure: the same column and text give the same result.
 // An entry is stored exactly as the operator meant it or not at all: a text
 // longer than its column, a number with more digits than the column keeps, a
@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "sheet/columnas.h"
+#include "analisis/columnas.h"
 
 struct EntradaLeida {
   bool valida = false;
@@ -24,11 +24,11 @@ inline constexpr int kCifrasSignificativas = 15;
 
 // Reads the entry of a column; separador is the operator's decimal separator,
 // with which the cell shows numbers.
-EntradaLeida LeerEntrada(const ColumnaPlanilla& columna, const QString& entrada,
+EntradaLeida LeerEntrada(const Columna& columna, const QString& entrada,
                          const QString& separador);
 
 // Whether confirming `entrada` over a cell that showed `original` changes
 // nothing: the same text, or the same value written otherwise ("14.5" over
 // "14,5").
-bool EntradaSinCambios(const ColumnaPlanilla& columna, const QString& entrada,
+bool EntradaSinCambios(const Columna& columna, const QString& entrada,
                        const QString& original, const QString& separador);

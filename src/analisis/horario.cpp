@@ -1,4 +1,4 @@
-#include "sheet/horario.h"
+#include "analisis/horario.h"
 
 #include <QRegularExpression>
 #include <QTime>

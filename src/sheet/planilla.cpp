@@ -1,0 +1,132 @@
+#include "sheet/planilla.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <utility>
+
+#include "analisis/entrada.h"
+#include "analisis/valores.h"
+#include "services/lib_datos.h"
+#include "services/recordset.h"
+#include "sheet/sentencias.h"
+
+void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& tecleada,
+                      const QString& responsable) {
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  const Dialecto& dialecto = conexion.dialecto();
+  // Another day (or table) forgets what was created for the last one, which
+  // Dejar has dealt with.
+  if (!cargada_ || fecha != fecha_ || tabla != tabla_) creadas_.clear();
+  tabla_ = tabla;
+  fecha_ = fecha;
+  tecleada_ = tecleada;
+  responsable_ = responsable;
+  Recordset filas = conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
+  if (filas.Bof()) {
+    filas.Close();
+    for (int i = 0; i < 2; ++i) Insertar();
+    filas = conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, false));
+  }
+  QList<Fila> leidas;
+  const int columnas = static_cast<int>(ColumnasAnalisis().size());
+  while (!filas.Eof()) {
+    Fila fila;
+    fila.id = filas.Valor(0).toLongLong();
+    fila.valores.reserve(columnas);
+    for (int c = 1; c <= columnas; ++c) fila.valores.append(filas.Valor(c));
+    leidas.append(std::move(fila));
+    filas.MoveNext();
+  }
+  filas.Close();
+  filas_ = std::move(leidas);
+  cargada_ = true;
+}
+
+void Planilla::Dejar() {
+  const QList<qint64> creadas = std::exchange(creadas_, {});
+  filas_.clear();
+  cargada_ = false;
+  if (creadas.isEmpty()) return;
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  conexion.Execute(sentencias::BorrarEnBlanco(conexion.dialecto(), tabla_, creadas));
+}
+
+QString Planilla::Texto(int fila, int indice, const QString& separador) const {
+  if (indice == 1 && filas_.at(fila).marcada) return Marcador();
+  return Valor(fila, indice, separador);
+}
+
+QString Planilla::Valor(int fila, int indice, const QString& separador) const {
+  const Columna* columna = ColumnaPorIndice(indice);
+  if (!columna) return {};
+  return TextoDeCelda(columna->tipo, filas_.at(fila).valores.value(indice - 1), separador);
+}
+
+Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entrada,
+                                      const QString& separador) {
+  const Columna* columna = ColumnaPorIndice(indice);
+  if (!columna || fila < 0 || fila >= filas_.size())
+    return {Estado::Rechazado, QStringLiteral("Esta columna no se puede modificar."), {}};
+  Fila& f = filas_[fila];
+  // Confirmed as it was: nothing to write, and the modification moment stays.
+  if (EntradaSinCambios(*columna, entrada, Valor(fila, indice, separador), separador))
+    return {Estado::SinCambios, {}, Texto(fila, indice, separador)};
+  if (f.id == 0)
+    return {Estado::SinClave, QStringLiteral("Mal Posicionamiento!!!, no se actualizará"), {}};
+  // Nothing is written, not even a 0, for an entry that is not what the
+  // column holds: the operator corrects it.
+  const EntradaLeida leida = LeerEntrada(*columna, entrada, separador);
+  if (!leida.valida) return {Estado::Rechazado, leida.motivo, {}};
+
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  int cambiadas = -1;
+  conexion.Execute(sentencias::ActualizarCelda(conexion.dialecto(), tabla_, columna->dataField,
+                                               leida.sql, QDateTime::currentDateTime(), f.id),
+                   &cambiadas);
+  if (cambiadas == 0)
+    return {Estado::FilaBorrada,
+            QStringLiteral("Este análisis ya no está en la base de datos (otra estación lo "
+                           "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
+            {}};
+  // The cell's value is what the database now holds: the entry's own text for
+  // a text, the number as written to the statement.
+  QVariant guardado;
+  if (leida.sql != QLatin1String("NULL"))
+    guardado = columna->tipo == TipoCampo::Numero ? leida.sql : leida.celda;
+  f.valores[indice - 1] = guardado;
+  if (indice == 1 && !leida.celda.isEmpty()) f.marcada = false;
+  return {Estado::Guardado, {}, Texto(fila, indice, separador)};
+}
+
+qint64 Planilla::Insertar() {
+  LibDatos& datos = LibDatos::Instancia();
+  Conexion& conexion = datos.Conexion();
+  datos.Ejecutar(sentencias::FilaNueva(conexion.dialecto(), fecha_, tecleada_, responsable_,
+                                       QDateTime::currentDateTime()));
+  // The key of the row this connection has just inserted, not the table's
+  // highest key, which may be another station's row.
+  Recordset clave;
+  datos.AbrirConsulta(conexion.dialecto().ClaveInsertada(), clave, 0, 1, true);
+  const qint64 id = clave.Fields(0).Value.toLongLong();
+  datos.CerrarConsulta(clave);
+  creadas_.append(id);
+  return id;
+}
+
+int Planilla::Agregar() {
+  Fila fila;
+  fila.id = Insertar();
+  fila.valores.resize(ColumnasAnalisis().size());
+  fila.marcada = true;
+  filas_.append(std::move(fila));
+  return Filas() - 1;
+}
+
+void Planilla::Borrar(int desde, int hasta) {
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {
+    const qint64 id = filas_[fila].id;
+    conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), tabla_, id));
+    creadas_.removeAll(id);
+  }
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Planilla: the loaded day of the sheet, without widgets. It owns the day's
+// analyses (typed 64-bit keys, each value as the database holds it) and is the
+// one place where the sheet talks to the database: loading a date, storing an
+// entry, adding an analysis, deleting analyses, leaving the day. The window
+// shows what it holds and turns keys into these operations.
+//
+// A failure of the database throws Falla and leaves the day as it was; a
+// store answers what became of the entry (stored, unchanged, refused with the
+// message, its analysis gone), so the entry is never lost in between.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include "analisis/columnas.h"
+
+class Planilla {
+ public:
+  // The text a new analysis shows in its flour type until it has one; it is
+  // never stored.
+  static QString Marcador() { return QStringLiteral("Nuevo"); }
+
+  struct Fila {
+    qint64 id = 0;
+    QList<QVariant> valores;  // grid columns 1 to 11, at [indice - 1]
+    bool marcada = false;     // a new analysis still showing the marker
+  };
+
+  enum class Estado { Guardado, SinCambios, Rechazado, SinClave, FilaBorrada };
+  struct Resultado {
+    Estado estado;
+    QString mensaje;  // Rechazado, SinClave, FilaBorrada: for the operator
+    QString celda;    // Guardado, SinCambios: what the cell shows now
+  };
+
+  // Reads the day's analyses from the table, ordered by time. A day without any starts with
+  // two blank analyses of the responsible person, remembered as created here.
+  // tecleada is the date as typed (the design's statements use it).
+  void Cargar(const QString& tabla, const QDate& fecha, const QString& tecleada,
+              const QString& responsable);
+
+  // Leaves the day: the analyses created here that are still blank in every
+  // column are deleted by one statement, which spares a row that another
+  // station has written a value into meanwhile.
+  void Dejar();
+
+  bool Cargada() const { return cargada_; }
+  const QString& Tabla() const { return tabla_; }
+  int Filas() const { return static_cast<int>(filas_.size()); }
+  const Fila& FilaEn(int fila) const { return filas_.at(fila); }
+  // The grid's text of a cell (indice 1 to 11), the marker included.
+  QString Texto(int fila, int indice, const QString& separador) const;
+  // The cell's value as text, as an editor opens with it: never the marker.
+  QString Valor(int fila, int indice, const QString& separador) const;
+
+  // Stores an entry typed over a cell. Checked first (LeerEntrada); an entry
+  // that says what the cell already holds writes nothing.
+  Resultado Guardar(int fila, int indice, const QString& entrada, const QString& separador);
+
+  // A new blank analysis of the day at the end; its row.
+  int Agregar();
+
+  // Deletes the analyses of rows desde to hasta; the caller loads the day
+  // again.
+  void Borrar(int desde, int hasta);
+
+ private:
+  qint64 Insertar();
+
+  QString tabla_ = QStringLiteral("v_mv_zentalia");
+  bool cargada_ = false;
+  QDate fecha_;
+  QString tecleada_;
+  QString responsable_;
+  QList<Fila> filas_;
+  // The analyses created here for the loaded day, for Dejar.
+  QList<qint64> creadas_;
+};
