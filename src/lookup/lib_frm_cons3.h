@@ -17,12 +17,13 @@
 //   cancelled (button, Esc or the title bar's close box): ValorDevuelto empty,
 //                                Valores and CmpsDevueltos none.
 //
-// Typing in a search box selects the first row, in the order shown, whose
-// column starts with the text; F5 filters the statement on the database by the
-// box's column and reloads; "&Nueva Busqueda" goes back to the first
-// statement. A statement the database refuses is reported ("FORM_LOAD") and
-// leaves an empty list. Cantidades is always handed back empty: quantities
-// stay in the list.
+// Every load (the first, each F5, "&Nueva Busqueda") selects the first row
+// shown and lays the window out again. Typing in a search box selects the
+// first row, in the order shown, whose column starts with the text; F5
+// filters the statement on the database by the box's column and reloads;
+// "&Nueva Busqueda" goes back to the first statement. A statement the database refuses is reported
+// ("FORM_LOAD") and leaves an empty list. Cantidades is always handed back empty: quantities stay
+// in the list.
 //
 // The procedures are spread by concern: lib_frm_cons3.cpp (controls, load,
 // columns, rows, sizes), lib_frm_cons3_busqueda.cpp (the search boxes, F5 and
