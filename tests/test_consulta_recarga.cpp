@@ -1,6 +1,7 @@
 // The lookup window loaded again and again, on a real database and driven by
-// keys: the row every load leaves selected, the layout every load keeps, and
-// typed texts that look like the place markers of a text pattern. Runs on SQLite and on PostgreSQL.
+// keys: the row every load leaves selected, the layout every load keeps, F5
+// over any statement that runs, and typed texts that look like the place
+// markers of a text pattern. Runs on SQLite and on PostgreSQL.
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,6 +23,16 @@ namespace {
 
 const Dialecto& ElDialecto() { return LibDatos::Instancia().Conexion().dialecto(); }
 
+// Every item's text in one column, in the order shown.
+QStringList Columna(const Lib_FrmCons3& w, int columna) {
+  QStringList textos;
+  for (int i = 0; i < w.ListView1->ListItemsCount(); ++i)
+    textos << w.ListView1->SubItems(i, columna);
+  return textos;
+}
+
+QStringList Encabezados(const Lib_FrmCons3& w) { return w.ListView1->Modelo().Encabezados(); }
+
 }  // namespace
 
 class PruebaConsultaRecarga : public QObject {
@@ -33,6 +44,8 @@ class PruebaConsultaRecarga : public QObject {
   void primeraFila();
   void distribucion_data();
   void distribucion();
+  void f5SobreCualquierSentencia_data();
+  void f5SobreCualquierSentencia();
   void marcadoresTecleados_data();
   void marcadoresTecleados();
 };
@@ -122,6 +135,71 @@ void PruebaConsultaRecarga::distribucion() {
   QCOMPARE(w.HScroll1->width(), w.width() - px(120));
   QCOMPARE(w.Frame1->x(), w.width() / 2 - w.Frame1->width() / 2);
   QCOMPARE(e.operador().preguntas.size(), 0);
+}
+
+// Whatever runs without F5 runs with it: the statement's own order, whatever
+// it names, and columns that share a name, each box filtering its own column.
+void PruebaConsultaRecarga::f5SobreCualquierSentencia_data() {
+  QTest::addColumn<QString>("resto");  // after SELECT; LIMIT n at the end is a row limit
+  QTest::addColumn<int>("caja");
+  QTest::addColumn<QString>("texto");
+  QTest::addColumn<int>("columna");  // the column read back
+  QTest::addColumn<QStringList>("filas");
+  QTest::newRow("orden por una columna no elegida")
+      << "descripcion FROM ta_deposito ORDER BY iddeposito DESC" << 0 << "e" << 0
+      << QStringList{"Puerto", "Norte", "Central"};
+  QTest::newRow("orden calificado")
+      << "d.descripcion FROM ta_deposito d ORDER BY d.descripcion DESC" << 0 << "e" << 0
+      << QStringList{"Puerto", "Norte", "Central"};
+  QTest::newRow("orden por un agregado")
+      << "color FROM t_colores GROUP BY color ORDER BY COUNT(*) DESC, color" << 0 << "cre" << 0
+      << QStringList{"Crema", "Blanco crema"};
+  QTest::newRow("orden por alias") << "descripcion AS nombre FROM ta_deposito ORDER BY nombre DESC"
+                                   << 0 << "e" << 0 << QStringList{"Puerto", "Norte", "Central"};
+  QTest::newRow("mismo nombre, segunda caja")
+      << "descripcion, iddeposito AS descripcion FROM ta_deposito ORDER BY 2" << 1 << "5" << 0
+      << QStringList{"Puerto"};
+  QTest::newRow("mismo nombre, primera caja")
+      << "descripcion, iddeposito AS descripcion FROM ta_deposito ORDER BY 2" << 0 << "r" << 1
+      << QStringList{"1", "2", "3", "5"};
+  QTest::newRow("limite tras el filtro, orden no elegido")
+      << "descripcion FROM ta_deposito ORDER BY iddeposito LIMIT 2" << 0 << "o" << 0
+      << QStringList{"Norte", "Puerto"};
+}
+
+void PruebaConsultaRecarga::f5SobreCualquierSentencia() {
+  QFETCH(QString, resto);
+  QFETCH(int, caja);
+  QFETCH(QString, texto);
+  QFETCH(int, columna);
+  QFETCH(QStringList, filas);
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  Depositos(e);
+  e.Ejecutar("CREATE TABLE t_colores (color VARCHAR(20))");
+  for (const char* fila :
+       {"('Crema'), ('Crema'), ('Crema'), ('Crema')",
+        "('Blanco crema'), ('Blanco crema'), ('Blanco crema')", "('Gris'), ('Gris'), ('Blanco')"})
+    e.Ejecutar(QStringLiteral("INSERT INTO t_colores VALUES ") + fila);
+  QString sql = "SELECT " + resto;
+  const qsizetype limite = resto.indexOf(" LIMIT ");
+  if (limite >= 0) sql = ElDialecto().SelectTop(resto.mid(limite + 7).toInt(), resto.left(limite));
+
+  Lib_FrmCons3 w;
+  QVERIFY(Mostrar(w, sql));
+  QCOMPARE(e.operador().preguntas.size(), 0);  // it runs without F5
+  QVERIFY(w.ListView1->ListItemsCount() >= filas.size());
+  const QStringList encabezados = Encabezados(w);
+  w.CmbSearch[caja]->setFocus();
+  Teclear(texto);
+  Tecla(Qt::Key_F5);
+  QStringList avisos;
+  for (const Pregunta& pregunta : e.operador().preguntas) avisos << pregunta.texto;
+  QVERIFY2(avisos.isEmpty(), qPrintable(avisos.join('\n')));
+  QCOMPARE(Columna(w, columna), filas);
+  QCOMPARE(Encabezados(w), encabezados);
+  QCOMPARE(w.CmbSearch.size(), encabezados.size());
 }
 
 // A typed text is a value, never a pattern: on a lookup with a row limit,
