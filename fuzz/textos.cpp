@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
     const Dialecto dialecto(motor);
     const QString condicion = filtro_consulta::Condicion(dialecto, QStringLiteral("HARINA"), texto);
     Exigir(UnaSolaCondicion(condicion));
-    filtro_consulta::Filtrada(dialecto, texto, {condicion});
+    filtro_consulta::Filtrada(dialecto, texto, {QStringLiteral("HARINA")}, {{0, texto}});
   }
   return 0;
 }

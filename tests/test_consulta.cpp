@@ -20,42 +20,6 @@
 #include "soporte/entorno_prueba.h"
 #include "soporte/ventana_prueba.h"
 
-namespace {
-
-// Each step of the operator in the lookup window, by word.
-void Hacer(Lib_FrmCons3& w, const QString& pasos) {
-  for (const QString& paso : pasos.split(' ', Qt::SkipEmptyParts)) {
-    if (paso == "enter")
-      Tecla(Qt::Key_Return);
-    else if (paso == "esc")
-      Tecla(Qt::Key_Escape);
-    else if (paso == "abajo")
-      Tecla(Qt::Key_Down);
-    else if (paso == "cancelar")
-      QTest::mouseClick(w.CmdCancelar, Qt::LeftButton);
-    else if (paso == "aceptar")
-      QTest::mouseClick(w.CmdAceptar, Qt::LeftButton);
-    else if (paso == "cerrar")
-      w.close();
-    else if (paso == "caja1")
-      w.CmbSearch[1]->setFocus();
-    else if (paso == "doble") {
-      QAbstractItemView* lista = w.ListView1;
-      const QRect celda = lista->visualRect(lista->currentIndex());
-      // A real double click: press and release, then the second press.
-      QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, celda.center());
-      QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, celda.center());
-    } else if (paso.startsWith("marcar:")) {
-      for (const QString& fila : paso.mid(7).split(','))
-        w.ListView1->model()->setData(w.ListView1->model()->index(fila.toInt(), 0), Qt::Checked,
-                                      Qt::CheckStateRole);
-    } else
-      Teclear(paso);
-  }
-}
-
-}  // namespace
-
 class PruebaConsulta : public QObject {
   Q_OBJECT
 
@@ -91,7 +55,8 @@ void PruebaConsulta::resultados_data() {
       << "Nada" << QStringList{"Descripción", "Otra"} << false << "1 enter"
       << ""
       << "Central|";
-  QTest::newRow("aceptar sin fila") << "Depósito" << ninguna << false << "enter" << kSinValor << "";
+  QTest::newRow("aceptar sin filas")
+      << "Depósito" << ninguna << false << "caja1 zzz f5 enter" << kSinValor << "";
   QTest::newRow("lista con Enter") << "Descripción" << ninguna << false << "abajo abajo enter"
                                    << "Norte"
                                    << "";
@@ -158,7 +123,7 @@ void PruebaConsulta::busquedaTecleada() {
   // The order the statement gave: the list keeps it.
   QCOMPARE(Primeros(w),
            QStringList({"pana", "Pastelera", "PANADERA", "Integral", "000", "Pan de molde"}));
-  QCOMPARE(Seleccionado(w), kSinValor);
+  QCOMPARE(Seleccionado(w), QStringLiteral("pana"));  // the first row shown
   Teclear("pan");
   QCOMPARE(Seleccionado(w), QStringLiteral("pana"));
   Teclear(" ");  // "pan " trimmed is still "pan"

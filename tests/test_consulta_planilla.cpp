@@ -129,7 +129,7 @@ void PruebaConsultaPlanilla::nadaElegidoNoCambiaNada_data() {
   QTest::addColumn<QString>("salida");
   QTest::newRow("Esc") << "esc";
   QTest::newRow("cierre de la ventana") << "cerrar";
-  QTest::newRow("aceptar sin fila") << "enter";
+  QTest::newRow("aceptar sin filas tras F5") << "sin filas";
   QTest::newRow("editor abierto, Esc") << "editor";
 }
 
@@ -143,10 +143,16 @@ void PruebaConsultaPlanilla::nadaElegidoNoCambiaNada() {
   IrA(w, 2, 1);
   if (salida == "editor") Teclear("In");
   e.operador().consultas.enqueue([&](QDialog& d) {
-    if (salida == "cerrar")
+    if (salida == "cerrar") {
       d.close();
-    else
-      Tecla(salida == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+    } else if (salida == "sin filas") {
+      // Accepted with nothing to take: no row meets the filter.
+      Teclear("zzz");
+      Tecla(Qt::Key_F5);
+      Tecla(Qt::Key_Return);
+    } else {
+      Tecla(Qt::Key_Escape);
+    }
   });
   Tecla(Qt::Key_F3);
   QCOMPARE(Leer(e, id, "tipo_harina").toString(), QStringLiteral("viejo"));

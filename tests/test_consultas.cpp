@@ -248,42 +248,74 @@ void PruebaConsultas::descomponer() {
 void PruebaConsultas::filtrada_data() {
   QTest::addColumn<Motor>("motor");
   QTest::addColumn<QString>("sql");
-  QTest::addColumn<QStringList>("textos");
+  QTest::addColumn<QStringList>("columnas");
+  QTest::addColumn<QStringList>("filtros");  // "column:text", the column 0-based
   QTest::addColumn<QString>("esperada");
-  QTest::newRow("sin condiciones") << Motor::Sqlite << "SELECT A FROM T ORDER BY A" << QStringList()
-                                   << "SELECT A FROM T ORDER BY A";
+  const QStringList una{"DESCRIPCION"};
+  QTest::newRow("sin condiciones")
+      << Motor::Sqlite << "SELECT A FROM T ORDER BY A" << QStringList{"A"} << QStringList()
+      << "SELECT A FROM T ORDER BY A";
+  QTest::newRow("filtro fuera de las columnas")
+      << Motor::Sqlite << "SELECT A FROM T" << QStringList{"A"} << QStringList{"1:x"}
+      << "SELECT A FROM T";
   QTest::newRow("group by sqlserver")
       << Motor::SqlServer << "SELECT COLOR FROM V WHERE COLOR<>'' GROUP BY COLOR"
-      << QStringList{"x"}
-      << "SELECT * FROM (SELECT COLOR FROM V WHERE COLOR<>'' GROUP BY COLOR) AS Consulta WHERE "
-         "[COLOR] LIKE '%x%'";
+      << QStringList{"COLOR"} << QStringList{"0:x"}
+      << "WITH ConsultaFiltrada ([columna_1]) AS (SELECT COLOR FROM V WHERE COLOR<>'' GROUP BY "
+         "COLOR) SELECT [columna_1] AS [COLOR] FROM ConsultaFiltrada WHERE [columna_1] LIKE '%x%'";
   QTest::newRow("dos condiciones y orden, sqlite")
-      << Motor::Sqlite << "SELECT DESCRIPCION FROM TA_PROVINCIAS ORDER BY DESCRIPCION "
-      << QStringList{"sal", "ta"}
-      << "SELECT * FROM (SELECT DESCRIPCION FROM TA_PROVINCIAS) AS Consulta WHERE [DESCRIPCION] "
-         "LIKE '%sal%' ESCAPE '\\' and [DESCRIPCION] LIKE '%ta%' ESCAPE '\\' ORDER BY DESCRIPCION";
+      << Motor::Sqlite << "SELECT DESCRIPCION FROM TA_PROVINCIAS ORDER BY DESCRIPCION " << una
+      << QStringList{"0:sal", "0:ta"}
+      << "WITH ConsultaFiltrada ([columna_1]) AS (SELECT DESCRIPCION FROM TA_PROVINCIAS) SELECT "
+         "[columna_1] AS [DESCRIPCION] FROM ConsultaFiltrada WHERE [columna_1] LIKE '%sal%' "
+         "ESCAPE '\\' and [columna_1] LIKE '%ta%' ESCAPE '\\' ORDER BY [columna_1]";
   QTest::newRow("limite fuera, postgresql")
       << Motor::Postgresql << "SELECT nombre FROM t ORDER BY nombre LIMIT 1000"
-      << QStringList{"50%_'"}
-      << "SELECT * FROM (SELECT nombre FROM t) AS Consulta WHERE CAST(\"DESCRIPCION\" AS TEXT) "
-         "ILIKE '%50\\%\\_''%' ESCAPE '\\' ORDER BY nombre LIMIT 1000";
+      << QStringList{"nombre"} << QStringList{"0:50%_'"}
+      << "WITH ConsultaFiltrada (\"columna_1\") AS (SELECT nombre FROM t) SELECT \"columna_1\" AS "
+         "\"nombre\" FROM ConsultaFiltrada WHERE CAST(\"columna_1\" AS TEXT) ILIKE '%50\\%\\_''%' "
+         "ESCAPE '\\' ORDER BY \"columna_1\" LIMIT 1000";
   QTest::newRow("top fuera, sqlserver")
-      << Motor::SqlServer << "SELECT TOP 10 NOMBRE FROM T  ORDER BY NOMBRE" << QStringList{"[a]"}
-      << "SELECT TOP 10 * FROM (SELECT NOMBRE FROM T) AS Consulta WHERE [DESCRIPCION] LIKE "
-         "'%[[]a]%' ORDER BY NOMBRE";
+      << Motor::SqlServer << "SELECT TOP 10 NOMBRE FROM T  ORDER BY NOMBRE" << QStringList{"NOMBRE"}
+      << QStringList{"0:[a]"}
+      << "WITH ConsultaFiltrada ([columna_1]) AS (SELECT NOMBRE FROM T) SELECT TOP 10 [columna_1] "
+         "AS [NOMBRE] FROM ConsultaFiltrada WHERE [columna_1] LIKE '%[[]a]%' ORDER BY [columna_1]";
+  QTest::newRow("orden por posicion, alias y nulos")
+      << Motor::Sqlite
+      << "SELECT x AS a, y AS [b c] FROM t ORDER BY 2 DESC NULLS LAST, [A], \"b c\""
+      << QStringList{"a", "b c"} << QStringList{"1:%1"}
+      << "WITH ConsultaFiltrada ([columna_1], [columna_2]) AS (SELECT x AS a, y AS [b c] FROM t) "
+         "SELECT [columna_1] AS [a], [columna_2] AS [b c] FROM ConsultaFiltrada WHERE [columna_2] "
+         "LIKE '%\\%1%' ESCAPE '\\' ORDER BY [columna_2] DESC NULLS LAST, [columna_1], [columna_2]";
+  // An order on anything but one result column stays with the statement.
+  for (const char* orden : {"ORDER BY b", "ORDER BY t.a", "ORDER BY UPPER(a), a", "ORDER BY 3",
+                            "ORDER BY a COLLATE NOCASE", "order by a desc, b"})
+    QTest::addRow("orden dentro: %s", orden)
+        << Motor::Sqlite << QStringLiteral("SELECT a FROM t ") + orden << QStringList{"a"}
+        << QStringList{"0:z"}
+        << QStringLiteral(
+               "WITH ConsultaFiltrada ([columna_1]) AS (SELECT a FROM t %1) SELECT "
+               "[columna_1] AS [a] FROM ConsultaFiltrada WHERE [columna_1] LIKE '%z%' "
+               "ESCAPE '\\'")
+               .arg(QLatin1String(orden));
+  QTest::newRow("nombre repetido, orden dentro")
+      << Motor::Postgresql << "SELECT a, b AS a FROM t ORDER BY a" << QStringList{"a", "a"}
+      << QStringList{"1:z"}
+      << "WITH ConsultaFiltrada (\"columna_1\", \"columna_2\") AS (SELECT a, b AS a FROM t ORDER "
+         "BY a) SELECT \"columna_1\" AS \"a\", \"columna_2\" AS \"a\" FROM ConsultaFiltrada WHERE "
+         "CAST(\"columna_2\" AS TEXT) ILIKE '%z%' ESCAPE '\\'";
 }
 
 void PruebaConsultas::filtrada() {
   QFETCH(Motor, motor);
   QFETCH(QString, sql);
-  QFETCH(QStringList, textos);
+  QFETCH(QStringList, columnas);
+  QFETCH(QStringList, filtros);
   QFETCH(QString, esperada);
-  const Dialecto dialecto(motor);
-  const QString campo = sql.contains("COLOR") ? "COLOR" : "DESCRIPCION";
-  QStringList condiciones;
-  for (const QString& texto : textos)
-    condiciones << filtro_consulta::Condicion(dialecto, campo, texto);
-  QCOMPARE(filtro_consulta::Filtrada(dialecto, sql, condiciones), esperada);
+  QList<filtro_consulta::Filtro> lista;
+  for (const QString& filtro : filtros)
+    lista.append({filtro.section(':', 0, 0).toInt(), filtro.section(':', 1)});
+  QCOMPARE(filtro_consulta::Filtrada(Dialecto(motor), sql, columnas, lista), esperada);
 }
 
 void PruebaConsultas::cantidades_data() {

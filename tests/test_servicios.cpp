@@ -88,6 +88,15 @@ void PruebaServicios::dialecto_data() {
     for (int i = 0; i < 10; ++i)
       QTest::addRow("%s/%d", caso.nombre, i) << caso.motor << obtenidos[i] << caso.esperado[i];
   }
+  // A row limit over a text that carries what looks like a place marker.
+  const QString marcado = QStringLiteral("c FROM t WHERE c LIKE '%1%' OR c LIKE '%2'");
+  QTest::addRow("sqlserver/limite con marcadores")
+      << Motor::SqlServer << Dialecto(Motor::SqlServer).SelectTop(50, marcado)
+      << "SELECT TOP 50 c FROM t WHERE c LIKE '%1%' OR c LIKE '%2'";
+  for (const Motor motor : {Motor::Sqlite, Motor::Postgresql})
+    QTest::addRow("%s/limite con marcadores", motor == Motor::Sqlite ? "sqlite" : "postgresql")
+        << motor << Dialecto(motor).SelectTop(50, marcado)
+        << "SELECT c FROM t WHERE c LIKE '%1%' OR c LIKE '%2' LIMIT 50";
   QTest::addRow("sqlserver/like") << Motor::SqlServer
                                   << Dialecto(Motor::SqlServer).Contiene("c", "50%_[x]'")
                                   << "c LIKE '%50[%][_][[]x]''%'";
@@ -411,7 +420,8 @@ void PruebaServicios::conexionFallidaNoMuestraLaClave() {
   EntornoPrueba entorno;
   LibDatos& datos = LibDatos::Instancia();
   datos.Servidor = "127.0.0.1";
-  datos.BaseDeDatos = "laboratorio";
+  // A name that looks like a place marker of the message is shown as it is.
+  datos.BaseDeDatos = "labo%3ratorio";
   datos.Usuario = "lab";
   datos.Password = "s3creta-muy-larga";
   // A port nobody listens on: the server answers at once that it refuses.
@@ -422,6 +432,7 @@ void PruebaServicios::conexionFallidaNoMuestraLaClave() {
   const Pregunta& aviso = entorno.operador().preguntas.first();
   QCOMPARE(aviso.estilo, int(Operador::Estilo::Critico));
   QVERIFY(aviso.texto.contains("127.0.0.1"));
+  QVERIFY2(aviso.texto.contains("«labo%3ratorio»"), qPrintable(aviso.texto));
   QVERIFY(!aviso.texto.contains("s3creta"));
 
   // A file that is not a database.

@@ -155,10 +155,17 @@ void Lib_FrmCons3::Form_Load() {
   if (!pasos.Paso([&] { Encolumnar(); })) return;
   if (!pasos.Paso([&] { Leer(1, 0); })) return;
   if (!pasos.Paso([&] { Dimensionar(); })) return;
+  // The sizes above follow the columns; the window's layout rules then give
+  // the list the window's whole width, on every load and not only when the
+  // window's own size changes.
+  if (!pasos.Paso([&] { Form_Resize(); })) return;
   if (!pasos.Paso([&] {
         if (OrdenarPorLwv) ListView1->SetSorted(true);
       }))
     return;
+  // Every load leaves the first row shown selected and current, so that
+  // Enter, a double click or "&Aceptar" take it at once.
+  if (!pasos.Paso([&] { ListView1->SetSelectedItem(0); })) return;
   if (!pasos.Paso([&] { LibUtil::Instancia().PosicionarFormulario(this, 0); })) return;
   if (!pasos.Paso([&] {
         if (!FiltroInicial.trimmed().isEmpty()) CmbSearch[0]->setEditText(FiltroInicial);

@@ -17,12 +17,14 @@
 //   cancelled (button, Esc or the title bar's close box): ValorDevuelto empty,
 //                                Valores and CmpsDevueltos none.
 //
-// Typing in a search box selects the first row, in the order shown, whose
-// column starts with the text; F5 filters the statement on the database by the
-// box's column and reloads; "&Nueva Busqueda" goes back to the first
-// statement. A statement the database refuses is reported ("FORM_LOAD") and
-// leaves an empty list. Cantidades is always handed back empty: quantities
-// stay in the list.
+// Every load (the first, each F5, "&Nueva Busqueda") selects the first row
+// shown and lays the window out again. Typing in a search box selects the
+// first row, in the order shown, whose column starts with the text; F5
+// filters the statement on the database by the box's column and reloads (any
+// statement that runs runs filtered: filtro_consulta.h); "&Nueva Busqueda"
+// goes back to the first statement. A statement the database refuses is reported
+// ("FORM_LOAD") and leaves an empty list. Cantidades is always handed back empty: quantities stay
+// in the list.
 //
 // The procedures are spread by concern: lib_frm_cons3.cpp (controls, load,
 // columns, rows, sizes), lib_frm_cons3_busqueda.cpp (the search boxes, F5 and
@@ -35,6 +37,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "lookup/filtro_consulta.h"
 #include "services/recordset.h"
 
 class ListaConsulta;
@@ -136,7 +139,7 @@ class Lib_FrmCons3 : public QDialog {
   QString ValorDeColumna(int item, const QString& nombre) const;
 
   // The declared size of each column (-1: the engine declares none) and the
-  // conditions F5 has added since the first statement.
+  // filters F5 has added since the first statement.
   QList<int> tamanos_;
-  QStringList filtros_;
+  QList<filtro_consulta::Filtro> filtros_;
 };

@@ -76,10 +76,10 @@ void Lib_FrmCons3::FiltrarF5(int Index) {
   // one: whatever clauses it has, the conditions land where it takes them.
   Intentar([&] { SqlOrden = filtro_consulta::Descomponer(SqlInicial).orden; });
   Intentar([&] {
-    const Dialecto& dialecto = LibDatos::Instancia().Conexion().dialecto();
-    filtros_.append(filtro_consulta::Condicion(dialecto, caja->property("Campo").toString(),
-                                               caja->currentText()));
-    Sql = filtro_consulta::Filtrada(dialecto, SqlInicial, filtros_);
+    // Box i filters column i, found by its place: two columns may share a name.
+    filtros_.append({Index, caja->currentText()});
+    Sql = filtro_consulta::Filtrada(LibDatos::Instancia().Conexion().dialecto(), SqlInicial,
+                                    ListView1->Modelo().Encabezados(), filtros_);
   });
   Intentar([&] { caja->setEditText(QString()); });
   Intentar([&] { SqlVigente = Sql; });

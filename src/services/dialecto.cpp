@@ -17,8 +17,11 @@ QString Dialecto::Alias(const QString& alias) const {
 }
 
 QString Dialecto::SelectTop(int filas, const QString& resto) const {
-  if (motor_ == Motor::SqlServer) return QStringLiteral("SELECT TOP %1 %2").arg(filas).arg(resto);
-  return QStringLiteral("SELECT %1 LIMIT %2").arg(resto).arg(filas);
+  // resto carries what the operator typed: one pass over the pattern, or a
+  // "%1" typed in it would be taken for the place of the next value.
+  const QString limite = QString::number(filas);
+  if (motor_ == Motor::SqlServer) return QStringLiteral("SELECT TOP %1 %2").arg(limite, resto);
+  return QStringLiteral("SELECT %1 LIMIT %2").arg(resto, limite);
 }
 
 QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {

@@ -101,9 +101,7 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
       base.setDatabaseName(
           QStringLiteral(
               "DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.3")
-              .arg(Servidor)
-              .arg(puerto)
-              .arg(BaseDeDatos, Usuario, Password));
+              .arg(Servidor, QString::number(puerto), BaseDeDatos, Usuario, Password));
       base.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
     } else {
       base.setHostName(Servidor);
@@ -114,10 +112,10 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
       base.setConnectOptions(QStringLiteral("connect_timeout=10"));
     }
     if (!base.open()) {
+      // Each pattern is filled in one pass: a name holding "%3" stays as it is.
       falla = QStringLiteral("No se pudo conectar con la base «%1» del servidor %2 (puerto %3): %4")
-                  .arg(BaseDeDatos, Servidor)
-                  .arg(puerto)
-                  .arg(base.lastError().text().trimmed());
+                  .arg(BaseDeDatos, Servidor, QString::number(puerto),
+                       base.lastError().text().trimmed());
     }
   }
   if (!falla.isEmpty()) {
@@ -127,9 +125,8 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
   const Motor motor = odbc ? Motor::SqlServer : Motor::Postgresql;
   conexion_ = std::make_unique<::Conexion>(kNombreConexion, motor);
   descripcion_ = QStringLiteral("Motor=%1;Servidor=%2;Puerto=%3;BaseDeDatos=%4;Usuario=%5")
-                     .arg(odbc ? QStringLiteral("odbc") : QStringLiteral("postgresql"), Servidor)
-                     .arg(puerto)
-                     .arg(BaseDeDatos, Usuario);
+                     .arg(odbc ? QStringLiteral("odbc") : QStringLiteral("postgresql"), Servidor,
+                          QString::number(puerto), BaseDeDatos, Usuario);
   return true;
 }
 

@@ -28,6 +28,13 @@ QString ConsultaDeColumnaPrueba(const QString& tag);
 // become active.
 bool Mostrar(Lib_FrmCons3& w, const QString& sql);
 
+// The operator's steps in the window, words separated by blanks: enter, esc,
+// abajo, f5 (keys to the focused control), aceptar, cancelar, nueva (a click
+// on the button), cerrar (the close box), cajaN (search box N takes the
+// focus), clicN (a click on header N), doble (a double click on the current
+// row), marcar:i,j (rows i and j checked); any other word is typed.
+void Hacer(Lib_FrmCons3& w, const QString& pasos);
+
 // The selected item's text (kSinValor when none), and every item's text in
 // the order shown.
 QString Seleccionado(const Lib_FrmCons3& w);
