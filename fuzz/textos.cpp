@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "analisis/horario.h"
 #include "lookup/filtro_consulta.h"
 #include "lookup/lector_mascaras.h"
 #include "services/falla.h"
@@ -19,7 +20,6 @@
 #include "services/lib_ini.h"
 #include "services/lib_util.h"
 #include "session/parametros_inicio.h"
-#include "analisis/horario.h"
 
 namespace {
 

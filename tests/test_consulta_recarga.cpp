@@ -4,6 +4,7 @@
 // markers of a text pattern. Runs on SQLite and on PostgreSQL.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
 #include <QLocale>
@@ -48,6 +49,7 @@ class PruebaConsultaRecarga : public QObject {
   void f5SobreCualquierSentencia();
   void marcadoresTecleados_data();
   void marcadoresTecleados();
+  void caracteresDeControlEnF5();
 };
 
 // After every load the first row shown is selected and current, so the
@@ -230,6 +232,27 @@ void PruebaConsultaRecarga::marcadoresTecleados() {
   Tecla(Qt::Key_F5);
   QCOMPARE(Primeros(w), filas);
   QCOMPARE(e.operador().preguntas.size(), 0);
+}
+
+// A NUL pasted into a search box never reaches a statement: F5 says why and
+// leaves the list and the box as they were.
+void PruebaConsultaRecarga::caracteresDeControlEnF5() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  e.Ejecutar("CREATE TABLE t_harinas (nombre VARCHAR(20))");
+  e.Ejecutar("INSERT INTO t_harinas VALUES ('Pan'), ('000'), ('Integral')");
+  Lib_FrmCons3 w;
+  QVERIFY(Mostrar(w, "SELECT nombre FROM t_harinas"));
+  const QString pegado = QStringLiteral("Pa") + QChar(0) + QStringLiteral("n");
+  QApplication::clipboard()->setText(pegado);
+  Tecla(Qt::Key_V, Qt::ControlModifier);
+  QVERIFY(w.CmbSearch[0]->currentText().contains(QChar(0)));
+  Tecla(Qt::Key_F5);
+  QCOMPARE(w.ListView1->ListItemsCount(), 3);
+  QCOMPARE(w.CmbSearch[0]->currentText(), pegado);
+  QCOMPARE(e.operador().preguntas.size(), 1);
+  QVERIFY(e.operador().preguntas.first().texto.contains("caracteres de control"));
 }
 
 QTEST_MAIN(PruebaConsultaRecarga)

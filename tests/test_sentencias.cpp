@@ -6,13 +6,13 @@
 #include <QTest>
 #include <QTime>
 
+#include "analisis/columnas.h"
+#include "analisis/entrada.h"
+#include "analisis/horario.h"
+#include "analisis/valores.h"
 #include "services/falla.h"
 #include "services/fechas.h"
 #include "services/lib_campos.h"
-#include "analisis/columnas.h"
-#include "analisis/entrada.h"
-#include "analisis/valores.h"
-#include "analisis/horario.h"
 #include "sheet/sentencias.h"
 
 Q_DECLARE_METATYPE(Motor)
@@ -167,17 +167,39 @@ void PruebaSentencias::horario_data() {
   QTest::addColumn<QString>("entrada");
   QTest::addColumn<QString>("esperado");  // "-": refused
   const char* casos[][2] = {
-      {"8:30", "08:30:00"},     {"08:30", "08:30:00"},    {"8:30:15", "08:30:15"},
-      {"17:05:09", "17:05:09"}, {"8:30 pm", "20:30:00"},  {"12:10 AM", "00:10:00"},
-      {"0830", "08:30:00"},     {"830", "08:30:00"},      {"8", "08:00:00"},
-      {"14", "14:00:00"},       {"083015", "08:30:15"},   {"8.30", "08:30:00"},
-      {"8,30", "08:30:00"},     {"8h30", "08:30:00"},     {"8H30", "08:30:00"},
-      {"8 30", "08:30:00"},     {"8h", "08:00:00"},       {" 23:59:59 ", "23:59:59"},
-      {"0", "00:00:00"},        {"", ""},                 {"25:00", "-"},
-      {"8:75", "-"},            {"24", "-"},              {"2400", "-"},
-      {"12,5", "-"},            {"8.3", "-"},             {"abc", "-"},
-      {"mañana", "-"},          {"15/03/2004", "-"},      {"15/03/2004 6:45", "-"},
-      {"0,75", "-"},            {"-8", "-"},              {"1234567", "-"},
+      {"8:30", "08:30:00"},
+      {"08:30", "08:30:00"},
+      {"8:30:15", "08:30:15"},
+      {"17:05:09", "17:05:09"},
+      {"8:30 pm", "20:30:00"},
+      {"12:10 AM", "00:10:00"},
+      {"0830", "08:30:00"},
+      {"830", "08:30:00"},
+      {"8", "08:00:00"},
+      {"14", "14:00:00"},
+      {"083015", "08:30:15"},
+      {"8.30", "08:30:00"},
+      {"8,30", "08:30:00"},
+      {"8h30", "08:30:00"},
+      {"8H30", "08:30:00"},
+      {"8 30", "08:30:00"},
+      {"8h", "08:00:00"},
+      {" 23:59:59 ", "23:59:59"},
+      {"0", "00:00:00"},
+      {"", ""},
+      {"25:00", "-"},
+      {"8:75", "-"},
+      {"24", "-"},
+      {"2400", "-"},
+      {"12,5", "-"},
+      {"8.3", "-"},
+      {"abc", "-"},
+      {"mañana", "-"},
+      {"15/03/2004", "-"},
+      {"15/03/2004 6:45", "-"},
+      {"0,75", "-"},
+      {"-8", "-"},
+      {"1234567", "-"},
       {"８:３０", "-"},
   };
   for (const auto& caso : casos)
@@ -201,28 +223,54 @@ void PruebaSentencias::entrada_data() {
   QTest::addColumn<QString>("motivo");  // a part of the refusal's message
   const QString nul = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
   QTest::newRow("texto") << 11 << " Lote 1.5, ok. Ver www.molino.com.ar "
-                         << "'Lote 1.5, ok. Ver www.molino.com.ar'" << "";
-  QTest::newRow("texto con tab y saltos") << 11 << "a\tb\r\nc" << "'a\tb\r\nc'" << "";
-  QTest::newRow("NUL") << 11 << nul << "" << "caracteres de control";
+                         << "'Lote 1.5, ok. Ver www.molino.com.ar'"
+                         << "";
+  QTest::newRow("texto con tab y saltos") << 11 << "a\tb\r\nc"
+                                          << "'a\tb\r\nc'"
+                                          << "";
+  QTest::newRow("NUL") << 11 << nul << ""
+                       << "caracteres de control";
   QTest::newRow("escape") << 1 << QStringLiteral("00") + QChar(0x1b) + QStringLiteral("00") << ""
                           << "caracteres de control";
-  QTest::newRow("25 caracteres") << 1 << QString(25, 'x') << "'" + QString(25, 'x') + "'" << "";
-  QTest::newRow("26 caracteres") << 1 << QString(26, 'x') << "" << "hasta 25 caracteres";
+  QTest::newRow("25 caracteres") << 1 << QString(25, 'x') << "'" + QString(25, 'x') + "'"
+                                 << "";
+  QTest::newRow("26 caracteres") << 1 << QString(26, 'x') << ""
+                                 << "hasta 25 caracteres";
   QTest::newRow("emoji cuenta uno") << 1 << QString(24, 'x') + "🌾"
-                                    << "'" + QString(24, 'x') + "🌾'" << "";
-  QTest::newRow("101 en CARACT.") << 5 << QString(101, 'c') << "" << "GLUTEN CARACT.";
-  QTest::newRow("observaciones sin limite") << 11 << QString(5000, 'o')
-                                            << "'" + QString(5000, 'o') + "'" << "";
-  QTest::newRow("numero largo") << 3 << "12345,678" << "12345.678" << "";
-  QTest::newRow("muchos decimales") << 8 << "0.123456789" << "0.123456789" << "";
-  QTest::newRow("15 cifras") << 8 << "1234567,89012345" << "1234567.89012345" << "";
-  QTest::newRow("16 cifras") << 8 << "1234567,890123456" << "" << "15 cifras";
+                                    << "'" + QString(24, 'x') + "🌾'"
+                                    << "";
+  QTest::newRow("101 en CARACT.") << 5 << QString(101, 'c') << ""
+                                  << "GLUTEN CARACT.";
+  QTest::newRow("observaciones sin limite")
+      << 11 << QString(5000, 'o') << "'" + QString(5000, 'o') + "'"
+      << "";
+  QTest::newRow("numero largo") << 3 << "12345,678"
+                                << "12345.678"
+                                << "";
+  QTest::newRow("muchos decimales") << 8 << "0.123456789"
+                                    << "0.123456789"
+                                    << "";
+  QTest::newRow("15 cifras") << 8 << "1234567,89012345"
+                             << "1234567.89012345"
+                             << "";
+  QTest::newRow("16 cifras") << 8 << "1234567,890123456"
+                             << ""
+                             << "15 cifras";
   QTest::newRow("ceros que no cuentan") << 8 << "0,000000000000000001"
-                                        << "0.000000000000000001" << "";
-  QTest::newRow("dos separadores") << 3 << "1.2.3" << "" << "no es un número";
-  QTest::newRow("hora") << 2 << "0830" << "'08:30:00'" << "";
-  QTest::newRow("hora imposible") << 2 << "25:00" << "" << "HORARIO";
-  QTest::newRow("hora vacia") << 2 << "" << "NULL" << "";
+                                        << "0.000000000000000001"
+                                        << "";
+  QTest::newRow("dos separadores") << 3 << "1.2.3"
+                                   << ""
+                                   << "no es un número";
+  QTest::newRow("hora") << 2 << "0830"
+                        << "'08:30:00'"
+                        << "";
+  QTest::newRow("hora imposible") << 2 << "25:00"
+                                  << ""
+                                  << "HORARIO";
+  QTest::newRow("hora vacia") << 2 << ""
+                              << "NULL"
+                              << "";
 }
 
 void PruebaSentencias::entrada() {
@@ -243,16 +291,24 @@ void PruebaSentencias::entradaSinCambios_data() {
   QTest::addColumn<QString>("entrada");
   QTest::addColumn<QString>("original");
   QTest::addColumn<bool>("sinCambios");
-  QTest::newRow("el mismo texto") << 5 << "Elastico" << "Elastico" << true;
-  QTest::newRow("mas largo que la columna, intacto") << 5 << QString(120, 'c') << QString(120, 'c')
-                                                     << true;
-  QTest::newRow("punto por coma") << 7 << "14.5" << "14,5" << true;
-  QTest::newRow("ceros de mas dicen otra precision") << 7 << "14,50" << "14,5" << false;
-  QTest::newRow("otro numero") << 7 << "14,6" << "14,5" << false;
-  QTest::newRow("la misma hora escrita de otro modo") << 2 << "0830" << "08:30:00" << true;
-  QTest::newRow("vacio sobre vacio") << 1 << "" << "" << true;
-  QTest::newRow("vacio sobre valor") << 1 << "" << "000" << false;
-  QTest::newRow("mayusculas") << 1 << "Integral" << "integral" << false;
+  QTest::newRow("el mismo texto") << 5 << "Elastico"
+                                  << "Elastico" << true;
+  QTest::newRow("mas largo que la columna, intacto")
+      << 5 << QString(120, 'c') << QString(120, 'c') << true;
+  QTest::newRow("punto por coma") << 7 << "14.5"
+                                  << "14,5" << true;
+  QTest::newRow("ceros de mas dicen otra precision") << 7 << "14,50"
+                                                     << "14,5" << false;
+  QTest::newRow("otro numero") << 7 << "14,6"
+                               << "14,5" << false;
+  QTest::newRow("la misma hora escrita de otro modo") << 2 << "0830"
+                                                      << "08:30:00" << true;
+  QTest::newRow("vacio sobre vacio") << 1 << ""
+                                     << "" << true;
+  QTest::newRow("vacio sobre valor") << 1 << ""
+                                     << "000" << false;
+  QTest::newRow("mayusculas") << 1 << "Integral"
+                              << "integral" << false;
 }
 
 void PruebaSentencias::entradaSinCambios() {
@@ -271,7 +327,7 @@ void PruebaSentencias::columnas() {
                           "caract",      "fallingnumber", "humedad",      "cenizas",
                           "color",       "ControlPesaje", "OBSERVACIONES"};
   for (int i = 0; i < 11; ++i) {
-    const Columna* columna = ColumnaPorClave(QString::fromUtf8(claves[i]));
+    const ColumnaAnalisis* columna = ColumnaPorClave(QString::fromUtf8(claves[i]));
     QVERIFY2(columna, claves[i]);
     QCOMPARE(columna->indice, i + 1);
     QCOMPARE(columna->dataField, QString::fromLatin1(campos[i]));

@@ -2,16 +2,16 @@
 
 namespace {
 
-QList<Columna> Tabla() {
+QList<ColumnaAnalisis> Tabla() {
   const auto s = [](const char* texto) { return QString::fromUtf8(texto); };
   // The record's own fields: in no grid column, report or editor.
   const auto propio = [](const char* campo, TipoCampo tipo) {
-    Columna columna;
+    ColumnaAnalisis columna;
     columna.campo = QString::fromLatin1(campo);
     columna.tipo = tipo;
     return columna;
   };
-  QList<Columna> campos;
+  QList<ColumnaAnalisis> campos;
   campos.append(propio("ID", TipoCampo::Clave));
   campos.append(propio("Fecha", TipoCampo::Momento));
   campos.append(propio("responsable", TipoCampo::Texto));
@@ -19,6 +19,7 @@ QList<Columna> Tabla() {
   campos.append(propio("fecha_modificacion", TipoCampo::Momento));
   // campo, tipo, indice, linea1, linea2, ancho, alineacion, dataField, maximo,
   // tag, enSentencia, tituloReporte, pesoReporte, unidad
+  // clang-format off
   campos.append({s("tipo_harina"), TipoCampo::Texto, 1, s("TIPO DE"), s("HARINA"), 1000, 2,
                  s("Tipo_Harina"), 25, s("VT_TipoHarina"), s("tipo_harina "),
                  s("Tipo de harina"), 9, {}});
@@ -43,54 +44,54 @@ QList<Columna> Tabla() {
                  s("ControlPesaje"), 8, {}, s(" CONTROLPESAJE"), s("Control de pesaje"), 7, {}});
   campos.append({s("OBSERVACIONES"), TipoCampo::Texto, 11, {}, s("OBSERVACIONES"), 1700, 0,
                  s("OBSERVACIONES"), 0, {}, s("OBSERVACIONES"), s("Observaciones"), 24, {}});
+  // clang-format on
   return campos;
 }
 
 }  // namespace
 
-const QList<Columna>& CamposAnalisis() {
-  static const QList<Columna> campos = Tabla();
+const QList<ColumnaAnalisis>& CamposAnalisis() {
+  static const QList<ColumnaAnalisis> campos = Tabla();
   return campos;
 }
 
-const QList<Columna>& ColumnasAnalisis() {
-  static const QList<Columna> columnas = [] {
-    QList<Columna> analisis;
-    for (const Columna& campo : CamposAnalisis())
+const QList<ColumnaAnalisis>& ColumnasAnalisis() {
+  static const QList<ColumnaAnalisis> columnas = [] {
+    QList<ColumnaAnalisis> analisis;
+    for (const ColumnaAnalisis& campo : CamposAnalisis())
       if (campo.indice > 0) analisis.append(campo);
     return analisis;
   }();
   return columnas;
 }
 
-const Columna* ColumnaPorIndice(int indice) {
-  const QList<Columna>& columnas = ColumnasAnalisis();
+const ColumnaAnalisis* ColumnaPorIndice(int indice) {
+  const QList<ColumnaAnalisis>& columnas = ColumnasAnalisis();
   if (indice < 1 || indice > columnas.size()) return nullptr;
   return &columnas[indice - 1];
 }
 
-const Columna* ColumnaPorClave(const QString& clave) {
-  for (const Columna& columna : ColumnasAnalisis())
+const ColumnaAnalisis* ColumnaPorClave(const QString& clave) {
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis())
     if (columna.linea2.compare(clave.trimmed(), Qt::CaseInsensitive) == 0) return &columna;
   return nullptr;
 }
 
-const Columna* CampoPorNombre(const QString& nombre) {
+const ColumnaAnalisis* CampoPorNombre(const QString& nombre) {
   const QString buscado = nombre.trimmed();
-  for (const Columna& campo : CamposAnalisis()) {
+  for (const ColumnaAnalisis& campo : CamposAnalisis()) {
     if (campo.campo.compare(buscado, Qt::CaseInsensitive) == 0 ||
-        (!campo.dataField.isEmpty() &&
-         campo.dataField.compare(buscado, Qt::CaseInsensitive) == 0))
+        (!campo.dataField.isEmpty() && campo.dataField.compare(buscado, Qt::CaseInsensitive) == 0))
       return &campo;
   }
   return nullptr;
 }
 
 TipoCampo TipoDeCampo(const QString& nombre) {
-  const Columna* campo = CampoPorNombre(nombre);
+  const ColumnaAnalisis* campo = CampoPorNombre(nombre);
   return campo ? campo->tipo : TipoCampo::Desconocido;
 }
 
-QString NombreColumna(const Columna& columna) {
+QString NombreColumna(const ColumnaAnalisis& columna) {
   return (columna.linea1 + QLatin1Char(' ') + columna.linea2).trimmed();
 }

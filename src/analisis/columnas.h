@@ -14,15 +14,15 @@
 // What a field holds, and therefore how a value is read, written and shown.
 enum class TipoCampo { Clave, Momento, Texto, Numero, Hora, Desconocido };
 
-struct Columna {
-  QString campo;      // the field, as the report and its formulas spell it
+struct ColumnaAnalisis {
+  QString campo;  // the field, as the report and its formulas spell it
   TipoCampo tipo;
-  int indice = 0;     // the grid column (1 to 11); 0 for the record's own fields
+  int indice = 0;  // the grid column (1 to 11); 0 for the record's own fields
   // The grid.
-  QString linea1;     // header row 0
-  QString linea2;     // header row 1: the column's key, for the editor
-  int ancho = 0;      // twips
-  int alineacion = 0; // 2 left and bottom, 0 left and top
+  QString linea1;      // header row 0
+  QString linea2;      // header row 1: the column's key, for the editor
+  int ancho = 0;       // twips
+  int alineacion = 0;  // 2 left and bottom, 0 left and top
   // The editor and the stored cell.
   QString dataField;  // the field as the editor and the cell's UPDATE spell it
   int maximo = 0;     // the most characters a text holds; 0 no limit
@@ -33,27 +33,27 @@ struct Columna {
   QString tituloReporte;
   int pesoReporte = 0;  // share of the page's width
   // What the analysis measures.
-  QString unidad;       // "g/100 g", "s"; empty for none
+  QString unidad;  // "g/100 g", "s"; empty for none
 };
 
 // Every field of an analysis record, in the table's order.
-const QList<Columna>& CamposAnalisis();
+const QList<ColumnaAnalisis>& CamposAnalisis();
 
 // The eleven analysis columns, in the grid's order (indice 1 to 11).
-const QList<Columna>& ColumnasAnalisis();
+const QList<ColumnaAnalisis>& ColumnasAnalisis();
 
 // The analysis column in grid column indice, or null (the key column, none).
-const Columna* ColumnaPorIndice(int indice);
+const ColumnaAnalisis* ColumnaPorIndice(int indice);
 
 // The analysis column whose header key (row 1) is clave, in any case; null
 // for none (the key column "ID" among them).
-const Columna* ColumnaPorClave(const QString& clave);
+const ColumnaAnalisis* ColumnaPorClave(const QString& clave);
 
 // The field of that name in any of its spellings, in any case; null for none.
-const Columna* CampoPorNombre(const QString& nombre);
+const ColumnaAnalisis* CampoPorNombre(const QString& nombre);
 
 // The kind of a field, by any of its spellings in any case.
 TipoCampo TipoDeCampo(const QString& nombre);
 
 // "GLUTEN HÚMEDO": the column's two header lines, as a message names it.
-QString NombreColumna(const Columna& columna);
+QString NombreColumna(const ColumnaAnalisis& columna);

@@ -9,16 +9,6 @@ namespace {
 
 EntradaLeida Rechazo(const QString& motivo) { return {false, {}, {}, motivo}; }
 
-// Tab and line breaks are text a remark may hold; any other control character
-// (a NUL above all) would end the statement's text where it stands.
-bool TieneControles(const QString& texto) {
-  for (const QChar c : texto) {
-    if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) continue;
-    if (c.category() == QChar::Other_Control) return true;
-  }
-  return false;
-}
-
 // The digits of a number in statement form ("-0.0120" has 3: 1, 2, 0 is
 // trailing and holds no value, nor do the leading zeros).
 int CifrasSignificativas(const QString& numero) {
@@ -36,15 +26,24 @@ int CifrasSignificativas(const QString& numero) {
 
 }  // namespace
 
-EntradaLeida LeerEntrada(const Columna& columna, const QString& entrada,
+bool TieneCaracteresDeControl(const QString& texto) {
+  // Tab and line breaks are text a remark may hold.
+  for (const QChar c : texto) {
+    if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) continue;
+    if (c.category() == QChar::Other_Control) return true;
+  }
+  return false;
+}
+
+EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
                          const QString& separador) {
   const QString nombre = NombreColumna(columna);
-  if (TieneControles(entrada))
-    return Rechazo(QStringLiteral(
-                       "La entrada de la columna %1 tiene caracteres de control (invisibles), "
+  if (TieneCaracteresDeControl(entrada))
+    return Rechazo(
+        QStringLiteral("La entrada de la columna %1 tiene caracteres de control (invisibles), "
                        "que no se pueden guardar: bórrela y escriba el valor de nuevo.\nNo se "
                        "guardó nada.")
-                       .arg(nombre));
+            .arg(nombre));
   QString valor = entrada.trimmed();
   const TipoCampo tipo = columna.tipo;
   if (tipo == TipoCampo::Hora) {
@@ -87,7 +86,7 @@ EntradaLeida LeerEntrada(const Columna& columna, const QString& entrada,
   return leida;
 }
 
-bool EntradaSinCambios(const Columna& columna, const QString& entrada,
+bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
                        const QString& original, const QString& separador) {
   if (entrada.trimmed() == original.trimmed()) return true;
   const EntradaLeida nueva = LeerEntrada(columna, entrada, separador);

@@ -22,13 +22,17 @@ struct EntradaLeida {
 // back unchanged.
 inline constexpr int kCifrasSignificativas = 15;
 
+// Whether the text holds a control character other than a tab or a line
+// break: a NUL above all, which would end a statement's text where it stands.
+bool TieneCaracteresDeControl(const QString& texto);
+
 // Reads the entry of a column; separador is the operator's decimal separator,
 // with which the cell shows numbers.
-EntradaLeida LeerEntrada(const Columna& columna, const QString& entrada,
+EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
                          const QString& separador);
 
 // Whether confirming `entrada` over a cell that showed `original` changes
 // nothing: the same text, or the same value written otherwise ("14.5" over
 // "14,5").
-bool EntradaSinCambios(const Columna& columna, const QString& entrada,
+bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
                        const QString& original, const QString& separador);

@@ -16,7 +16,8 @@ std::optional<QString> Hora(int horas, int minutos, int segundos) {
 // "8:30", "8:30:15", "8:30 pm".
 std::optional<QString> ConDosPuntos(const QString& texto) {
   static const QRegularExpression forma(
-      QStringLiteral("^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?\\s*(a\\.?\\s?m\\.?|p\\.?\\s?m\\.?)?$"),
+      QStringLiteral(
+          "^([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?\\s*(a\\.?\\s?m\\.?|p\\.?\\s?m\\.?)?$"),
       QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch partes = forma.match(texto);
   if (!partes.hasMatch()) return std::nullopt;

@@ -6,12 +6,14 @@
 #include <QComboBox>
 #include <QKeyEvent>
 
+#include "analisis/entrada.h"
 #include "lookup/filtro_consulta.h"
 #include "lookup/lib_frm_cons3.h"
 #include "lookup/lista_consulta.h"
 #include "services/convenciones.h"
 #include "services/lib_datos.h"
 #include "services/lib_util.h"
+#include "services/operador.h"
 #include "services/teclas.h"
 
 bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
@@ -72,6 +74,15 @@ bool Lib_FrmCons3::CmbSearch_KeyDown(int Index, int KeyCode, int /*Shift*/) {
 
 void Lib_FrmCons3::FiltrarF5(int Index) {
   QComboBox* caja = CmbSearch[Index];
+  // No statement is ever built from a text a NUL would cut: the operator
+  // corrects the box, which keeps the text.
+  if (TieneCaracteresDeControl(caja->currentText())) {
+    ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Aviso al operador"),
+                        QStringLiteral("La búsqueda tiene caracteres de control (invisibles), "
+                                       "que no se pueden buscar: bórrelos y escriba el texto de "
+                                       "nuevo.\nNo se buscó nada."));
+    return;
+  }
   // Each condition is kept apart and the statement rebuilt from the first
   // one: whatever clauses it has, the conditions land where it takes them.
   Intentar([&] { SqlOrden = filtro_consulta::Descomponer(SqlInicial).orden; });

@@ -39,7 +39,7 @@ const std::array<ColumnaReporte, kColumnasReporte>& ColumnasReporte() {
   static const std::array<ColumnaReporte, kColumnasReporte> columnas = [] {
     std::array<ColumnaReporte, kColumnasReporte> delReporte;
     for (int c = 0; c < kColumnasReporte; ++c) {
-      const Columna& columna = *ColumnaPorIndice(c + 1);
+      const ColumnaAnalisis& columna = *ColumnaPorIndice(c + 1);
       delReporte[c] = {columna.tituloReporte, columna.campo, columna.tipo == TipoCampo::Numero,
                        columna.pesoReporte};
     }
@@ -87,8 +87,9 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
     }
     // An analysis with no value at all (a blank row a station left) is no
     // analysis: it is neither printed nor counted.
-    const bool enBlanco = std::all_of(fila.celdas.begin(), fila.celdas.end(),
-                                      [](const QString& celda) { return celda.trimmed().isEmpty(); });
+    const bool enBlanco =
+        std::all_of(fila.celdas.begin(), fila.celdas.end(),
+                    [](const QString& celda) { return celda.trimmed().isEmpty(); });
     if (!enBlanco) analisis.push_back(std::move(fila));
     if (!avanzar(++leidas)) return std::nullopt;
     filas.MoveNext();

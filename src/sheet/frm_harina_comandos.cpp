@@ -72,8 +72,8 @@ void frmHarina::Nuevo() {
 void frmHarina::Borrar() {
   if (!PlanillaCargada || MSflexGrid1->Rows() <= 2) return;
   // The selection may have been made upwards: from its upper row down.
-  const int desde = std::max(std::min(MSflexGrid1->Row(), MSflexGrid1->RowSel()),
-                             MSflexGrid1->FixedRows());
+  const int desde =
+      std::max(std::min(MSflexGrid1->Row(), MSflexGrid1->RowSel()), MSflexGrid1->FixedRows());
   const int hasta = std::max(MSflexGrid1->Row(), MSflexGrid1->RowSel());
   if (hasta < desde) return;
   // Delete is the key a spreadsheet user clears a cell with: No is the

@@ -52,7 +52,7 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
     return;
   const QString clave = MSflexGrid1->TextMatrix(1, Columna);
   // The key column keeps the length and lookup of the column before it.
-  const ::Columna* columna = ColumnaPorClave(clave);
+  const ColumnaAnalisis* columna = ColumnaPorClave(clave);
   if (!columna) {
     Texto->setProperty("DataField", clave);
     return;
@@ -86,9 +86,8 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
     const bool marcada = enPlanilla && columnaEditor_ == 1 && planilla_.FilaEn(fila).marcada;
     Edt->setPlaceholderText(marcada ? Planilla::Marcador() : QString());
     if (KeyAscii >= 0 && KeyAscii <= 32) {
-      Edt->setText(enPlanilla
-                       ? planilla_.Valor(fila, columnaEditor_, LibCampos::SeparadorDecimal())
-                       : MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_));
+      Edt->setText(enPlanilla ? planilla_.Valor(fila, columnaEditor_, LibCampos::SeparadorDecimal())
+                              : MsFlexGrid->TextMatrix(filaEditor_, columnaEditor_));
       Edt->setCursorPosition(std::min<int>(1000, static_cast<int>(Edt->text().size())));
     } else {
       const char32_t caracter = static_cast<char32_t>(KeyAscii);
@@ -263,7 +262,7 @@ bool frmHarina::TxtEdit_KeyPress(const QString& texto) {
   // In a number column either mark is typed as the operator's decimal
   // separator; a second one is kept, and the entry refused when stored. Texts
   // keep every character as typed.
-  const Columna* columna = ColumnaPorIndice(columnaEditor_);
+  const ColumnaAnalisis* columna = ColumnaPorIndice(columnaEditor_);
   if (!columna || columna->tipo != TipoCampo::Numero) return false;
   if (texto != QLatin1String(",") && texto != QLatin1String(".")) return false;
   const QString separador = LibCampos::SeparadorDecimal();

@@ -69,7 +69,8 @@ void frmHarina::MostrarPlanilla() {
     filas.append(std::move(fila));
   }
   QStringList nombres{QStringLiteral("ID")};
-  for (const Columna& columna : ColumnasAnalisis()) nombres << columna.enSentencia.trimmed();
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis())
+    nombres << columna.enSentencia.trimmed();
   MSflexGrid1->Llenar(std::move(filas), nombres);
   MSflexGrid1->Refresh();
 }
@@ -77,7 +78,7 @@ void frmHarina::MostrarPlanilla() {
 void frmHarina::EncabezadosGrid() {
   columnaSeguida_ = -1;
   MSflexGrid1->SetColWidth(0, 0);
-  for (const Columna& columna : ColumnasAnalisis()) {
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
     MSflexGrid1->SetTextMatrix(0, columna.indice, columna.linea1);
     MSflexGrid1->SetTextMatrix(1, columna.indice, columna.linea2);
     MSflexGrid1->SetColWidth(columna.indice, columna.ancho);

@@ -7,9 +7,9 @@
 // widths and cell measures are in twips. CeldaCambiada is emitted on every
 // move of the current cell.
 
-#include <QTableView>
 #include <QList>
 #include <QStringList>
+#include <QTableView>
 
 class ModeloGrilla;
 

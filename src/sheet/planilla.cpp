@@ -21,7 +21,8 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
   fecha_ = fecha;
   tecleada_ = tecleada;
   responsable_ = responsable;
-  Recordset filas = conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
+  Recordset filas =
+      conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
   if (filas.Bof()) {
     filas.Close();
     for (int i = 0; i < 2; ++i) Insertar();
@@ -57,14 +58,14 @@ QString Planilla::Texto(int fila, int indice, const QString& separador) const {
 }
 
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {
-  const Columna* columna = ColumnaPorIndice(indice);
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna) return {};
   return TextoDeCelda(columna->tipo, filas_.at(fila).valores.value(indice - 1), separador);
 }
 
 Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entrada,
                                       const QString& separador) {
-  const Columna* columna = ColumnaPorIndice(indice);
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || fila < 0 || fila >= filas_.size())
     return {Estado::Rechazado, QStringLiteral("Esta columna no se puede modificar."), {}};
   Fila& f = filas_[fila];

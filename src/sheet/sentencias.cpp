@@ -11,7 +11,7 @@ namespace {
 // The day's columns as the design's statement spells them.
 QString Columnas() {
   QStringList campos{QStringLiteral("ID")};
-  for (const Columna& columna : ColumnasAnalisis()) campos << columna.enSentencia;
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis()) campos << columna.enSentencia;
   return QStringLiteral("SELECT ") + campos.join(QLatin1Char(',')) + QStringLiteral(" FROM ");
 }
 
@@ -50,12 +50,13 @@ QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint
   QStringList claves;
   for (const qint64 id : ids) claves << QString::number(id);
   QString condicion = QStringLiteral("ID IN (") + claves.join(QLatin1Char(',')) + QLatin1Char(')');
-  for (const Columna& columna : ColumnasAnalisis()) {
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
     const QString nombre = d.Columna(columna.dataField);
     // A text column written by another program may hold '' for nothing; a
     // time or a number column cannot be compared with a text.
-    condicion += columna.tipo == TipoCampo::Texto ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
-                       : QStringLiteral(" AND %1 IS NULL").arg(nombre);
+    condicion += columna.tipo == TipoCampo::Texto
+                     ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
+                     : QStringLiteral(" AND %1 IS NULL").arg(nombre);
   }
   return d.Borrar(tabla, condicion);
 }
