@@ -234,7 +234,7 @@ bool frmHarina::CambiarPestana(int KeyCode, int Shift) {
     const int pestana = ((SSTab1->currentIndex() + paso * i) % cuantas + cuantas) % cuantas;
     if (!SSTab1->isTabEnabled(pestana)) continue;
     // The open entry is stored first, as a click elsewhere would store it.
-    if (!ConfirmarEditorAbierto()) return true;
+    if (!GuardarEntrada(0)) return true;
     SSTab1->setCurrentIndex(pestana);
     return true;
   }

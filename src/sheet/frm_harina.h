@@ -68,6 +68,15 @@ class frmHarina : public QWidget {
   void EditKeyCode(Grilla* MsFlexGrid, QLineEdit* Edt, int KeyCode, int Shift);
   void MsflexKey(Grilla* MsFlexGrid, int KeyCode);
 
+  // Confirms the entry open in the editor, as Enter, Up or Down (tecla) does:
+  // stored, the editor closes over its cell and the cursor moves (tecla 0
+  // stays). False when it was refused: the editor stays open with it,
+  // focused. True when no entry was open.
+  bool GuardarEntrada(int tecla);
+  // Confirms a header field as Enter or Up or Down does there: validated, the
+  // focus moves on, and the date field's Enter loads its day.
+  void ConfirmarCampo(int indice, int tecla);
+
   // Stores the editor's entry in its cell's row. True when the database now
   // holds it (the editor's text then reads as the grid must show it); false
   // when it was refused or failed, and the operator has been told why.
@@ -163,9 +172,6 @@ class frmHarina : public QWidget {
   // Commands (frm_harina_comandos.cpp).
   void Nuevo();
   void Borrar();
-  // Stores an entry still open in the editor and closes it over its cell.
-  // False when it was refused: the editor stays open with it, focused.
-  bool ConfirmarEditorAbierto();
 
   // The tab change (frm_harina_reporte.cpp).
   void SSTab1_Click();

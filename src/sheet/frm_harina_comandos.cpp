@@ -20,7 +20,7 @@ void frmHarina::EjecutarComando(const QString& Boton) {
   // An entry still open is stored before the command runs, so that the
   // command sees what the screen shows; a refused one stops the command and
   // waits in the editor. CONSULTAR works on the open entry itself.
-  if (boton != QLatin1String("CONSULTAR") && !ConfirmarEditorAbierto()) return;
+  if (boton != QLatin1String("CONSULTAR") && !GuardarEntrada(0)) return;
   if (boton == QLatin1String("NUEVO")) {
     Nuevo();
   } else if (boton == QLatin1String("BORRAR")) {
@@ -36,18 +36,6 @@ void frmHarina::EjecutarComando(const QString& Boton) {
   } else if (boton == QLatin1String("CANCELAR")) {
     InicializaPantalla();
   }
-}
-
-bool frmHarina::ConfirmarEditorAbierto() {
-  if (!TxtEdit->isVisible()) return true;
-  CampoValida(TxtEdit);
-  if (!CampoInvalido && UpdateaCampo(TxtEdit)) {
-    CerrarEditorEnCelda();
-    return true;
-  }
-  TxtEdit->setFocus(Qt::OtherFocusReason);
-  TxtEdit->selectAll();
-  return false;
 }
 
 void frmHarina::Nuevo() {

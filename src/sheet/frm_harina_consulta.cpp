@@ -34,7 +34,7 @@ void frmHarina::CmdConsultar(bool LSinKeyDown) {
     control->setText(fecha);
     // Enter in the field the date went into: the sheet's date loads its day,
     // a report date moves on (and never loads the sheet behind the report).
-    if (campo >= 0) txtFields_KeyDown(static_cast<int>(campo), teclas::kEnter, 0);
+    if (campo >= 0) ConfirmarCampo(static_cast<int>(campo), teclas::kEnter);
     return;
   }
 
@@ -62,10 +62,10 @@ void frmHarina::CmdConsultar(bool LSinKeyDown) {
     TxtEdit->setText(valor);
     if (!LSinKeyDown) {
       TxtEdit->setFocus(Qt::OtherFocusReason);
-      TxtEdit_KeyDown(teclas::kEnter, 0);
+      GuardarEntrada(teclas::kEnter);
     }
     return;
   }
   control->setText(valor);
-  if (!LSinKeyDown && campo >= 0) txtFields_KeyDown(static_cast<int>(campo), teclas::kEnter, 0);
+  if (!LSinKeyDown && campo >= 0) ConfirmarCampo(static_cast<int>(campo), teclas::kEnter);
 }

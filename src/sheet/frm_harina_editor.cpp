@@ -246,15 +246,24 @@ bool frmHarina::TxtEdit_KeyDown(int KeyCode, int Shift) {
     return true;
   }
   if (!LibCampos::EsTeclaAvance(KeyCode)) return false;
-  CampoValida(ControlActivo);
-  if (CampoInvalido) return true;
-  if (UpdateaCampo(TxtEdit)) {
-    EditKeyCode(MSflexGrid1, TxtEdit, KeyCode, 0);
-  } else {
-    // Not stored: the entry stays in the editor, ready to be corrected.
-    TxtEdit->selectAll();
-  }
+  GuardarEntrada(KeyCode);
   return true;
+}
+
+bool frmHarina::GuardarEntrada(int tecla) {
+  if (!TxtEdit->isVisible()) return true;
+  CampoValida(TxtEdit);
+  if (!CampoInvalido && UpdateaCampo(TxtEdit)) {
+    if (tecla == 0)
+      CerrarEditorEnCelda();
+    else
+      EditKeyCode(MSflexGrid1, TxtEdit, tecla, 0);
+    return true;
+  }
+  // Not stored: the entry stays in the editor, ready to be corrected.
+  TxtEdit->setFocus(Qt::OtherFocusReason);
+  TxtEdit->selectAll();
+  return false;
 }
 
 bool frmHarina::TxtEdit_KeyPress(const QString& texto) {

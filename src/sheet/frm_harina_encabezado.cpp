@@ -35,17 +35,18 @@ void frmHarina::txtFields_LostFocus(int Index) { Pintar(txtFields[Index], Qt::wh
 bool frmHarina::txtFields_KeyDown(int Index, int KeyCode, int /*Shift*/) {
   QLineEdit* campo = txtFields[Index];
   ControlActivo = campo;
-  bool usada = false;
-  if (LibCampos::EsTeclaAvance(KeyCode)) {
-    CampoValida(campo);
-    if (!CampoInvalido) LibCampos::Avanzar(KeyCode);
-    usada = true;
-  }
+  const bool usada = LibCampos::EsTeclaAvance(KeyCode);
+  if (usada) ConfirmarCampo(Index, KeyCode);
   UtilKor1->consultaenabled(!campo->property("Tag").toString().trimmed().isEmpty());
-  if (Index == LibCampos::PrepararCampo(QStringLiteral("fecha"), txtFields) &&
-      KeyCode == teclas::kEnter)
-    CmdCargar_Click();
   return usada;
+}
+
+void frmHarina::ConfirmarCampo(int indice, int tecla) {
+  CampoValida(txtFields[indice]);
+  if (!CampoInvalido) LibCampos::Avanzar(tecla);
+  if (indice == LibCampos::PrepararCampo(QStringLiteral("fecha"), txtFields) &&
+      tecla == teclas::kEnter)
+    CmdCargar_Click();
 }
 
 bool frmHarina::txtFields_KeyPress(int Index, const QString& texto) {
