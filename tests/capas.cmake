@@ -1,0 +1,33 @@
+cmake_minimum_required(VERSION 3.21)
+# The layers of src/ and the folders each may include; an include that runs
+# upward fails this test, naming the file and the line. Run as
+#   cmake -DRAIZ=<src folder> -P capas.cmake
+set(permitidas_services services)
+set(permitidas_analisis analisis services)
+set(permitidas_session session analisis services)
+set(permitidas_report report analisis services)
+# A lookup reads its configuration from the session.
+set(permitidas_lookup lookup session analisis services)
+set(permitidas_sheet sheet lookup report session analisis services)
+
+file(GLOB_RECURSE fuentes RELATIVE "${RAIZ}" "${RAIZ}/*/*.h" "${RAIZ}/*/*.cpp")
+set(faltas "")
+foreach(fuente IN LISTS fuentes)
+  string(REGEX MATCH "^[^/]+" capa "${fuente}")
+  if(NOT DEFINED permitidas_${capa})
+    string(APPEND faltas "\n  ${fuente}: la carpeta «${capa}» no es una capa conocida")
+    continue()
+  endif()
+  file(STRINGS "${RAIZ}/${fuente}" lineas REGEX "^#include \"[^/\"]+/")
+  foreach(linea IN LISTS lineas)
+    string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" incluida "${linea}")
+    if(NOT incluida IN_LIST permitidas_${capa})
+      string(APPEND faltas "\n  ${fuente}: ${linea} (${capa} no usa ${incluida})")
+    endif()
+  endforeach()
+endforeach()
+if(faltas)
+  message(FATAL_ERROR "Inclusiones hacia arriba:${faltas}")
+endif()
+list(LENGTH fuentes cuantas)
+message(STATUS "${cuantas} archivos, ninguna inclusión hacia arriba")
