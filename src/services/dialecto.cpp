@@ -17,8 +17,11 @@ QString Dialecto::Alias(const QString& alias) const {
 }
 
 QString Dialecto::SelectTop(int filas, const QString& resto) const {
-  if (motor_ == Motor::SqlServer) return QStringLiteral("SELECT TOP %1 %2").arg(filas).arg(resto);
-  return QStringLiteral("SELECT %1 LIMIT %2").arg(resto).arg(filas);
+  // One arg() for both: a marker such as "%1" inside resto (a typed text) is
+  // text, never a place for the next value.
+  if (motor_ == Motor::SqlServer)
+    return QStringLiteral("SELECT TOP %1 %2").arg(QString::number(filas), resto);
+  return QStringLiteral("SELECT %1 LIMIT %2").arg(resto, QString::number(filas));
 }
 
 QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
