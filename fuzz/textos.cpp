@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -190,12 +189,10 @@ bool BuscaElTexto(const Dialecto& dialecto, const QString& condicion, const QStr
   QString resto = condicion;
   if (!resto.startsWith(columna)) return false;
   resto = resto.mid(columna.size());
-  for (const char* operador : {" LIKE '", " ILIKE '"}) {
-    if (resto.startsWith(QLatin1String(operador))) {
-      resto = resto.mid(qsizetype(std::strlen(operador)));
-      break;
-    }
-  }
+  const QLatin1String operador(sqlServer || dialecto.motor() == Motor::Sqlite ? " LIKE '"
+                                                                              : " ILIKE '");
+  if (!resto.startsWith(operador)) return false;
+  resto = resto.mid(operador.size());
   QString patron;
   qsizetype i = 0;
   for (;; ++i) {
