@@ -1,7 +1,11 @@
 // Runs the fuzz target where no fuzzer is built (the test suite, with g++):
-// the seed inputs, then a fixed run of pseudo-random byte strings made from
+// the seed corpus (the folder given as argument), a few inputs too large to
+// keep as seeds, then a fixed run of pseudo-random byte strings made from
 // them, so that every test run gives the parsers the same strange inputs.
 
+#include <QDirIterator>
+#include <QFile>
+#include <QStringList>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -10,35 +14,58 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo);
 
-int main() {
-  const std::vector<std::string> semillas = {
-      "",
-      "SELECT tipo_harina AS [HARINA] FROM v_mv_zentalia GROUP BY tipo_harina ORDER BY 1",
-      "SELECT TOP 50 nombre FROM t WHERE (a = ')' OR b = \"x\") ORDER BY nombre DESC LIMIT 3",
-      "50%_[x]' --",
-      "@Server=PC1/SQL1;@DbName=PLANTA;@Usuario=lab;@UsuarioLogeado=ana;",
-      "@UsuarioLogeado=ana;@Usuario=lab;@Password==;;",
-      "@dbname= PLANTA ;@Server;@Server=/;",
-      "[LABORATORIO|HARINA]\nFlatToolbars=0\n[[\n=\n;x\n",
-      "-12,5",
-      "+.5",
-      "1,2,3",
-      "--",
-      "\xEF\xBB\xBF\xFF\xFE\x00\x01",
-      "{V_MV_ZENTALIA.FECHA} >= Date(2004,03,01) AND  {V_MV_ZENTALIA.FECHA} <= Date(2004,03,31)",
-      "{v_mv_ZENTALIA.fecha} = cdate('15/03/2004')",
-      "NOT ({v_mv_zentalia.tipo_harina} = 'l''a' OR {v_mv_zentalia.humedad} > -1.5)",
-      "{v_mv_zentalia.horario} <= \"8:00\" or 3 < {v_mv_zentalia.id}",
-      "empresa = 'Molino'",
-  };
-  std::mt19937 azar(20261210);
-  std::size_t corridas = 0;
-  for (const std::string& semilla : semillas) {
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(semilla.data()), semilla.size());
-    ++corridas;
+namespace {
+
+std::string Repetido(const std::string& pieza, int veces) {
+  std::string texto;
+  for (int i = 0; i < veces; ++i) texto += pieza;
+  return texto;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "uso: %s CARPETA_DE_SEMILLAS\n", argv[0]);
+    return 2;
   }
+  // In the order of their names, whatever order the disk lists them in.
+  QStringList rutas;
+  QDirIterator archivos(QString::fromLocal8Bit(argv[1]), QDir::Files, QDirIterator::Subdirectories);
+  while (archivos.hasNext()) rutas << archivos.next();
+  rutas.sort();
+  std::vector<std::string> semillas;
+  for (const QString& ruta : rutas) {
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) return 2;
+    semillas.push_back(archivo.readAll().toStdString());
+  }
+  if (semillas.empty()) {
+    std::fprintf(stderr, "%s no tiene semillas\n", argv[1]);
+    return 2;
+  }
+  // Nesting and lengths past what the parsers' stacks and numbers hold: run
+  // once, too large to be worth mutating.
+  const std::string campo = "{v_mv_zentalia.id} = 1";
+  const std::vector<std::string> extremos = {
+      std::string(20000, '(') + campo + std::string(20000, ')'),
+      Repetido("NOT ", 20000) + campo,
+      Repetido("NOT (", 10000) + campo,
+      std::string(309, '9'),
+      "-0," + std::string(400, '0') + "1",
+      Repetido("@Server=", 5000),
+  };
+
+  std::size_t corridas = 0;
+  const auto probar = [&corridas](const std::string& entrada) {
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(entrada.data()), entrada.size());
+    ++corridas;
+  };
+  for (const std::string& semilla : semillas) probar(semilla);
+  for (const std::string& extremo : extremos) probar(extremo);
+  std::mt19937 azar(20261210);
   const std::string piezas =
-      "@=; \t\n[]|.,-+0123456789ServerDbNameUsuarioLogeado\xC3\xA1\xFF{}()'\"<>/ANDORNOT";
+      "@=; \t\n[]|.,-+0123456789ServerDbNameUsuarioLogeado\xC3\xA1\xFF{}()'\"<>/%_\\ANDORNOT";
   for (int i = 0; i < 20000; ++i) {
     std::string entrada = semillas[azar() % semillas.size()];
     const int cambios = 1 + static_cast<int>(azar() % 8);
@@ -55,8 +82,7 @@ int main() {
           entrada.insert(lugar, 1, static_cast<char>(azar() % 256));
       }
     }
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(entrada.data()), entrada.size());
-    ++corridas;
+    probar(entrada);
   }
   std::printf("%zu entradas sin fallas\n", corridas);
   return 0;

@@ -137,6 +137,10 @@ void PruebaFormula::formulaASql_data() {
                                       << "[CONTROLPESAJE] > -0.5";
   QTest::newRow("campo con campo") << "{v_mv_zentalia.humedo} >= {v_mv_zentalia.seco}"
                                    << "[HUMEDO] >= [SECO]";
+  const QString id = QStringLiteral("{v_mv_zentalia.id} = 1");
+  QTest::newRow("100 paréntesis") << QString(100, '(') + id + QString(100, ')') << "[ID] = 1";
+  QTest::newRow("100 NOT") << QStringLiteral("NOT ").repeated(100) + id
+                           << QStringLiteral("NOT ").repeated(100) + "[ID] = 1";
   QTest::newRow("saltos de línea") << "{v_mv_zentalia.fecha}\n>=\r\nDate( 2004 , 3 , 1 )"
                                    << "[Fecha] >= '2004-03-01'";
 }
@@ -200,6 +204,14 @@ void PruebaFormula::formulaIlegible_data() {
   QTest::newRow("sentencia añadida") << "{V_MV_ZENTALIA.ID} = 1; DROP TABLE v_mv_zentalia";
   QTest::newRow("comentario SQL") << "{V_MV_ZENTALIA.ID} = 1 -- todo";
   QTest::newRow("marcas de texto") << "{V_MV_ZENTALIA.%1} = '%2'";
+  // Nesting deep enough to overflow the stack of a reader without a limit.
+  const QString id = QStringLiteral("{V_MV_ZENTALIA.ID} = 1");
+  QTest::newRow("101 paréntesis") << QString(101, '(') + id + QString(101, ')');
+  QTest::newRow("101 NOT") << QStringLiteral("NOT ").repeated(101) + id;
+  QTest::newRow("NOT y paréntesis") << QStringLiteral("NOT (").repeated(51) + id + QString(51, ')');
+  QTest::newRow("20000 paréntesis") << QString(20000, '(') + id + QString(20000, ')');
+  QTest::newRow("20000 paréntesis sin cerrar") << QString(20000, '(');
+  QTest::newRow("20000 NOT") << QStringLiteral("NOT ").repeated(20000) + id;
 }
 
 void PruebaFormula::formulaIlegible() {

@@ -104,6 +104,8 @@ void PruebaSentencias::valorDeCelda_data() {
                                    << "12.5";
   QTest::newRow("numero vacio es NULL, no 0") << numero << "  "
                                               << "NULL";
+  QTest::newRow("numero que ninguna columna guarda")
+      << numero << QString(309, QLatin1Char('9')) << "";
   QTest::newRow("numero con letras") << numero << "12a"
                                      << "";
   QTest::newRow("numero con dos separadores") << numero << "1,2,3"

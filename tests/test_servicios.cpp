@@ -30,6 +30,7 @@ class PruebaServicios : public QObject {
   void contieneEncuentraLiteralmente();
   void formatoSql_data();
   void formatoSql();
+  void numerosDelBordeGuardadosTalCual();
   void ini_data();
   void ini();
   void iniSeLeeDelProgramaYLuegoDeConfiguracion();
@@ -163,6 +164,25 @@ void PruebaServicios::formatoSql_data() {
                                   << "";
   QTest::newRow("inyeccion") << "1; DROP TABLE x"
                              << "";
+  // What a number column holds on every engine: a double's range, 15 digits.
+  const QString ceros308(308, QLatin1Char('0'));
+  QTest::newRow("309 nueves") << QString(309, QLatin1Char('9')) << "";
+  QTest::newRow("309 nueves negativo") << "-" + QString(309, QLatin1Char('9')) << "";
+  QTest::newRow("1E+308") << "1" + ceros308 << "1" + ceros308;
+  QTest::newRow("2E+308") << "2" + ceros308 << "";
+  QTest::newRow("15 cifras") << "-0123456789012345000,000"
+                             << "-123456789012345000.000";
+  QTest::newRow("16 cifras") << "1234567890,123456"
+                             << "";
+  QTest::newRow("15 cifras decimales") << ",000000123456789012345"
+                                       << "0.000000123456789012345";
+  QTest::newRow("2,3E-308") << "0," + QString(307, QLatin1Char('0')) + "23"
+                            << "0." + QString(307, QLatin1Char('0')) + "23";
+  QTest::newRow("1E-310") << "0," + QString(309, QLatin1Char('0')) + "1"
+                          << "";
+  QTest::newRow("1E-401") << "0," + QString(400, QLatin1Char('0')) + "1"
+                          << "";
+  QTest::newRow("cero largo") << "-000," + ceros308 << "-0." + ceros308;
 }
 
 void PruebaServicios::formatoSql() {
@@ -178,6 +198,30 @@ void PruebaServicios::formatoSql() {
     }
   } else {
     QCOMPARE(LibDatos::FormatoSql(entrada, QStringLiteral("@")), esperado);
+  }
+}
+
+// The numbers at the edge of what FormatoSql accepts are stored by the engine
+// itself as the value typed.
+void PruebaServicios::numerosDelBordeGuardadosTalCual() {
+  EntornoPrueba entorno;
+  REQUIERE_ENTORNO(entorno);
+  QSqlDatabase otra = entorno.Otra();
+  entorno.Ejecutar(QStringLiteral("CREATE TABLE t_numeros (n NUMERIC)"));
+  const QStringList numeros = {
+      "1" + QString(308, QLatin1Char('0')), "-179769313486231" + QString(294, QLatin1Char('0')),
+      "123456789012345", "-0,000000123456789012345", "0," + QString(307, QLatin1Char('0')) + "23"};
+  for (const QString& numero : numeros) {
+    entorno.Ejecutar(QStringLiteral("DELETE FROM t_numeros"));
+    entorno.Ejecutar(QStringLiteral("INSERT INTO t_numeros VALUES (%1)")
+                         .arg(LibDatos::FormatoSql(numero, QStringLiteral("@"))));
+    QSqlQuery q(otra);
+    QVERIFY(q.exec(QStringLiteral("SELECT n FROM t_numeros")) && q.next());
+    bool leido = false;
+    const double guardado = q.value(0).toString().toDouble(&leido);
+    QVERIFY2(leido, qPrintable(q.value(0).toString()));
+    const double tecleado = QString(numero).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    QCOMPARE(QString::number(guardado, 'g', 15), QString::number(tecleado, 'g', 15));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "analisis/entrada.h"
 
+#include <QRegularExpression>
+
 #include "analisis/horario.h"
 #include "analisis/valores.h"
 #include "services/falla.h"
@@ -9,19 +11,11 @@ namespace {
 
 EntradaLeida Rechazo(const QString& motivo) { return {false, {}, {}, motivo}; }
 
-// The digits of a number in statement form ("-0.0120" has 3: 1, 2, 0 is
-// trailing and holds no value, nor do the leading zeros).
-int CifrasSignificativas(const QString& numero) {
-  QString cifras;
-  for (const QChar c : numero)
-    if (c.isDigit()) cifras += c;
-  const qsizetype punto = numero.indexOf(QLatin1Char('.'));
-  if (punto >= 0) {
-    while (cifras.endsWith(QLatin1Char('0'))) cifras.chop(1);
-  }
-  qsizetype inicio = 0;
-  while (inicio < cifras.size() && cifras.at(inicio) == QLatin1Char('0')) ++inicio;
-  return static_cast<int>(cifras.size() - inicio);
+// A sign, digits and at most one decimal mark: what reads as a number, even
+// one too long for a column.
+bool FormaDeNumero(const QString& texto) {
+  static const QRegularExpression forma(QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$"));
+  return forma.match(texto).hasMatch();
 }
 
 }  // namespace
@@ -64,18 +58,17 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
   EntradaLeida leida;
   try {
     leida.sql = ValorDeCelda(tipo, valor);
-  } catch (const Falla&) {
+  } catch (const Falla& falla) {
     if (tipo != TipoCampo::Numero) throw;
+    // A number the columns cannot hold as typed: the reason names the limit.
+    if (FormaDeNumero(valor))
+      return Rechazo(
+          QStringLiteral("Columna %1: %2\nNo se guardó nada.").arg(nombre, falla.Mensaje()));
     return Rechazo(QStringLiteral("«%1» no es un número: la columna %2 solo admite números, con "
                                   "coma o punto decimal (por ejemplo 12,5).\nNo se guardó nada.")
                        .arg(valor, nombre));
   }
   if (tipo == TipoCampo::Numero) {
-    if (CifrasSignificativas(leida.sql) > kCifrasSignificativas)
-      return Rechazo(QStringLiteral("«%1» tiene más cifras de las que guarda la columna %2 (hasta "
-                                    "%3 cifras significativas).\nNo se guardó nada.")
-                         .arg(valor, nombre)
-                         .arg(kCifrasSignificativas));
     leida.celda = leida.sql == QLatin1String("NULL")
                       ? QString()
                       : LibUtil::FormatearValor(leida.sql, separador);

@@ -18,10 +18,6 @@ struct EntradaLeida {
   QString motivo;  // why it was refused, for the operator
 };
 
-// The most significant digits a number column keeps: what both engines give
-// back unchanged.
-inline constexpr int kCifrasSignificativas = 15;
-
 // Whether the text holds a control character other than a tab or a line
 // break: a NUL above all, which would end a statement's text where it stands.
 bool TieneCaracteresDeControl(const QString& texto);

@@ -154,6 +154,11 @@ bool EsPalabra(const Token& t, const char* palabra) {
          t.texto.compare(QLatin1String(palabra), Qt::CaseInsensitive) == 0;
 }
 
+// The reader goes one call deeper for each parenthesis and each NOT; past this
+// many levels open at once a formula is refused before the stack runs out. No
+// formula a person writes comes near it.
+constexpr int kNivelesMaximos = 100;
+
 class Lector {
  public:
   explicit Lector(std::vector<Token> fichas) : fichas_(std::move(fichas)) {}
@@ -187,12 +192,29 @@ class Lector {
     return union_;
   }
 
+  // One more level for as long as it lives.
+  class Nivel {
+   public:
+    Nivel(Lector& lector, qsizetype posicion) : lector_(lector) {
+      if (lector_.niveles_ == kNivelesMaximos)
+        throw Tropiezo{posicion,
+                       QStringLiteral("anida más de %1 paréntesis o NOT").arg(kNivelesMaximos)};
+      ++lector_.niveles_;
+    }
+    ~Nivel() { --lector_.niveles_; }
+    Nivel(const Nivel&) = delete;
+    Nivel& operator=(const Nivel&) = delete;
+
+   private:
+    Lector& lector_;
+  };
+
   Condicion O() { return Unir(Condicion::Tipo::O, Y(), &Lector::Y, "OR"); }
   Condicion Y() { return Unir(Condicion::Tipo::Y, No(), &Lector::No, "AND"); }
 
   Condicion No() {
     if (!EsPalabra(Actual(), "NOT")) return Comparacion();
-    Tomar();
+    const Nivel nivel(*this, Tomar().posicion);
     Condicion no;
     no.tipo = Condicion::Tipo::No;
     no.hijos.push_back(No());
@@ -201,7 +223,7 @@ class Lector {
 
   Condicion Comparacion() {
     if (Actual().ficha == Ficha::Abre) {
-      Tomar();
+      const Nivel nivel(*this, Tomar().posicion);
       Condicion dentro = O();
       Esperar(Ficha::Cierra, QStringLiteral("«)»"));
       return dentro;
@@ -343,6 +365,7 @@ class Lector {
 
   std::vector<Token> fichas_;
   std::size_t i_ = 0;
+  int niveles_ = 0;
 };
 
 }  // namespace

@@ -14,8 +14,9 @@
 // quoted texts ('...' or "...", the quote doubled inside). A comparison of a
 // date column with a date compares days: "= cdate(d)" is the whole day d.
 //
-// A formula that cannot be read, names an unknown table or field, or compares
-// values of different kinds is refused: Falla (kArgumentoInvalido) whose message
+// A formula that cannot be read, names an unknown table or field, compares
+// values of different kinds or nests more than 100 parentheses or NOTs is
+// refused: Falla (kArgumentoInvalido) whose message
 // quotes the formula and says where and why. Nothing is guessed.
 //
 // CondicionSql turns a condition into the text of a WHERE clause for the

@@ -5,6 +5,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "services/carpetas.h"
 #include "services/convenciones.h"
@@ -17,6 +20,25 @@ namespace {
 
 const QString kNombreConexion = QStringLiteral("harina");
 const QString kIni = QStringLiteral("RO000za.INI");
+
+// The number columns are NUMERIC: exact decimals on PostgreSQL, but a 64-bit
+// integer or a double on SQLite, which rounds past a double's 15 decimal
+// digits and turns what lies beyond its range into infinity or zero. Only a
+// number both engines store as the very value typed is accepted.
+constexpr int kCifrasSignificativas = std::numeric_limits<double>::digits10;
+
+// cifras: the number's digits, integer part and decimals together; numero:
+// the number as statement text.
+bool CabeEnLaColumna(QStringView cifras, const QString& numero) {
+  const auto noCero = [](QChar c) { return c != QLatin1Char('0'); };
+  const auto primera = std::find_if(cifras.begin(), cifras.end(), noCero);
+  if (primera == cifras.end()) return true;  // zero
+  const auto ultima = std::find_if(cifras.rbegin(), cifras.rend(), noCero).base();
+  if (ultima - primera > kCifrasSignificativas) return false;
+  bool leido = false;
+  const double valor = std::abs(numero.toDouble(&leido));
+  return leido && std::isfinite(valor) && valor >= std::numeric_limits<double>::min();
+}
 
 }  // namespace
 
@@ -212,6 +234,13 @@ QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {
     enteroLeido = enteroLeido.mid(1);
   const QString signo = negativo ? QStringLiteral("-") : QString();
   const QString entero = enteroLeido.isEmpty() ? QStringLiteral("0") : enteroLeido.toString();
-  return signo + entero +
-         (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales.toString());
+  const QString numero =
+      signo + entero + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales.toString());
+  if (!CabeEnLaColumna(entero + decimales.toString(), numero))
+    throw Falla(Falla::kTipoIncompatible,
+                QStringLiteral("«%1» no es un número que la base de datos guarde tal cual: admite "
+                               "hasta %2 cifras significativas, entre 1E-307 y 1E+308 en valor "
+                               "absoluto.")
+                    .arg(texto, QString::number(kCifrasSignificativas)));
+  return numero;
 }

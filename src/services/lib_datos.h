@@ -54,8 +54,10 @@ class LibDatos {
 
   // The value as statement text. Format "@" is a number: an optional sign,
   // digits and at most one decimal separator ("," or "."), written back with a
-  // point; an empty value gives NULL. Anything else throws Falla
-  // (kTipoIncompatible).
+  // point; an empty value gives NULL. The number must be one every engine's
+  // number column stores as that very value: at most 15 significant digits,
+  // and zero or between about 2.2E-308 and 1.8E+308 in absolute value (a
+  // double's range). Anything else throws Falla (kTipoIncompatible).
   static QString FormatoSql(const QVariant& valor, const QString& formato);
 
  private:
