@@ -92,3 +92,7 @@ std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const 
   }
   return fechas.dequeue();
 }
+
+void OperadorGuionado::Informar(const QString& texto) {
+  preguntas.append({QStringLiteral("informar"), QString(), texto, 0});
+}

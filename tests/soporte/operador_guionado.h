@@ -60,4 +60,7 @@ class OperadorGuionado : public Operador {
 
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
+  // Recorded as a question of type "informar" (the text), though it asks
+  // nothing.
+  void Informar(const QString& texto) override;
 };
