@@ -268,10 +268,9 @@ void PruebaFallasInicio::reporteASalidaDiceDonde() {
       reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {}, QString(), QString(), f1, f2, f3));
   const QString ruta = e.CarpetaPrograma() + QStringLiteral("/salida/reporte.pdf");
   QVERIFY(QFile::exists(ruta));
-  QCOMPARE(e.operador().preguntas.size(), 1);
-  QCOMPARE(e.operador().preguntas[0].tipo, QStringLiteral("informar"));
-  QVERIFY2(e.operador().preguntas[0].texto.contains(ruta),
-           qPrintable(e.operador().preguntas[0].texto));
+  QCOMPARE(e.operador().preguntas.size(), 0);
+  QCOMPARE(e.operador().informes.size(), 1);
+  QVERIFY2(e.operador().informes[0].contains(ruta), qPrintable(e.operador().informes[0]));
 }
 
 QTEST_MAIN(PruebaFallasInicio)

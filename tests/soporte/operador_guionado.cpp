@@ -93,6 +93,4 @@ std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const 
   return fechas.dequeue();
 }
 
-void OperadorGuionado::Informar(const QString& texto) {
-  preguntas.append({QStringLiteral("informar"), QString(), texto, 0});
-}
+void OperadorGuionado::Informar(const QString& texto) { informes.append(texto); }

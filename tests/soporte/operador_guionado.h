@@ -14,6 +14,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -60,7 +61,7 @@ class OperadorGuionado : public Operador {
 
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
-  // Recorded as a question of type "informar" (the text), though it asks
-  // nothing.
+  // News that asks nothing: recorded in informes, not among the questions.
+  QStringList informes;
   void Informar(const QString& texto) override;
 };
