@@ -52,12 +52,16 @@ void PruebaSentencias::sentencias_data() {
   QTest::newRow("dia sqlserver") << sentencias::ConsultaDia(sqlServer, tabla, dia, "15/03/2004",
                                                             true)
                                  << columnas +
-                                        " where fecha between  '15/03/2004 00:00:00' and "
-                                        "'15/03/2004 23:59:59' order by horario";
-  // The lower bound takes the trimmed date, the upper bound the date as typed.
+                                        " where fecha between  '20040315 00:00:00' and "
+                                        "'20040315 23:59:59' order by horario";
+  // SQL Server reads yyyymmdd alike under every language: the typed form,
+  // blanks included, never reaches it.
   QTest::newRow("dia con blancos sqlserver")
       << sentencias::ConsultaDia(sqlServer, tabla, dia, " 15/03/2004 ", false)
-      << columnas + " where fecha between  '15/03/2004 00:00:00' and ' 15/03/2004  23:59:59'";
+      << columnas + " where fecha between  '20040315 00:00:00' and '20040315 23:59:59'";
+  QTest::newRow("dia 13 sqlserver")
+      << sentencias::ConsultaDia(sqlServer, tabla, QDate(2004, 3, 13), "13/3/04", false)
+      << columnas + " where fecha between  '20040313 00:00:00' and '20040313 23:59:59'";
   QTest::newRow("dia sqlite") << sentencias::ConsultaDia(sqlite, tabla, dia, "15/3/2004", true)
                               << columnas +
                                      " where fecha between  '2004-03-15 00:00:00' and "
@@ -68,8 +72,8 @@ void PruebaSentencias::sentencias_data() {
 
   QTest::newRow("fila nueva sqlserver")
       << sentencias::FilaNueva(sqlServer, dia, "15/03/2004", "ana", ahora)
-      << "INSERT INTO v_mv_zentalia (Fecha,responsable,fecha_alta) VALUES ('15/03/2004' , "
-         "'ana','31/08/2004 10:15:30')";
+      << "INSERT INTO v_mv_zentalia (Fecha,responsable,fecha_alta) VALUES ('20040315' , "
+         "'ana','20040831 10:15:30')";
   QTest::newRow("fila nueva sqlite")
       << sentencias::FilaNueva(sqlite, dia, "15/03/2004", "O'Brien", ahora)
       << "INSERT INTO v_mv_zentalia (Fecha,responsable,fecha_alta) VALUES ('2004-03-15 "
@@ -77,7 +81,7 @@ void PruebaSentencias::sentencias_data() {
 
   QTest::newRow("celda sqlserver")
       << sentencias::ActualizarCelda(sqlServer, tabla, "Horario", "'08:30:00'", ahora, 17)
-      << "UPDATE v_mv_zentalia SET [Horario] = '08:30:00', fecha_modificacion ='31/08/2004 "
+      << "UPDATE v_mv_zentalia SET [Horario] = '08:30:00', fecha_modificacion ='20040831 "
          "10:15:30' WHERE ID = 17";
   QTest::newRow("celda postgresql clave de 64 bits")
       << sentencias::ActualizarCelda(pg, tabla, "humedad", "NULL", ahora, 5000000000LL)

@@ -59,14 +59,13 @@ void PruebaServicios::dialecto_data() {
       {"sqlserver",
        Motor::SqlServer,
        {"[Horario]", "[Tipo de Harina]", "SELECT TOP 500 * FROM t ORDER BY a",
-        "DELETE v_mv_zentalia WHERE ID = 7", "15/03/2004 08:30:05", "SELECT @@IDENTITY",
-        "'O''Brien'", "", " 5/3/2004", " 5/3/2004"}},
+        "DELETE v_mv_zentalia WHERE ID = 7", "20040315 08:30:05", "SELECT @@IDENTITY", "'O''Brien'",
+        "", "20040305", "20040305"}},
       {"sqlite",
        Motor::Sqlite,
        {"[Horario]", "[Tipo de Harina]", "SELECT * FROM t ORDER BY a LIMIT 500",
         "DELETE FROM v_mv_zentalia WHERE ID = 7", "2004-03-15 08:30:05",
-        "SELECT last_insert_rowid()", "'O''Brien'", "PRAGMA busy_timeout = 360000", "2004-03-05",
-        "2004-03-05 00:00:00"}},
+        "SELECT last_insert_rowid()", "'O''Brien'", "", "2004-03-05", "2004-03-05 00:00:00"}},
       {"postgresql",
        Motor::Postgresql,
        {"\"horario\"", "\"Tipo de Harina\"", "SELECT * FROM t ORDER BY a LIMIT 500",
@@ -98,6 +97,13 @@ void PruebaServicios::dialecto_data() {
     QTest::addRow("%s/limite con marcadores", motor == Motor::Sqlite ? "sqlite" : "postgresql")
         << motor << Dialecto(motor).SelectTop(50, marcado)
         << "SELECT c FROM t WHERE c LIKE '%1%' OR c LIKE '%2' LIMIT 50";
+  QTest::addRow("sqlserver/espera")
+      << Motor::SqlServer << Dialecto(Motor::SqlServer).EsperaBloqueo(5) << "SET LOCK_TIMEOUT 5000";
+  QTest::addRow("sqlite/espera") << Motor::Sqlite << Dialecto(Motor::Sqlite).EsperaBloqueo(5)
+                                 << "PRAGMA busy_timeout = 5000";
+  QTest::addRow("postgresql/espera")
+      << Motor::Postgresql << Dialecto(Motor::Postgresql).EsperaBloqueo(5)
+      << "SET lock_timeout = 5000";
   QTest::addRow("sqlserver/like") << Motor::SqlServer
                                   << Dialecto(Motor::SqlServer).Contiene("c", "50%_[x]'")
                                   << "c LIKE '%50[%][_][[]x]''%'";

@@ -1,24 +1,82 @@
 #include "services/conexion.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QSqlError>
 #include <utility>
 
+#include "services/accion_operador.h"
 #include "services/falla.h"
+#include "services/fallas_motor.h"
 
-Conexion::Conexion(QString nombreConexion, Motor motor)
-    : nombre_(std::move(nombreConexion)), dialecto_(motor) {}
+namespace {
+
+bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
+  struct stat datos {};
+  if (::stat(QFile::encodeName(archivo).constData(), &datos) != 0) return false;
+  dispositivo = static_cast<quint64>(datos.st_dev);
+  inodo = static_cast<quint64>(datos.st_ino);
+  return true;
+}
+
+bool EsInsert(const QString& sql) {
+  return sql.trimmed()
+             .section(QLatin1Char(' '), 0, 0)
+             .compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString donde,
+                   bool soloLectura)
+    : nombre_(std::move(nombreConexion)),
+      archivo_(std::move(archivo)),
+      donde_(std::move(donde)),
+      soloLectura_(soloLectura),
+      dialecto_(motor) {
+  if (!archivo_.isEmpty()) Identidad(archivo_, dispositivo_, inodo_);
+}
 
 QSqlDatabase Conexion::Base() const { return QSqlDatabase::database(nombre_, false); }
 
+void Conexion::ComprobarArchivo(bool escribe) const {
+  if (archivo_.isEmpty()) return;
+  quint64 dispositivo = 0;
+  quint64 inodo = 0;
+  if (!Identidad(archivo_, dispositivo, inodo))
+    throw fallas_motor::ArchivoCambiado(donde_, true, escribe);
+  if (dispositivo != dispositivo_ || inodo != inodo_)
+    throw fallas_motor::ArchivoCambiado(donde_, false, escribe);
+}
+
 Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
+  // The operator has been told this action that the database is out of
+  // reach: no second message, and no second wait.
+  if (const std::optional<Falla> avisada = accion_operador::Avisada()) throw *avisada;
+  ComprobarArchivo(fallas_motor::Escribe(sql));
+  if (!Base().isOpen() && !Reabrir())
+    throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
+                                  fallas_motor::Escribe(sql), 0);
+  return Ejecutar(sql, filasAfectadas, !EsInsert(sql));
+}
+
+Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {
   QSqlQuery consulta(Base());
   consulta.setForwardOnly(true);
-  if (!consulta.exec(sql)) {
-    const QString razon = consulta.lastError().text().trimmed();
+  bool bien = false;
+  {
+    accion_operador::Espera espera;
+    bien = consulta.exec(sql);
+  }
+  if (!bien) {
+    const QSqlError error = consulta.lastError();
     consulta = QSqlQuery();
-    Recuperar();
-    throw Falla(Falla::kBaseDeDatos,
-                QStringLiteral("La base de datos rechazó la sentencia: %1").arg(razon));
+    const fallas_motor::Clase clase = fallas_motor::Clasificar(dialecto_.motor(), error);
+    if (clase == fallas_motor::Clase::SinConexion && archivo_.isEmpty() && Reabrir() &&
+        reintentable)
+      return Ejecutar(sql, filasAfectadas, false);
+    throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());
   }
   if (filasAfectadas) *filasAfectadas = consulta.numRowsAffected();
   Recordset filas;
@@ -36,13 +94,33 @@ void Conexion::SetCommandTimeout(int segundos) {
   if (!sentencia.isEmpty()) Execute(sentencia);
   sentenciaTiempo_ = sentencia;
   tiempoLimite_ = segundos;
+  if (larga_ > 0) AplicarEspera();
 }
 
-void Conexion::Recuperar() {
+void Conexion::SetEsperaBloqueo(int segundos) {
+  esperaBloqueo_ = segundos;
+  if (larga_ == 0) AplicarEspera();
+}
+
+void Conexion::AplicarEspera() {
+  const QString sentencia = dialecto_.EsperaBloqueo(EsperaActual());
+  if (!sentencia.isEmpty()) QSqlQuery(Base()).exec(sentencia);
+}
+
+bool Conexion::Reabrir() {
   QSqlDatabase base = Base();
-  if (base.isOpen() && QSqlQuery(base).exec(QStringLiteral("SELECT 1"))) return;
   base.close();
-  if (!base.open()) return;
+  if (!base.open()) return false;
   for (const QString& sentencia : preparacion_) QSqlQuery(base).exec(sentencia);
   if (!sentenciaTiempo_.isEmpty()) QSqlQuery(base).exec(sentenciaTiempo_);
+  AplicarEspera();
+  return true;
+}
+
+Conexion::EsperaLarga::EsperaLarga(Conexion& conexion) : conexion_(conexion) {
+  if (conexion_.larga_++ == 0) conexion_.AplicarEspera();
+}
+
+Conexion::EsperaLarga::~EsperaLarga() {
+  if (--conexion_.larga_ == 0) conexion_.AplicarEspera();
 }

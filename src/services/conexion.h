@@ -1,14 +1,27 @@
 #pragma once
 // Conexion: the one open database connection of the session, as the program
 // statements see it. Execute runs a statement and returns its rows forward
-// only; a statement the engine refuses throws Falla (kBaseDeDatos) carrying
-// the engine's own reason.
+// only; every failure throws a Falla whose message says what happened, what
+// became of the operator's entry and what to do (fallas_motor.h).
 //
-// A connection that was lost (the server restarted, the network went away)
-// is reopened when a statement fails, before the failure is thrown; the
-// failed statement is not run again by itself, so that the operator's retry
-// runs it once on the new connection. The settings given to Preparar and
-// SetCommandTimeout are applied again on every reopening.
+// Before every statement:
+//  - on the embedded database, the file must still be the one that was
+//    opened (same device and inode): a disk pulled out or a share unmounted
+//    refuses the statement (kArchivoCambiado) instead of writing into a file
+//    nobody will see again;
+//  - a connection lost and not yet reopened is reopened first.
+// While a statement runs the busy cursor shows; keys typed while it waited
+// are dropped, never taken as the answer to the message that follows.
+//
+// Waits: an interactive statement waits for another station's lock at most
+// EsperaBloqueo() seconds (SQLite's busy wait, PostgreSQL's lock_timeout);
+// inside an EsperaLarga (the report) it waits CommandTimeout() seconds.
+//
+// A connection lost under a statement is reopened at once; a statement that
+// may be run twice without harm (anything but an INSERT) is then run once
+// more, so that a server restarted while the window sat idle costs the
+// operator nothing. The settings given to Preparar, SetCommandTimeout and
+// SetEsperaBloqueo are applied again on every reopening.
 
 #include <QSqlDatabase>
 #include <QString>
@@ -19,10 +32,15 @@
 
 class Conexion {
  public:
-  Conexion(QString nombreConexion, Motor motor);
+  // archivo: the embedded database's file (empty for a server); donde: how
+  // the messages name the database (the file, or "servidor:puerto/base").
+  Conexion(QString nombreConexion, Motor motor, QString archivo = {}, QString donde = {},
+           bool soloLectura = false);
 
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
+  const QString& Donde() const { return donde_; }
+  bool SoloLectura() const { return soloLectura_; }
 
   // filasAfectadas, when given, receives how many rows an INSERT, UPDATE or
   // DELETE changed (-1 when the engine cannot tell).
@@ -31,18 +49,47 @@ class Conexion {
   // Runs a setting now and on every reopening (PRAGMA synchronous, ...).
   void Preparar(const QString& sentencia);
 
-  // Seconds a statement may run (or, on SQLite, wait for another station's
-  // lock) before the engine gives up.
+  // Seconds a statement may run before the engine gives up; also the lock
+  // wait of the statements inside an EsperaLarga.
   void SetCommandTimeout(int segundos);
   int CommandTimeout() const { return tiempoLimite_; }
 
+  // Seconds an interactive statement waits for a lock.
+  void SetEsperaBloqueo(int segundos);
+  int EsperaBloqueo() const { return esperaBloqueo_; }
+
+  // While one lives, statements wait for locks as long as CommandTimeout().
+  class EsperaLarga {
+   public:
+    explicit EsperaLarga(Conexion& conexion);
+    ~EsperaLarga();
+    EsperaLarga(const EsperaLarga&) = delete;
+    EsperaLarga& operator=(const EsperaLarga&) = delete;
+
+   private:
+    Conexion& conexion_;
+  };
+
  private:
-  // Reopens the connection when it no longer answers.
-  void Recuperar();
+  int EsperaActual() const { return larga_ > 0 ? tiempoLimite_ : esperaBloqueo_; }
+  void AplicarEspera();
+  // Throws kArchivoCambiado when the file is no longer the one opened.
+  void ComprobarArchivo(bool escribe) const;
+  // Opens the connection again and applies its settings; false when it
+  // cannot be opened.
+  bool Reabrir();
+  Recordset Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable);
 
   QString nombre_;
+  QString archivo_;
+  QString donde_;
+  bool soloLectura_;
+  quint64 dispositivo_ = 0;
+  quint64 inodo_ = 0;
   QStringList preparacion_;
   QString sentenciaTiempo_;  // the latest time-out setting
   Dialecto dialecto_;
   int tiempoLimite_ = 30;
+  int esperaBloqueo_ = 5;
+  int larga_ = 0;
 };

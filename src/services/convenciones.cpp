@@ -1,5 +1,6 @@
 #include "services/convenciones.h"
 
+#include "services/accion_operador.h"
 #include "services/lib_util.h"
 #include "services/operador.h"
 
@@ -18,13 +19,22 @@ Falla ComoFalla(std::exception_ptr error) {
 }
 
 int Preguntar(const Falla& falla, const QString& procedimiento) {
-  return LibUtil::Instancia().ReportarError(falla, procedimiento);
+  // Told once already during this action: the procedure is left quietly.
+  if (falla.Avisada()) return Operador::kAnular;
+  const int respuesta = LibUtil::Instancia().ReportarError(falla, procedimiento);
+  if (respuesta == Operador::kReintentar)
+    accion_operador::Olvidar();
+  else if (accion_operador::EsDeConexion(falla))
+    accion_operador::RecordarAvisada(falla);
+  return respuesta;
 }
 
 void AvisarEnFrontera(const Falla& falla, const QString& contexto) {
+  if (falla.Avisada()) return;
   ElOperador().Avisar(
       Operador::Estilo::Critico, QStringLiteral("Aviso al operador"),
       QStringLiteral("No se pudo completar «%1».\n%2").arg(contexto, falla.Mensaje()));
+  if (accion_operador::EsDeConexion(falla)) accion_operador::RecordarAvisada(falla);
 }
 
 }  // namespace convenciones

@@ -10,6 +10,10 @@
 //
 // EnFrontera is the edge of the event loop: a Qt slot or event handler runs its
 // body through it, so that no exception ever reaches Qt.
+//
+// A failure already told to the operator during the same action
+// (Falla::Avisada: the database is out of reach) is not shown again: the
+// procedure is left as if the operator had answered Anular.
 
 #include <QString>
 #include <exception>

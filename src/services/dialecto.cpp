@@ -31,20 +31,20 @@ QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
 }
 
 QString Dialecto::TextoMomento(const QDateTime& momento) const {
-  if (motor_ == Motor::SqlServer) return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+  if (motor_ == Motor::SqlServer) return momento.toString(QStringLiteral("yyyyMMdd HH:mm:ss"));
   // The ISO forms skip the locale's pattern machinery: a moment is stamped on
   // every stored cell.
   return momento.date().toString(Qt::ISODate) + QLatin1Char(' ') +
          momento.time().toString(Qt::ISODate);
 }
 
-QString Dialecto::Dia(const QDate& fecha, const QString& tecleada) const {
-  if (motor_ == Motor::SqlServer) return tecleada;
+QString Dialecto::Dia(const QDate& fecha, const QString& /*tecleada*/) const {
+  if (motor_ == Motor::SqlServer) return fecha.toString(QStringLiteral("yyyyMMdd"));
   return fecha.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QString Dialecto::Medianoche(const QDate& fecha, const QString& tecleada) const {
-  if (motor_ == Motor::SqlServer) return tecleada;
+QString Dialecto::Medianoche(const QDate& fecha, const QString& /*tecleada*/) const {
+  if (motor_ == Motor::SqlServer) return fecha.toString(QStringLiteral("yyyyMMdd"));
   return fecha.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
@@ -90,12 +90,24 @@ QString Dialecto::TiempoLimite(int segundos) const {
     case Motor::SqlServer:
       return {};  // ODBC takes the time-out as a connection option
     case Motor::Sqlite:
-      // SQLite waits only for locks held by another station's writes.
-      return QStringLiteral("PRAGMA busy_timeout = %1").arg(qint64(segundos) * 1000);
+      return {};  // a statement only ever waits for a lock (EsperaBloqueo)
     case Motor::Postgresql:
       break;
   }
   return QStringLiteral("SET statement_timeout = %1").arg(qint64(segundos) * 1000);
+}
+
+QString Dialecto::EsperaBloqueo(int segundos) const {
+  const qint64 milisegundos = qint64(segundos) * 1000;
+  switch (motor_) {
+    case Motor::SqlServer:
+      return QStringLiteral("SET LOCK_TIMEOUT %1").arg(milisegundos);
+    case Motor::Sqlite:
+      return QStringLiteral("PRAGMA busy_timeout = %1").arg(milisegundos);
+    case Motor::Postgresql:
+      break;
+  }
+  return QStringLiteral("SET lock_timeout = %1").arg(milisegundos);
 }
 
 QString Dialecto::Texto(const QString& valor) {

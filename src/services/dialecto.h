@@ -34,18 +34,20 @@ class Dialecto {
   // elsewhere.
   QString Borrar(const QString& tabla, const QString& condicion) const;
 
-  // The text, without quotes, of a moment inside a statement: the operator's
-  // general date form on SQL Server (dd/MM/yyyy HH:mm:ss), ISO 8601 elsewhere,
-  // which both SQLite (text columns compared as text) and PostgreSQL read.
+  // The text, without quotes, of a moment inside a statement: yyyyMMdd
+  // HH:mm:ss on SQL Server (the one form it reads alike under every language
+  // and date format setting of the login), ISO 8601 elsewhere, which both
+  // SQLite (text columns compared as text) and PostgreSQL read.
   QString TextoMomento(const QDateTime& momento) const;
 
-  // A sheet's date inside a statement, without quotes: as the operator typed
-  // it on SQL Server, which reads the operator's date form; yyyy-MM-dd
-  // elsewhere.
+  // A sheet's date inside a statement, without quotes: yyyyMMdd on SQL Server,
+  // yyyy-MM-dd elsewhere. (tecleada, the date as the operator typed it, is
+  // no longer sent: its reading on SQL Server depended on the server's
+  // language.)
   QString Dia(const QDate& fecha, const QString& tecleada) const;
 
   // A sheet's date as a row stores it (midnight of that day), without quotes:
-  // as typed on SQL Server, which turns a date into its midnight; "yyyy-MM-dd
+  // yyyyMMdd on SQL Server, which turns a date into its midnight; "yyyy-MM-dd
   // 00:00:00" elsewhere (SQLite keeps the text it is given and compares texts,
   // so the stored date must carry its time to fall between a day's bounds).
   QString Medianoche(const QDate& fecha, const QString& tecleada) const;
@@ -68,8 +70,13 @@ class Dialecto {
   QString Contiene(const QString& columna, const QString& texto) const;
 
   // The statement that sets the command time-out of the connection, or an
-  // empty text when the engine has none.
+  // empty text when the engine has none (SQLite).
   QString TiempoLimite(int segundos) const;
+
+  // The statement that sets how long a statement waits for a lock another
+  // connection holds before it fails: SQLite's busy wait, PostgreSQL's
+  // lock_timeout, SQL Server's LOCK_TIMEOUT.
+  QString EsperaBloqueo(int segundos) const;
 
   // A text literal: single quotes around it, every quote inside doubled.
   static QString Texto(const QString& valor);

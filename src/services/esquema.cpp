@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 #include "services/falla.h"
+#include "services/fallas_motor.h"
 
 namespace esquema {
 
@@ -30,9 +31,14 @@ QStringList Sentencias(Motor motor) {
 void Crear(QSqlDatabase base, Motor motor) {
   for (const QString& sentencia : Sentencias(motor)) {
     QSqlQuery consulta(base);
-    if (!consulta.exec(sentencia))
-      throw Falla(Falla::kBaseDeDatos, QStringLiteral("No se pudo crear el esquema: %1")
-                                           .arg(consulta.lastError().text().trimmed()));
+    if (consulta.exec(sentencia)) continue;
+    const QSqlError error = consulta.lastError();
+    const fallas_motor::Clase clase = fallas_motor::Clasificar(motor, error);
+    if (clase != fallas_motor::Clase::Otra)
+      throw fallas_motor::Construir(clase, error, QStringLiteral("«%1»").arg(base.databaseName()),
+                                    true, 0);
+    throw Falla(Falla::kBaseDeDatos,
+                QStringLiteral("No se pudo crear el esquema: %1").arg(error.text().trimmed()));
   }
 }
 

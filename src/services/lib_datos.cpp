@@ -9,17 +9,16 @@
 #include <cmath>
 #include <limits>
 
-#include "services/carpetas.h"
-#include "services/convenciones.h"
-#include "services/esquema.h"
+#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/lib_ini.h"
 #include "services/operador.h"
 
 namespace {
 
-const QString kNombreConexion = QStringLiteral("harina");
 const QString kIni = QStringLiteral("RO000za.INI");
+// Seconds an operator's statement waits for another station's lock.
+constexpr int kEsperaBloqueo = 5;
 
 // The number columns are NUMERIC: exact decimals on PostgreSQL, but a 64-bit
 // integer or a double on SQLite, which rounds past a double's 15 decimal
@@ -49,64 +48,43 @@ LibDatos& LibDatos::Instancia() {
 
 bool LibDatos::Conectar(bool sinServidor, int /*modo*/, const QString& /*extra*/) {
   Desconectar();
+  // A new connection owes nothing to what the old one told the operator.
+  accion_operador::Olvidar();
   const LibIni& ini = LibIni::Instancia();
   QString motor =
       ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Motor"), {}).trimmed().toLower();
   if (motor.isEmpty())
     motor = sinServidor ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
-  const int puerto =
-      ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Puerto"), {}).trimmed().toInt();
-
-  if (motor == QLatin1String("sqlite")) return AbrirSqlite();
-  if (motor == QLatin1String("postgresql")) return AbrirServidor(QStringLiteral("QPSQL"), puerto);
-  if (motor == QLatin1String("odbc")) return AbrirServidor(QStringLiteral("QODBC"), puerto);
-  NoSePudo(QStringLiteral("El motor «%1» de la sección [Datos] de %2 no existe; use sqlite, "
-                          "postgresql u odbc.")
-               .arg(motor, kIni));
-  return false;
-}
-
-bool LibDatos::AbrirSqlite() {
-  if (BaseDeDatos.trimmed().isEmpty()) BaseDeDatos = QStringLiteral("laboratorio");
-  QString ruta = BaseDeDatos.trimmed();
-  if (!QDir::isAbsolutePath(ruta)) ruta = carpetas::DeDatos() + QLatin1Char('/') + ruta;
-  if (QFileInfo(ruta).suffix().isEmpty()) ruta += QStringLiteral(".sqlite");
-  QDir().mkpath(QFileInfo(ruta).absolutePath());
-
-  QString falla;
-  {
-    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kNombreConexion);
-    base.setDatabaseName(ruta);
-    if (!base.open()) {
-      falla = QStringLiteral("No se pudo abrir el archivo %1: %2")
-                  .arg(ruta, base.lastError().text().trimmed());
-    } else {
-      try {
-        QSqlQuery pragma(base);
-        // A cell the operator confirmed must survive a crash or a power cut.
-        for (const char* sentencia : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
-          if (!pragma.exec(QString::fromLatin1(sentencia)))
-            throw Falla(Falla::kBaseDeDatos, pragma.lastError().text().trimmed());
-        }
-        if (!base.tables().contains(QStringLiteral("v_mv_zentalia"), Qt::CaseInsensitive))
-          esquema::Crear(base, Motor::Sqlite);
-      } catch (const Falla& error) {
-        falla = QStringLiteral("El archivo %1 no es una base de datos del laboratorio: %2")
-                    .arg(ruta, error.Mensaje());
-      }
-    }
-  }
-  // The connection's handles must be gone before NoSePudo removes it.
-  if (!falla.isEmpty()) {
-    NoSePudo(falla);
+  const QString textoPuerto =
+      ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("Puerto"), {}).trimmed();
+  bool esNumero = true;
+  const int puerto = textoPuerto.isEmpty() ? 0 : textoPuerto.toInt(&esNumero);
+  if (!esNumero || puerto < 0 || puerto > 65535) {
+    NoSePudo(QStringLiteral("El puerto «%1» de la sección [Datos] de %2 no es un número de "
+                            "puerto. Escriba el puerto del servidor (por ejemplo Puerto=5432) o "
+                            "borre la clave para usar el de siempre.")
+                 .arg(textoPuerto, kIni));
     return false;
   }
-  conexion_ = std::make_unique<::Conexion>(kNombreConexion, Motor::Sqlite);
-  // Per connection: applied again whenever the connection is reopened.
-  // (It ran a moment ago on this same handle; Conectar never throws.)
-  Intentar([&] { conexion_->Preparar(QStringLiteral("PRAGMA synchronous = FULL")); });
-  descripcion_ = QStringLiteral("Motor=sqlite;Archivo=%1").arg(ruta);
-  return true;
+  const QString textoEspera =
+      ini.LeerValor(kIni, QStringLiteral("Datos"), QStringLiteral("EsperaBloqueo"), {}).trimmed();
+  esperaBloqueo_ = textoEspera.toInt(&esNumero);
+  if (!esNumero || esperaBloqueo_ <= 0) esperaBloqueo_ = kEsperaBloqueo;
+
+  bool abierta = false;
+  if (motor == QLatin1String("sqlite")) {
+    abierta = AbrirSqlite();
+  } else if (motor == QLatin1String("postgresql")) {
+    abierta = AbrirServidor(QStringLiteral("QPSQL"), puerto);
+  } else if (motor == QLatin1String("odbc")) {
+    abierta = AbrirServidor(QStringLiteral("QODBC"), puerto);
+  } else {
+    NoSePudo(QStringLiteral("El motor «%1» de la sección [Datos] de %2 no existe; use sqlite, "
+                            "postgresql u odbc.")
+                 .arg(motor, kIni));
+  }
+  if (abierta) conexion_->SetEsperaBloqueo(esperaBloqueo_);
+  return abierta;
 }
 
 bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
@@ -131,7 +109,11 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
       base.setDatabaseName(BaseDeDatos);
       base.setUserName(Usuario);
       base.setPassword(Password);
-      base.setConnectOptions(QStringLiteral("connect_timeout=10"));
+      // A server that stops answering (a cut network) is given up after a
+      // bounded time instead of holding the window until it answers again.
+      base.setConnectOptions(
+          QStringLiteral("connect_timeout=10;keepalives=1;keepalives_idle=10;"
+                         "keepalives_interval=3;keepalives_count=3;tcp_user_timeout=20000"));
     }
     if (!base.open()) {
       // Each pattern is filled in one pass: a name holding "%3" stays as it is.
@@ -145,7 +127,9 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
     return false;
   }
   const Motor motor = odbc ? Motor::SqlServer : Motor::Postgresql;
-  conexion_ = std::make_unique<::Conexion>(kNombreConexion, motor);
+  conexion_ = std::make_unique<::Conexion>(
+      kNombreConexion, motor, QString(),
+      QStringLiteral("«%1» del servidor %2").arg(BaseDeDatos, Servidor));
   descripcion_ = QStringLiteral("Motor=%1;Servidor=%2;Puerto=%3;BaseDeDatos=%4;Usuario=%5")
                      .arg(odbc ? QStringLiteral("odbc") : QStringLiteral("postgresql"), Servidor,
                           QString::number(puerto), BaseDeDatos, Usuario);
@@ -173,6 +157,8 @@ void LibDatos::Desconectar() {
   }
 }
 
+bool LibDatos::SoloLectura() const { return conexion_ && conexion_->SoloLectura(); }
+
 ::Conexion& LibDatos::Conexion() {
   if (!conexion_)
     throw Falla(Falla::kConexion, QStringLiteral("No hay conexión con la base de datos."));
@@ -199,9 +185,18 @@ bool LibDatos::ExisteCampo(const QString& tabla, const QString& columna) {
   if (!registro.isEmpty()) return tiene(registro);
   // Some drivers only find a table by its exact stored name; ask a statement
   // instead. A table that does not exist has no columns.
-  QSqlQuery consulta(Conexion().Base());
-  if (!consulta.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla))) return false;
-  return tiene(consulta.record());
+  Recordset filas;
+  try {
+    filas = Conexion().Execute(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla));
+  } catch (const Falla& falla) {
+    // A table that does not exist has no columns; a database out of reach
+    // is no answer.
+    if (falla.Codigo() != Falla::kBaseDeDatos) throw;
+    return false;
+  }
+  for (int i = 0; i < filas.FieldCount(); ++i)
+    if (filas.Fields(i).Name.compare(columna, Qt::CaseInsensitive) == 0) return true;
+  return false;
 }
 
 QString LibDatos::FormatoSql(const QVariant& valor, const QString& formato) {

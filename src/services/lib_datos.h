@@ -8,10 +8,19 @@
 // PostgreSQL at that host. The INI file may choose otherwise: section "Datos",
 // key "Motor" ("sqlite", "postgresql" or "odbc" for SQL Server), key "Puerto".
 //
+// The embedded file: a file that does not exist where this station opened one
+// before is not created without the operator's Yes; a file with tables of
+// another program and none of the lab's is refused; only an empty or new file
+// gets the schema, and a creation that fails leaves no file behind. A file
+// that cannot be written is opened to be read (SoloLectura()); its stores
+// are refused with a message.
+//
 // Conectar never throws: when no connection can be opened it tells the operator
 // why (the engine's reason, never the password) and Conectado() stays false.
-// Every other operation throws Falla on failure: kConexion when there is no
-// connection, kBaseDeDatos with the engine's reason when a statement fails.
+// Every other operation throws Falla on failure (conexion.h says which).
+//
+// INI section "Datos", key "EsperaBloqueo": the seconds an operator's
+// statement waits for another station's lock (5 when missing).
 
 #include <QString>
 #include <QVariant>
@@ -36,6 +45,9 @@ class LibDatos {
   bool Conectado() const;
   // Closes the connection (tests, and a later Conectar to another database).
   void Desconectar();
+
+  // The embedded file could only be opened to be read.
+  bool SoloLectura() const;
 
   ::Conexion& Conexion();
   // The connection's description, without the password.
@@ -62,10 +74,14 @@ class LibDatos {
 
  private:
   LibDatos() = default;
-  bool AbrirSqlite();
+  bool AbrirSqlite();  // lib_datos_sqlite.cpp
   bool AbrirServidor(const QString& driver, int puerto);
   void NoSePudo(const QString& razon);
 
   std::unique_ptr<::Conexion> conexion_;
   QString descripcion_;
+  int esperaBloqueo_ = 5;
 };
+
+// The name of the session's connection among Qt's connections.
+inline const QString kNombreConexion = QStringLiteral("harina");

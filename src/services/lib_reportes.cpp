@@ -3,16 +3,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <memory>
 
 #include "report/analisis_reporte.h"
 #include "report/reporte_zentalia.h"
 #include "services/falla.h"
 #include "services/formula_reporte.h"
+#include "services/guardar_pdf.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
 #include "services/operador.h"
@@ -44,31 +43,6 @@ QString SinAnalisis(const std::optional<formula::Condicion>& condicion) {
     return QStringLiteral("Sin análisis: la fecha desde (%1) es posterior a la fecha hasta (%2).")
         .arg(Dia(*rango->desde), Dia(*rango->hasta));
   return QStringLiteral("Sin análisis para esta selección.");
-}
-
-// The PDF at the path, whole or not at all: it is written beside it and takes
-// its place only once complete.
-bool EscribirPdf(const QString& ruta, const ContenidoReporte& contenido,
-                 const std::function<bool(qint64)>& avanzar) {
-  QDir().mkpath(QFileInfo(ruta).absolutePath());
-  QSaveFile archivo(ruta);
-  if (!archivo.open(QIODevice::WriteOnly))
-    throw Falla(Falla::kArchivo, QStringLiteral("No se pudo escribir el reporte en «%1»: %2")
-                                     .arg(ruta, archivo.errorString()));
-  {
-    QPdfWriter pdf(&archivo);
-    pdf.setPageLayout(PaginaReporte());
-    pdf.setTitle(contenido.titulo);
-    pdf.setCreator(QStringLiteral("Análisis de Harina"));
-    if (!PintarReporte(contenido, pdf, avanzar)) {
-      archivo.cancelWriting();
-      return false;
-    }
-  }
-  if (!archivo.commit())
-    throw Falla(Falla::kArchivo, QStringLiteral("No se pudo escribir el reporte en «%1»: %2")
-                                     .arg(ruta, archivo.errorString()));
-  return true;
 }
 
 }  // namespace
@@ -117,6 +91,9 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
     salida = QDir(RutaAplicacion).absoluteFilePath(salida);
 
   ::Conexion& conexion = LibDatos::Instancia().Conexion();
+  // The report may wait for another station's lock as long as a report
+  // takes; the operator asked for a long task.
+  ::Conexion::EsperaLarga larga(conexion);
   const QString sql =
       condicion ? formula::CondicionSql(*condicion, conexion.dialecto()) : QString();
   Recordset cuenta = conexion.Execute(SentenciaCuenta(sql));
@@ -134,7 +111,14 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
   contenido.impreso = QDateTime::currentDateTime();
   const auto pintando = [&](qint64 pintadas) { return progreso->Avanzar(total + pintadas); };
 
-  if (!salida.isEmpty()) return EscribirPdf(salida, contenido, pintando);
+  if (!salida.isEmpty()) {
+    if (!GuardarPdf(salida, PaginaReporte(), contenido.titulo, [&](QPagedPaintDevice& pdf) {
+          return PintarReporte(contenido, pdf, pintando);
+        }))
+      return false;
+    ElOperador().Informar(QStringLiteral("Reporte guardado en %1").arg(salida));
+    return true;
+  }
   if (OpcionA) {
     progreso.reset();
     ElOperador().VistaPrevia(contenido.titulo, PaginaReporte(), [&](QPagedPaintDevice& destino) {

@@ -17,7 +17,8 @@
 //
 // Unattended use: key "Salida" of section "Reportes" of RO000za.INI, a PDF
 // path. When it is set the report is written there instead of being shown or
-// printed; an existing file is replaced only by a complete report.
+// printed; an existing file is replaced only by a complete report, and the
+// operator is told where it was written (Operador::Informar).
 
 #include <QString>
 #include <QStringList>

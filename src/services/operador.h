@@ -69,6 +69,10 @@ class Operador {
   // The date prompt: a calendar opened on `inicial` (today when it is not a
   // date). The date picked, or nothing when the operator cancelled.
   virtual std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) = 0;
+
+  // A line of news that asks nothing (a report written to a file): shown
+  // where the operator sees it without having to answer. Nothing by default.
+  virtual void Informar(const QString& texto) { (void)texto; }
 };
 
 Operador& ElOperador();

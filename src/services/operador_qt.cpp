@@ -7,7 +7,11 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include "services/accion_operador.h"
 
 namespace {
 
@@ -35,6 +39,7 @@ int OperadorQt::ReportarError(const QString& titulo, const QString& texto) {
   QPushButton* omitir = caja.addButton(QStringLiteral("&Omitir"), QMessageBox::ActionRole);
   caja.setDefaultButton(reintentar);
   caja.setEscapeButton(anular);
+  const accion_operador::EnDialogo respondiendo;
   caja.exec();
   if (caja.clickedButton() == reintentar) return kReintentar;
   if (caja.clickedButton() == omitir) return kOmitir;
@@ -48,6 +53,7 @@ bool OperadorQt::Confirmar(const QString& titulo, const QString& texto, PorDefec
   QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
   caja.setDefaultButton(porDefecto == PorDefecto::Si ? si : no);
   caja.setEscapeButton(no);
+  const accion_operador::EnDialogo respondiendo;
   caja.exec();
   return caja.clickedButton() == si;
 }
@@ -56,6 +62,7 @@ void OperadorQt::Avisar(Estilo estilo, const QString& titulo, const QString& tex
   QMessageBox caja(Icono(estilo), titulo, texto, QMessageBox::NoButton,
                    QApplication::activeWindow());
   caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+  const accion_operador::EnDialogo respondiendo;
   caja.exec();
 }
 
@@ -67,11 +74,25 @@ std::optional<QString> OperadorQt::PedirTexto(const QString& titulo, const QStri
   dialogo.setTextValue(inicial);
   dialogo.setOkButtonText(QStringLiteral("Aceptar"));
   dialogo.setCancelButtonText(QStringLiteral("Cancelar"));
+  const accion_operador::EnDialogo respondiendo;
   if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
   return dialogo.textValue();
 }
 
 void OperadorQt::MostrarConsulta(QDialog& ventana) { ventana.exec(); }
+
+void OperadorQt::Informar(const QString& texto) {
+  QWidget* ventana = QApplication::activeWindow();
+  if (!ventana) return;
+  if (auto* barra = ventana->findChild<QStatusBar*>()) {
+    barra->showMessage(texto);
+    return;
+  }
+  // A window without a status bar: a note over its lower edge that goes
+  // away by itself.
+  QToolTip::showText(ventana->mapToGlobal(QPoint(8, ventana->height() - 8)), texto, ventana, {},
+                     15000);
+}
 
 std::optional<QDate> OperadorQt::ElegirFecha(const QString& titulo, const QDate& inicial) {
   QDialog dialogo(QApplication::activeWindow());
@@ -92,6 +113,7 @@ std::optional<QDate> OperadorQt::ElegirFecha(const QString& titulo, const QDate&
   QObject::connect(botones, &QDialogButtonBox::accepted, &dialogo, &QDialog::accept);
   QObject::connect(botones, &QDialogButtonBox::rejected, &dialogo, &QDialog::reject);
   calendario->setFocus();
+  const accion_operador::EnDialogo respondiendo;
   if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
   return calendario->selectedDate();
 }

@@ -16,9 +16,12 @@ class OperadorQt : public Operador {
   // (operador_qt_reporte.cpp).
   std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
                                             qint64 total) override;
-  // A QPrintPreviewDialog with a "Guardar PDF" button beside its print button.
+  // A QPrintPreviewDialog with a "Guardar PDF" button beside its print button;
+  // a PDF that cannot be written is reported, and one written is announced.
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
                    const std::function<void(QPagedPaintDevice&)>& pintar) override;
   void MostrarConsulta(QDialog& ventana) override;
+  // The active window's status bar, or a note over its lower edge.
+  void Informar(const QString& texto) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
 };

@@ -10,6 +10,9 @@
 #include <QScreen>
 #include <QToolBar>
 
+#include "services/accion_operador.h"
+#include "services/falla.h"
+#include "services/guardar_pdf.h"
 #include "services/operador_qt.h"
 
 namespace {
@@ -75,13 +78,17 @@ void OperadorQt::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
           &dialogo, QStringLiteral("Guardar el reporte"), titulo + QStringLiteral(".pdf"),
           QStringLiteral("Documentos PDF (*.pdf)"));
       if (ruta.isEmpty()) return;
-      QPrinter pdf(QPrinter::HighResolution);
-      pdf.setOutputFormat(QPrinter::PdfFormat);
-      pdf.setOutputFileName(ruta);
-      pdf.setPageLayout(impresora.pageLayout());
-      pdf.setDocName(titulo);
-      pintar(pdf);
+      try {
+        GuardarPdf(ruta, impresora.pageLayout(), titulo, [&](QPagedPaintDevice& pdf) {
+          pintar(pdf);
+          return true;
+        });
+        Informar(QStringLiteral("Reporte guardado en %1").arg(ruta));
+      } catch (const Falla& falla) {
+        Avisar(Estilo::Critico, QStringLiteral("Guardar PDF"), falla.Mensaje());
+      }
     });
   }
+  const accion_operador::EnDialogo respondiendo;
   dialogo.exec();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "services/convenciones.h"
+#include "services/lib_datos.h"
 #include "services/lib_entorno.h"
 #include "services/lib_ini.h"
 #include "services/util_kor.h"
@@ -30,6 +31,12 @@ void AplicarAspecto(QWidget* ventana) {
       ventana->setWindowIcon(QIcon(QStringLiteral("quorvex.ico")));
   });
   Intentar([&] { LibEntorno::AplicarEstilo(ventana); });
+  Intentar([&] {
+    // The operator must know before typing that nothing will be stored.
+    const QString marca = QStringLiteral(" (solo lectura: no se guardan cambios)");
+    if (LibDatos::Instancia().SoloLectura() && !ventana->windowTitle().endsWith(marca))
+      ventana->setWindowTitle(ventana->windowTitle() + marca);
+  });
   Intentar([&] {
     if (auto* barra = ventana->findChild<UtilKor*>(QStringLiteral("UtilKor1")))
       barra->StyleBar(gFlatToolbars);

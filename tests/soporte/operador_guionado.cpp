@@ -94,3 +94,5 @@ std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const 
   }
   return fechas.dequeue();
 }
+
+void OperadorGuionado::Informar(const QString& texto) { informes.append(texto); }

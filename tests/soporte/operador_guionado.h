@@ -14,6 +14,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -62,4 +63,7 @@ class OperadorGuionado : public Operador {
 
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
+  // News that asks nothing: recorded in informes, not among the questions.
+  QStringList informes;
+  void Informar(const QString& texto) override;
 };

@@ -1,0 +1,19 @@
+#pragma once
+// GuardarPdf: a document written as a PDF file, whole or not at all. It is
+// written beside the path and takes its place only once complete, so that a
+// full disk or a cancelled report never leaves half a file, nor spoils the
+// file that was there. Missing folders are made.
+//
+// pintar paints the pages on the device it is given; false means the operator
+// cancelled: nothing is written and GuardarPdf returns false. Throws Falla
+// (kArchivo) when the file cannot be written; the message names the file, the
+// reason and what to do.
+
+#include <QString>
+#include <functional>
+
+class QPageLayout;
+class QPagedPaintDevice;
+
+bool GuardarPdf(const QString& ruta, const QPageLayout& pagina, const QString& titulo,
+                const std::function<bool(QPagedPaintDevice&)>& pintar);

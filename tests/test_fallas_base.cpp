@@ -1,0 +1,305 @@
+// A database that is slow, locked or gone under a running program: each fault
+// is made on purpose (a second connection holding a lock, the data folder
+// removed, a damaged file, the server stopped and started again), and the
+// test reads what the operator was told and what the database holds.
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTest>
+
+#include "lookup/lib_cls_cons3.h"
+#include "services/conexion.h"
+#include "services/convenciones.h"
+#include "services/esquema.h"
+#include "services/falla.h"
+#include "services/lib_datos.h"
+#include "session/iniciar_sesion.h"
+#include "session/linea_de_comandos.h"
+#include "soporte/entorno_prueba.h"
+#include "soporte/servidor_propio.h"
+
+namespace {
+
+// The key of a new analysis row written by the second connection.
+qint64 FilaNueva(EntornoPrueba& e) {
+  e.Ejecutar(
+      QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES "
+                     "('2004-03-15 00:00:00', 'ana')"));
+  QSqlQuery clave(e.Otra());
+  clave.exec(QStringLiteral("SELECT MAX(ID) FROM v_mv_zentalia"));
+  clave.next();
+  return clave.value(0).toLongLong();
+}
+
+QString Humedad(QSqlDatabase base, qint64 id) {
+  QSqlQuery consulta(base);
+  consulta.exec(QStringLiteral("SELECT HUMEDAD FROM v_mv_zentalia WHERE ID = %1").arg(id));
+  return consulta.next() ? consulta.value(0).toString() : QStringLiteral("<sin fila>");
+}
+
+// The failure a statement of the program throws; code 0 when it threw none.
+Falla FallaDe(const QString& sql) {
+  try {
+    LibDatos::Instancia().Ejecutar(sql);
+  } catch (const Falla& falla) {
+    return falla;
+  }
+  return Falla(0, {});
+}
+
+// What the operator was shown: error reports and messages.
+QStringList Mensajes(EntornoPrueba& e) {
+  QStringList textos;
+  for (const Pregunta& p : e.operador().preguntas)
+    if (p.tipo == QStringLiteral("error") || p.tipo == QStringLiteral("avisar")) textos << p.texto;
+  return textos;
+}
+
+// One operator action: a lookup of the flour types, as CONSULTAR runs it.
+void Consultar() {
+  std::optional<QStringList> columnas;
+  QString clave, campo, donde;
+  gConsulta().CampoDevuelto = QStringLiteral("tipo_harina");
+  gConsulta().ConsultaSearch(QStringLiteral("SELECT tipo_harina FROM v_mv_zentalia"), columnas,
+                             clave, campo, donde);
+}
+
+}  // namespace
+
+class PruebaFallasBase : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void bloqueoEsperaPocoDiceOcupadaYDescartaTeclas();
+  void elReporteEsperaLoQueDiceSuTiempoLimite();
+  void archivoQuitadoOReemplazadoNoSeEscribe();
+  void archivoDanadoDiceDondeYQue();
+  void servidorDetenidoYVueltoAArrancar();
+  void unaAccionSinBaseUnSoloMensaje();
+};
+
+void PruebaFallasBase::bloqueoEsperaPocoDiceOcupadaYDescartaTeclas() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  e.EscribirIni(QStringLiteral("[Datos]\nEsperaBloqueo=1\n"));
+  QVERIFY(e.Iniciar());
+  const qint64 id = FilaNueva(e);
+  // The other station holds the row (PostgreSQL) or the whole file (SQLite).
+  e.Ejecutar(QStringLiteral("BEGIN"));
+  if (e.EsPostgresql())
+    e.Ejecutar(QStringLiteral("SELECT * FROM v_mv_zentalia WHERE ID = %1 FOR UPDATE").arg(id));
+  else
+    e.Ejecutar(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 7 WHERE ID = %1").arg(id));
+
+  // The operator types on while the program waits.
+  QLineEdit celda;
+  celda.show();
+  QCoreApplication::postEvent(
+      &celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+  QCoreApplication::postEvent(&celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                    Qt::NoModifier, QStringLiteral("\r")));
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14 WHERE ID = %1").arg(id);
+  const Falla ocupada = FallaDe(sql);
+  QCOMPARE(ocupada.Codigo(), int(Falla::kOcupada));
+  QVERIFY2(ocupada.Mensaje().contains(QStringLiteral("ocupada")) &&
+               ocupada.Mensaje().contains(QStringLiteral("No se guardó nada")) &&
+               ocupada.Mensaje().contains(QStringLiteral("Reintentar")),
+           qPrintable(ocupada.Mensaje()));
+  QCoreApplication::processEvents();
+  QCOMPARE(celda.text(), QString());
+  QVERIFY(!QGuiApplication::overrideCursor());
+
+  // The lock released, the same statement goes through.
+  e.Ejecutar(QStringLiteral("ROLLBACK"));
+  QCOMPARE(FallaDe(sql).Codigo(), 0);
+  QCOMPARE(Humedad(e.Otra(), id).toDouble(), 14.0);
+}
+
+void PruebaFallasBase::elReporteEsperaLoQueDiceSuTiempoLimite() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  e.EscribirIni(QStringLiteral("[Datos]\nEsperaBloqueo=2\n"));
+  QVERIFY(e.Iniciar());
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  const auto espera = [&] {
+    Recordset valor = conexion.Execute(e.EsPostgresql() ? QStringLiteral("SHOW lock_timeout")
+                                                        : QStringLiteral("PRAGMA busy_timeout"));
+    return valor.Valor(0).toString();
+  };
+  const QString corta = e.EsPostgresql() ? QStringLiteral("2s") : QStringLiteral("2000");
+  QCOMPARE(espera(), corta);
+  {
+    Conexion::EsperaLarga larga(conexion);
+    QCOMPARE(espera(), e.EsPostgresql() ? QStringLiteral("6min") : QStringLiteral("360000"));
+  }
+  QCOMPARE(espera(), corta);
+}
+
+void PruebaFallasBase::archivoQuitadoOReemplazadoNoSeEscribe() {
+  EntornoPrueba e;
+  if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
+  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
+  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
+  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
+  QVERIFY(IniciarSesion());
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  LibDatos::Instancia().Conexion().Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+  QVERIFY(QFile::copy(ruta, e.Carpeta() + QStringLiteral("/copia.sqlite")));
+
+  // The disk is pulled out.
+  QVERIFY(QDir(carpeta).removeRecursively());
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14");
+  const Falla ida = FallaDe(sql);
+  QCOMPARE(ida.Codigo(), int(Falla::kArchivoCambiado));
+  QVERIFY2(ida.Mensaje().contains(ruta) && ida.Mensaje().contains(QStringLiteral("ya no está")) &&
+               ida.Mensaje().contains(QStringLiteral("No se guardó nada")),
+           qPrintable(ida.Mensaje()));
+
+  // Another file in its place is not the database that was opened.
+  QDir().mkpath(carpeta);
+  QVERIFY(QFile::copy(e.Carpeta() + QStringLiteral("/copia.sqlite"), ruta));
+  const Falla otro = FallaDe(sql);
+  QCOMPARE(otro.Codigo(), int(Falla::kArchivoCambiado));
+  QVERIFY2(otro.Mensaje().contains(QStringLiteral("reemplazado")), qPrintable(otro.Mensaje()));
+  QSqlDatabase copia =
+      QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copia"));
+  copia.setDatabaseName(ruta);
+  QVERIFY(copia.open());
+  QCOMPARE(Humedad(copia, 1), QString());
+  copia.close();
+  copia = QSqlDatabase();
+  QSqlDatabase::removeDatabase(QStringLiteral("copia"));
+}
+
+void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
+  EntornoPrueba e;
+  if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
+  QVERIFY(e.Iniciar());
+  QSqlQuery filas(e.Otra());
+  e.Ejecutar(QStringLiteral("BEGIN"));
+  for (int i = 0; i < 400; ++i)
+    e.Ejecutar(QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, OBSERVACIONES) VALUES "
+                              "('2004-03-15 00:00:00', '%1')")
+                   .arg(QString(200, QLatin1Char('a' + i % 26))));
+  e.Ejecutar(QStringLiteral("COMMIT"));
+  e.Ejecutar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+  LibDatos::Instancia().Desconectar();
+  {
+    // Every page after the first few is overwritten, as a failing disk does.
+    QFile archivo(e.Carpeta() + QStringLiteral("/lab.sqlite"));
+    QVERIFY(archivo.open(QIODevice::ReadWrite));
+    const qint64 pagina = 4096;
+    QVERIFY(archivo.size() > 8 * pagina);
+    for (qint64 desde = 3 * pagina; desde < archivo.size(); desde += pagina) {
+      archivo.seek(desde);
+      archivo.write(QByteArray(pagina, '\xA5'));
+    }
+  }
+  QVERIFY(e.Iniciar());
+  const Falla danada =
+      FallaDe(QStringLiteral("SELECT * FROM v_mv_zentalia ORDER BY OBSERVACIONES"));
+  QCOMPARE(danada.Codigo(), int(Falla::kDanada));
+  QVERIFY2(danada.Mensaje().contains(QStringLiteral("dañada")) &&
+               danada.Mensaje().contains(e.Carpeta() + QStringLiteral("/lab.sqlite")),
+           qPrintable(danada.Mensaje()));
+}
+
+void PruebaFallasBase::servidorDetenidoYVueltoAArrancar() {
+  EntornoPrueba e;
+  if (!e.EsPostgresql()) QSKIP("Un servidor que se detiene solo lo tiene PostgreSQL.");
+  ServidorPropio servidor;
+  if (!servidor.Listo()) QSKIP(qPrintable(servidor.Motivo()));
+  {
+    QSqlDatabase propia =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
+    propia.setHostName(QStringLiteral("127.0.0.1"));
+    propia.setPort(servidor.Puerto());
+    propia.setUserName(QStringLiteral("postgres"));
+    propia.setDatabaseName(QStringLiteral("postgres"));
+    QVERIFY(propia.open());
+    esquema::Crear(propia, Motor::Postgresql);
+    propia.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("propia"));
+  e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(servidor.Puerto()));
+  FijarParametros(QStringLiteral(
+      "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  QVERIFY(IniciarSesion());
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+
+  QVERIFY(servidor.Detener());
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14");
+  const Falla perdida = FallaDe(sql);
+  QCOMPARE(perdida.Codigo(), int(Falla::kConexion));
+  QVERIFY2(perdida.Mensaje().contains(QStringLiteral("Se perdió la conexión")) &&
+               perdida.Mensaje().contains(QStringLiteral("No se guardó nada")),
+           qPrintable(perdida.Mensaje()));
+
+  // Back again: the first try stores, without an error of its own.
+  QVERIFY(servidor.Arrancar());
+  QCOMPARE(FallaDe(sql).Mensaje(), QString());
+  Recordset humedad =
+      LibDatos::Instancia().Conexion().Execute(QStringLiteral("SELECT HUMEDAD FROM v_mv_zentalia"));
+  QCOMPARE(humedad.Valor(0).toDouble(), 14.0);
+
+  // Restarted while the program sat idle: the operator sees nothing of it.
+  QVERIFY(servidor.Detener());
+  QVERIFY(servidor.Arrancar());
+  QCOMPARE(FallaDe(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 15")).Mensaje(), QString());
+}
+
+void PruebaFallasBase::unaAccionSinBaseUnSoloMensaje() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  std::optional<ServidorPropio> servidor;
+  if (e.EsPostgresql()) {
+    servidor.emplace();
+    if (!servidor->Listo()) QSKIP(qPrintable(servidor->Motivo()));
+    QSqlDatabase propia =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
+    propia.setHostName(QStringLiteral("127.0.0.1"));
+    propia.setPort(servidor->Puerto());
+    propia.setUserName(QStringLiteral("postgres"));
+    propia.setDatabaseName(QStringLiteral("postgres"));
+    QVERIFY(propia.open());
+    esquema::Crear(propia, Motor::Postgresql);
+    propia.close();
+    propia = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("propia"));
+    e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(servidor->Puerto()));
+    FijarParametros(QStringLiteral(
+        "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  } else {
+    FijarParametros(
+        QStringLiteral("@DbName=%1/disco/lab.sqlite;@UsuarioLogeado=ana;").arg(e.Carpeta()));
+  }
+  QVERIFY(IniciarSesion());
+
+  // The server stops, or the disk is pulled out.
+  if (servidor)
+    QVERIFY(servidor->Detener());
+  else
+    QVERIFY(QDir(e.Carpeta() + QStringLiteral("/disco")).removeRecursively());
+  Consultar();
+  QStringList mensajes = Mensajes(e);
+  QCOMPARE(mensajes.size(), 1);
+  QVERIFY2(mensajes[0].contains(e.EsPostgresql() ? QStringLiteral("Se perdió la conexión")
+                                                 : QStringLiteral("ya no está")),
+           qPrintable(mensajes[0]));
+
+  // The operator's next key is another action: it is told again, once.
+  QLineEdit campo;
+  campo.show();
+  QTest::keyClick(&campo, Qt::Key_A);
+  Consultar();
+  QCOMPARE(Mensajes(e).size(), 2);
+  if (servidor) servidor->Arrancar();
+}
+
+QTEST_MAIN(PruebaFallasBase)
+#include "test_fallas_base.moc"
