@@ -1,10 +1,11 @@
 #include "sheet/ayuda.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -38,6 +39,29 @@ QDialog* CrearAyuda(QWidget* ventana) {
   return ayuda;
 }
 
+// F1 on any control of the window. A key filter rather than a shortcut: a
+// shortcut waits for the window to be the active one, which a display without
+// a window manager never makes it, while the keys still arrive.
+class TeclaDeAyuda : public QObject {
+ public:
+  explicit TeclaDeAyuda(QWidget* ventana) : QObject(ventana), ventana_(ventana) {
+    qApp->installEventFilter(this);
+  }
+  ~TeclaDeAyuda() override { qApp->removeEventFilter(this); }
+
+  bool eventFilter(QObject* objeto, QEvent* evento) override {
+    if (evento->type() != QEvent::KeyPress || !objeto->isWidgetType()) return false;
+    const auto* tecla = static_cast<QKeyEvent*>(evento);
+    if (tecla->key() != Qt::Key_F1 || tecla->modifiers() != Qt::NoModifier) return false;
+    if (static_cast<QWidget*>(objeto)->window() != ventana_) return false;
+    MostrarAyuda(ventana_);
+    return true;
+  }
+
+ private:
+  QWidget* ventana_;
+};
+
 }  // namespace
 
 QString TextoDeTeclas() {
@@ -55,7 +79,4 @@ QDialog* MostrarAyuda(QWidget* ventana) {
   return ayuda;
 }
 
-void InstalarAyuda(QWidget* ventana) {
-  auto* tecla = new QShortcut(QKeySequence(Qt::Key_F1), ventana);
-  QObject::connect(tecla, &QShortcut::activated, ventana, [ventana] { MostrarAyuda(ventana); });
-}
+void InstalarAyuda(QWidget* ventana) { new TeclaDeAyuda(ventana); }
