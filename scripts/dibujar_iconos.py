@@ -49,5 +49,26 @@ def fondo(x, y):
         return (int(226 - 40 * k + stripe), int(190 - 50 * k + stripe), int(110 - 40 * k), 255)
     return sky + (255,)
 
+def icono_de(lado):
+    # The same drawing at another size, each pixel the mean of 4 x 4 samples
+    # of the 64-unit design, so that the small sizes stay smooth.
+    n = 4
+    def px(x, y):
+        suma = [0, 0, 0, 0]
+        for i in range(n):
+            for j in range(n):
+                u = (x + (i + 0.5) / n) * 64 / lado - 0.5
+                v = (y + (j + 0.5) / n) * 64 / lado - 0.5
+                c = icono(u, v)
+                suma = [a + b * (c[3] / 255 if k < 3 else 1) for k, (a, b) in enumerate(zip(suma, c))]
+        alfa = suma[3] / (n * n)
+        if alfa == 0:
+            return (0, 0, 0, 0)
+        return tuple(int(round(c / (n * n) * 255 / alfa)) for c in suma[:3]) + (int(round(alfa)),)
+    return px
+
 png(sys.argv[1] + '/HARINA.png', 64, 64, icono)
 png(sys.argv[1] + '/reporte.png', 320, 180, fondo)
+# The desktop's icon theme (hicolor) at its usual sizes.
+for lado in (16, 24, 32, 48, 64, 128, 256):
+    png('%s/iconos/analisis-harina-%d.png' % (sys.argv[1], lado), lado, lado, icono_de(lado))

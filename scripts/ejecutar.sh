@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program on a demo database
+# Installs what is missing, builds the program alone (not the tests, the
+# benchmarks nor the fuzz targets), and starts it on a demo database
 # (build/demo/laboratorio-demo.sqlite, remade each day so that today's sheet
 # has analyses; the operator's real database is never touched).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/instalar.sh programa
-scripts/compilar.sh
+scripts/compilar.sh analisis-harina
 
 demo="$PWD/build/demo/laboratorio-demo.sqlite"
 mkdir -p "$(dirname "$demo")"

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs and this machine lacks.
 #   scripts/instalar.sh programa   what building and running the program needs
-#   scripts/instalar.sh pruebas    that, plus the PostgreSQL server for the tests
-#   scripts/instalar.sh fuzz       that, plus clang and libFuzzer (scripts/fuzz.sh)
+#   scripts/instalar.sh paquete    that, plus what making the Debian package needs
+#   scripts/instalar.sh pruebas    all of that, plus the PostgreSQL server, the
+#                                  package's validators, a virtual display and
+#                                  the accessibility bus for the tests
+#   scripts/instalar.sh fuzz       the program's, plus clang and libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
 paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3 ccache)
-if [[ "${1:-programa}" == pruebas ]]; then
-  paquetes+=(postgresql poppler-utils)
-fi
-if [[ "${1:-programa}" == fuzz ]]; then
-  paquetes+=(clang libclang-rt-dev)
-fi
+case "${1:-programa}" in
+  paquete) paquetes+=(dpkg-dev) ;;
+  pruebas)
+    paquetes+=(postgresql poppler-utils dpkg-dev desktop-file-utils appstream man-db
+      xvfb xauth at-spi2-core dbus-daemon python3-pyatspi)
+    ;;
+  fuzz) paquetes+=(clang libclang-rt-dev) ;;
+esac
 
 faltan=()
 for paquete in "${paquetes[@]}"; do

@@ -82,7 +82,12 @@ void PruebaConsultaLista::anchoDeColumnas() {
              cabecera->mapTo(w.picFields, QPoint(cabecera->sectionViewportPosition(i), 0)).x());
     QCOMPARE(w.CmbSearch[i]->property("Campo").toString().toLower(),
              QStringList({"largo", "corto", "libre"})[i]);
+    // Read by a screen reader as the column it searches.
+    QCOMPARE(w.CmbSearch[i]->accessibleName().toLower(),
+             QStringLiteral("buscar en ") + QStringList({"largo", "corto", "libre"})[i]);
+    QVERIFY(!w.CmbSearch[i]->accessibleDescription().isEmpty());
   }
+  QCOMPARE(w.ListView1->accessibleName(), QStringLiteral("Valores ya cargados"));
 
   // Five wide columns: the window is the screen's width less 480 twips, and
   // the scroll bar slides the boxes and the list left.

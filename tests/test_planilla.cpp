@@ -13,6 +13,7 @@
 #include "services/twips.h"
 #include "services/util_kor.h"
 #include "session/linea_de_comandos.h"
+#include "sheet/barra_estado.h"
 #include "sheet/disposicion.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
@@ -94,11 +95,23 @@ void PruebaPlanilla::grillaOciosa() {
   QCOMPARE(grilla->FixedRows(), 2);
   QVERIFY(grilla->isEnabled());
   QCOMPARE(grilla->ColWidth(0), 0);
+  // The runs of capital X, in proportion, fill the grid's width: no column
+  // runs off its edge, and it stays so when the window is widened.
   const QFontMetrics medida(v.ventana.font());
   const int equis[] = {0, 50, 50, 50, 10, 8, 20, 10, 10, 10, 10, 10};
-  for (int c = 1; c < 12; ++c) {
-    const int pixeles = medida.horizontalAdvance(QString(equis[c], 'X'));
-    QCOMPARE(grilla->columnWidth(c), pixeles);
+  qint64 totalEquis = 0;
+  for (int c = 1; c < 12; ++c) totalEquis += medida.horizontalAdvance(QString(equis[c], 'X'));
+  for (const int anchoVentana : {1100, 1500}) {
+    v.ventana.resize(anchoVentana, v.ventana.height());
+    const int disponible = grilla->viewport()->width();
+    int suma = 0;
+    for (int c = 1; c < 12; ++c) {
+      const double esperado =
+          double(disponible) * medida.horizontalAdvance(QString(equis[c], 'X')) / totalEquis;
+      QVERIFY2(qAbs(grilla->columnWidth(c) - esperado) <= 1.0, qPrintable(QString::number(c)));
+      suma += grilla->columnWidth(c);
+    }
+    QCOMPARE(suma, disponible);
   }
   for (int r = 0; r < 30; ++r)
     for (int c = 0; c < 12; ++c) QVERIFY(grilla->TextMatrix(r, c).isEmpty());
@@ -237,8 +250,10 @@ void PruebaPlanilla::ventanaRedimensionada() {
   const QRect barra = w.UtilKor1->geometry();
   const QRect fecha = w.txtFields[0]->geometry();
   w.resize(900, 600);
+  // The rules lay out the window above its status bar.
   const int W = twips::DePixeles(w.frameGeometry().width());
-  const int H = twips::DePixeles(w.frameGeometry().height(), Qt::Vertical);
+  const int H = twips::DePixeles(w.frameGeometry().height() - AltoBarraDeEstado(&w), Qt::Vertical);
+  QVERIFY(AltoBarraDeEstado(&w) > 0);
   QCOMPARE(w.Frame2->width(), twips::APixeles(W - 120));
   QCOMPARE(w.SSTab1->height(), twips::APixeles(H - 1260 - 400, Qt::Vertical));
   QCOMPARE(w.MSflexGrid1->height(), twips::APixeles(H - 1260 - 800, Qt::Vertical));

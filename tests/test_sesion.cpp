@@ -37,6 +37,7 @@ class PruebaSesion : public QObject {
   void conexionAbiertaNoLeeParametros();
   void mascarasNuevasByteAByte();
   void mascarasExistentesNoSeTocan();
+  void carpetaSinEscrituraUsaLaDeDatos_data();
   void carpetaSinEscrituraUsaLaDeDatos();
   void valorConfiguracion();
   void valorConfiguracionSinTablaElegida();
@@ -252,18 +253,36 @@ void PruebaSesion::mascarasExistentesNoSeTocan() {
   QCOMPARE(propio.readAll(), QByteArray("corto\0\xFF", 7));
 }
 
+void PruebaSesion::carpetaSinEscrituraUsaLaDeDatos_data() {
+  QTest::addColumn<bool>("instalado");
+  // A program folder that cannot hold a new file (here: it is not a folder).
+  QTest::newRow("solo lectura") << false;
+  // An installed program's folder (/usr/bin beside /usr/share/analisis-harina),
+  // which root could write to.
+  QTest::newRow("instalado") << true;
+}
+
 void PruebaSesion::carpetaSinEscrituraUsaLaDeDatos() {
+  QFETCH(bool, instalado);
   EntornoPrueba entorno;
   REQUIERE_ENTORNO(entorno);
-  // A program folder that cannot hold a new file (here: it is not a folder).
-  const QString noCarpeta = entorno.Carpeta() + "/programa-de-solo-lectura";
-  QVERIFY(EntornoPrueba::EscribirArchivo(noCarpeta, QByteArray()));
-  carpetas::FijarCarpetaDelPrograma(noCarpeta);
+  QString programa = entorno.Carpeta() + "/programa-de-solo-lectura";
+  if (instalado) {
+    programa = entorno.Carpeta() + "/raiz/usr/bin";
+    QVERIFY(QDir().mkpath(programa));
+    QVERIFY(QDir().mkpath(entorno.Carpeta() + "/raiz/usr/share/analisis-harina"));
+    QVERIFY(carpetas::SePuedeEscribir(programa));
+  } else {
+    QVERIFY(EntornoPrueba::EscribirArchivo(programa, QByteArray()));
+  }
+  carpetas::FijarCarpetaDelPrograma(programa);
   QVERIFY(entorno.Iniciar());
-  QCOMPARE(gConsulta().gRutaMascaraConsultas,
-           entorno.Carpeta() + "/datos/analisis-harina/consultas.qvx");
+  const QString datos = entorno.Carpeta() + "/datos/analisis-harina/";
+  QCOMPARE(gConsulta().gRutaMascaraConsultas, datos + "consultas.qvx");
   QVERIFY(QFile::exists(gConsulta().gRutaMascaraConsultas));
+  QCOMPARE(LibReportes::Instancia().RutaAplicacion, datos);
   QCOMPARE(gTablaConfiguracion, QStringLiteral("ta_configuracion"));
+  if (instalado) QCOMPARE(QDir(programa).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
 }
 
 void PruebaSesion::valorConfiguracion() {

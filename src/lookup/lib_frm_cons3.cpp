@@ -64,6 +64,9 @@ void Lib_FrmCons3::CrearControles() {
   CmbSearch.append(CrearCaja(0));
   ListView1 = new ListaConsulta(picFields);
   ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setAccessibleName(QStringLiteral("Valores ya cargados"));
+  ListView1->setAccessibleDescription(
+      QStringLiteral("Enter toma la fila seleccionada; Esc no toma nada"));
   ListView1->setGeometry(0, PxAlto(360), Px(7335), PxAlto(3495));
   ListView1->AlTeclear = [this](int codigo, int shift, const QString& texto) {
     bool usada = false;
@@ -119,6 +122,9 @@ QComboBox* Lib_FrmCons3::CrearCaja(int indice) {
   caja->setEditable(true);
   caja->setInsertPolicy(QComboBox::NoInsert);
   caja->setToolTip(QStringLiteral("F5 realiza nueva busqueda"));
+  caja->setAccessibleDescription(
+      QStringLiteral("Escriba para ir a la primera fila que empieza así; F5 busca de nuevo en la "
+                     "base; Abajo pasa a la lista"));
   caja->setGeometry(0, 0, Px(1815), PxAlto(315));
   caja->installEventFilter(this);
   connect(caja, &QComboBox::editTextChanged, this, [this, indice] { CmbSearch_Change(indice); });
@@ -290,6 +296,9 @@ void Lib_FrmCons3::ColocarCajas() {
         cabecera->mapTo(picFields, QPoint(cabecera->sectionViewportPosition(i), 0)).x();
     CmbSearch[i]->setGeometry(izquierda, 0, std::max(0, cabecera->sectionSize(i) - Px(50)),
                               PxAlto(315));
+    // A screen reader names each box after the column it searches.
+    const QString columna = ListView1->model()->headerData(i, Qt::Horizontal).toString();
+    CmbSearch[i]->setAccessibleName(QStringLiteral("Buscar en %1").arg(columna));
   }
 }
 

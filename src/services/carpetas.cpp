@@ -30,6 +30,10 @@ QString DeConfiguracion() {
          QStringLiteral("/analisis-harina");
 }
 
+bool Instalado() {
+  return QDir(DelPrograma() + QStringLiteral("/../share/analisis-harina")).exists();
+}
+
 void FijarCarpetaDelPrograma(const QString& carpeta) { Fijada() = carpeta; }
 
 bool SePuedeEscribir(const QString& carpeta) {

@@ -12,7 +12,7 @@ bool Disponible() {
 
 const char* Aviso() {
   return "analisis-harina: no hay pantalla (DISPLAY vacío); ejecútelo en un escritorio o con "
-         "xvfb-run -a ./build/src/analisis-harina \"@DbName=...;\"\n";
+         "xvfb-run -a analisis-harina \"@DbName=...;\"\n";
 }
 
 }  // namespace pantalla

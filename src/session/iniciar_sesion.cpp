@@ -38,7 +38,8 @@ bool Paso(Cuerpo&& cuerpo) {
 
 QString CarpetaDeAplicacion() {
   const QString programa = carpetas::DelPrograma();
-  if (carpetas::SePuedeEscribir(programa)) return LibUtil::RutaConBarra(programa);
+  if (!carpetas::Instalado() && carpetas::SePuedeEscribir(programa))
+    return LibUtil::RutaConBarra(programa);
   const QString datos = carpetas::DeDatos();
   QDir().mkpath(datos);
   return LibUtil::RutaConBarra(datos);

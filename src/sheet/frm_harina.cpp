@@ -18,6 +18,9 @@
 #include "session/aspecto.h"
 #include "session/estado_sesion.h"
 #include "session/iniciar_sesion.h"
+#include "sheet/accesibilidad.h"
+#include "sheet/ayuda.h"
+#include "sheet/barra_estado.h"
 #include "sheet/grilla.h"
 
 namespace {
@@ -70,6 +73,9 @@ void frmHarina::CrearControles() {
   setTabOrder(txtFields[2], txtFields[3]);
   setTabOrder(txtFields[3], SSTab1);
   setTabOrder(SSTab1, MSflexGrid1);
+  InstalarBarraDeEstado(this);
+  InstalarAyuda(this);
+  NombrarControles(this);
   AplicarDisposicion();
 }
 

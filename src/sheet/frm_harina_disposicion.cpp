@@ -8,6 +8,7 @@
 
 #include "services/twips.h"
 #include "services/util_kor.h"
+#include "sheet/barra_estado.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
 
@@ -70,7 +71,8 @@ void frmHarina::resizeEvent(QResizeEvent* evento) {
 }
 
 void frmHarina::Form_Resize() {
-  const QSize exterior = frameGeometry().size();
+  // The status bar keeps the bottom edge; the rules lay out what is above it.
+  const QSize exterior = frameGeometry().size() - QSize(0, AltoBarraDeEstado(this));
   disposicion_ = Redimensionar(disposicion_, twips::DePixeles(exterior.width()),
                                twips::DePixeles(exterior.height(), Qt::Vertical));
   Medir(Frame2, disposicion_.banda);

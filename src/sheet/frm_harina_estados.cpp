@@ -7,6 +7,7 @@
 
 #include "services/convenciones.h"
 #include "services/util_kor.h"
+#include "sheet/barra_estado.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
 
@@ -59,6 +60,7 @@ void frmHarina::EstadoPlanilla(bool& Cargada) {
     Campo(QStringLiteral("fecha"))->setEnabled(true);
   }
   TxtEdit->hide();
+  MostrarPista(this, Cargada);
   // The report tab is reachable only while no sheet is loaded.
   SSTab1->setTabEnabled(1, !Cargada);
 }

@@ -28,6 +28,8 @@ void frmHarina::InicializaGrid() {
   MSflexGrid1->SetColWidth(5, equis(8));
   MSflexGrid1->SetColWidth(6, equis(20));
   for (int c = 7; c <= 11; ++c) MSflexGrid1->SetColWidth(c, equis(10));
+  // Those widths, in proportion, fill the grid: no column runs off its edge.
+  MSflexGrid1->RepartirAncho();
   MSflexGrid1->setEnabled(true);
 }
 

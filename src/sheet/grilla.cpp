@@ -1,6 +1,8 @@
 #include "sheet/grilla.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <algorithm>
 
 #include "services/twips.h"
@@ -19,6 +21,8 @@ class DosLineas : public QHeaderView {
  public:
   explicit DosLineas(QWidget* padre) : QHeaderView(Qt::Horizontal, padre) {}
   QSize sizeHint() const override { return {length(), 2 * fontMetrics().height() + 8}; }
+  // The width a section's caption needs, every line of it whole.
+  int Necesario(int seccion) const { return sectionSizeFromContents(seccion).width(); }
 };
 
 }  // namespace
@@ -67,7 +71,45 @@ void Grilla::SetColWidth(int columna, int twipsAncho) {
     return;
   }
   setColumnHidden(columna, false);
-  setColumnWidth(columna, twips::APixeles(twipsAncho));
+  proporciones_.clear();
+  const int necesario = static_cast<DosLineas*>(horizontalHeader())->Necesario(columna);
+  setColumnWidth(columna, std::max(twips::APixeles(twipsAncho), necesario));
+}
+
+void Grilla::RepartirAncho() {
+  proporciones_.clear();
+  for (int c = 0; c < Cols(); ++c) proporciones_.append(isColumnHidden(c) ? 0 : columnWidth(c));
+  Repartir();
+}
+
+void Grilla::Repartir() {
+  qint64 total = 0;
+  for (int ancho : proporciones_) total += ancho;
+  if (total <= 0) return;
+  // Each column ends where its share of the running total ends, so the
+  // rounding never leaves a gap nor overflows.
+  const qint64 disponible = viewport()->width();
+  qint64 acumulado = 0;
+  int borde = 0;
+  for (int c = 0; c < proporciones_.size(); ++c) {
+    if (proporciones_[c] == 0) continue;
+    acumulado += proporciones_[c];
+    const int siguiente = static_cast<int>(disponible * acumulado / total);
+    setColumnWidth(c, siguiente - borde);
+    borde = siguiente;
+  }
+}
+
+void Grilla::SetColAccesible(int columna, const QString& nombre, const QString& descripcion) {
+  modelo_->SetAccesible(columna, nombre, descripcion);
+}
+
+bool Grilla::Cortado(const QModelIndex& indice) const {
+  const QString texto = modelo_->Texto(indice.row(), indice.column());
+  if (texto.isEmpty()) return false;
+  // The room the style leaves for a cell's text.
+  const int margen = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  return fontMetrics().horizontalAdvance(texto) + margen > visualRect(indice).width();
 }
 
 void Grilla::SetColAlignment(int columna, int alineacion) {
@@ -134,6 +176,21 @@ int Grilla::CellHeight() const {
 void Grilla::Clear() { modelo_->Vaciar(); }
 
 void Grilla::Refresh() { viewport()->update(); }
+
+bool Grilla::viewportEvent(QEvent* evento) {
+  if (evento->type() == QEvent::Resize && !proporciones_.isEmpty()) Repartir();
+  if (evento->type() == QEvent::ToolTip) {
+    const auto* ayuda = static_cast<QHelpEvent*>(evento);
+    const QModelIndex indice = indexAt(ayuda->pos());
+    if (indice.isValid() && Cortado(indice))
+      QToolTip::showText(ayuda->globalPos(), modelo_->Texto(indice.row(), indice.column()),
+                         viewport(), visualRect(indice));
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QTableView::viewportEvent(evento);
+}
 
 void Grilla::currentChanged(const QModelIndex& actual, const QModelIndex& anterior) {
   QTableView::currentChanged(actual, anterior);

@@ -6,6 +6,10 @@
 // be the current cell. Rows from 2 on are the model's rows 0, 1, ... Column
 // widths and cell measures are in twips. CeldaCambiada is emitted on every
 // move of the current cell.
+//
+// A column is never narrower than its header's two lines need, so no caption
+// is cut; a cell whose text does not fit its column shows the whole text in
+// its tool tip.
 
 #include <QList>
 #include <QStringList>
@@ -30,9 +34,16 @@ class Grilla : public QTableView {
   QString TextMatrix(int fila, int columna) const;
   void SetTextMatrix(int fila, int columna, const QString& texto);
 
-  // Width in twips; 0 hides the column.
+  // Width in twips; 0 hides the column. A header caption wider than that
+  // widens the column to fit it.
   int ColWidth(int columna) const;
   void SetColWidth(int columna, int twips);
+  // The visible columns, keeping the proportions of their widths, fill the
+  // grid's width together, and keep filling it as the grid is resized, until
+  // a column's width is set again.
+  void RepartirAncho();
+  // The name and description of a column for assistive technology.
+  void SetColAccesible(int columna, const QString& nombre, const QString& descripcion);
   // 0 left and top, 2 left and bottom (as the old grid numbered them); applied
   // to the header label and the column's cells.
   void SetColAlignment(int columna, int alineacion);
@@ -70,11 +81,18 @@ class Grilla : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
+  bool viewportEvent(QEvent* evento) override;
 
  private:
   QRect RectanguloActual() const;
   int FilaActual() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
   void IrA(int fila, int columna);
+  void Repartir();
+  // True when the cell's text is wider than the room its column gives it.
+  bool Cortado(const QModelIndex& indice) const;
 
   ModeloGrilla* modelo_;
+  // The widths RepartirAncho keeps in proportion (0 for hidden columns);
+  // empty while widths are fixed.
+  QList<int> proporciones_;
 };

@@ -16,9 +16,35 @@ int ModeloGrilla::columnCount(const QModelIndex& padre) const {
 
 QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
   if (!indice.isValid()) return {};
-  if (rol == Qt::DisplayRole || rol == Qt::EditRole) return Texto(indice.row(), indice.column());
-  if (rol == Qt::TextAlignmentRole) return QVariant::fromValue(alineaciones_[indice.column()]);
+  const int columna = indice.column();
+  if (rol == Qt::DisplayRole || rol == Qt::EditRole) return Texto(indice.row(), columna);
+  if (rol == Qt::TextAlignmentRole)
+    return QVariant::fromValue((alineaciones_[columna] & Qt::AlignHorizontal_Mask) |
+                               Qt::AlignVCenter);
+  if (rol == Qt::AccessibleTextRole) {
+    const QString texto = Texto(indice.row(), columna);
+    const QString valor = texto.isEmpty() ? QStringLiteral("vacía") : texto;
+    const QString nombre = NombreAccesible(columna);
+    return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
+  }
+  if (rol == Qt::AccessibleDescriptionRole) return descripciones_.value(columna);
   return {};
+}
+
+QString ModeloGrilla::NombreAccesible(int columna) const {
+  const QString nombre = nombres_.value(columna);
+  if (!nombre.isEmpty() || columna < 0 || columna >= encabezados_.size()) return nombre;
+  return (encabezados_[columna][0] + QLatin1Char(' ') + encabezados_[columna][1]).trimmed();
+}
+
+void ModeloGrilla::SetAccesible(int columna, const QString& nombre, const QString& descripcion) {
+  if (columna < 0) return;
+  if (nombres_.size() <= columna) {
+    nombres_.resize(columna + 1);
+    descripciones_.resize(columna + 1);
+  }
+  nombres_[columna] = nombre;
+  descripciones_[columna] = descripcion;
 }
 
 QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
@@ -26,6 +52,8 @@ QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int 
   if (rol == Qt::DisplayRole)
     return encabezados_[seccion][0] + QLatin1Char('\n') + encabezados_[seccion][1];
   if (rol == Qt::TextAlignmentRole) return QVariant::fromValue(alineaciones_[seccion]);
+  if (rol == Qt::AccessibleTextRole) return NombreAccesible(seccion);
+  if (rol == Qt::AccessibleDescriptionRole) return descripciones_.value(seccion);
   return {};
 }
 

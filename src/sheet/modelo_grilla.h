@@ -4,6 +4,11 @@
 // every column are the horizontal header's label; a column's alignment holds
 // for its label and every one of its cells. A whole load replaces everything
 // at once (Reemplazar), with one reset of the view.
+//
+// For assistive technology every column has a name and a description, kept
+// across loads; a cell reads as its column's name and its value ("HORARIO:
+// 08:30:00"), and a header as its column's name. Cells share one vertical
+// alignment (centred); a column's alignment only chooses left or right.
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -29,6 +34,10 @@ class ModeloGrilla : public QAbstractTableModel {
   QString Encabezado(int linea, int columna) const;
   void SetEncabezado(int linea, int columna, const QString& texto);
   void SetAlineacion(int columna, Qt::Alignment alineacion);
+  // The column's name and description for assistive technology; without a
+  // name, the header's text stands for it.
+  void SetAccesible(int columna, const QString& nombre, const QString& descripcion);
+  QString NombreAccesible(int columna) const;
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
   // New rows and columns at once; row 1 of each header gets nombres[c].
@@ -38,4 +47,6 @@ class ModeloGrilla : public QAbstractTableModel {
   QList<QStringList> filas_;
   QList<QStringList> encabezados_;  // [columna] -> {line 1, line 2}
   QList<Qt::Alignment> alineaciones_;
+  QStringList nombres_;  // [columna], may be shorter than the columns
+  QStringList descripciones_;
 };

@@ -1,0 +1,21 @@
+#pragma once
+// The sheet window's status bar, along its bottom edge: it tells the operator
+// what to do next in each state (in the idle one, how to open a day's sheet),
+// and that F1 shows the keys. The window's resize rules lay the other controls
+// out over the height above it.
+
+class QStatusBar;
+class QString;
+class QWidget;
+
+// Makes the status bar at the bottom of the window and keeps it there.
+QStatusBar* InstalarBarraDeEstado(QWidget* ventana);
+
+// The height the status bar takes from the window; 0 when it has none.
+int AltoBarraDeEstado(const QWidget* ventana);
+
+// Shows the hint of the state: a sheet loaded or not.
+void MostrarPista(QWidget* ventana, bool cargada);
+
+// The hint of each state.
+QString PistaDelEstado(bool cargada);
