@@ -34,9 +34,9 @@
 
 #include "report/analisis_reporte.h"
 #include "services/carpetas.h"
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 #include "services/lib_datos.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "services/operador.h"
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"

@@ -26,7 +26,7 @@
 #include "lookup/lector_mascaras.h"
 #include "services/falla.h"
 #include "services/fechas.h"
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
 #include "services/lib_util.h"

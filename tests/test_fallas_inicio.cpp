@@ -19,7 +19,7 @@
 #include "services/falla.h"
 #include "services/guardar_pdf.h"
 #include "services/lib_datos.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "session/aspecto.h"
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "services/falla.h"
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 #include "services/lib_util.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "services/falla.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "soporte/reporte_prueba.h"
 #include "soporte/ventana_prueba.h"
 

@@ -11,14 +11,14 @@
 #include "lookup/lib_cls_cons3.h"
 #include "services/carpetas.h"
 #include "services/lib_datos.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "services/util_kor.h"
 #include "session/aspecto.h"
 #include "session/configuracion.h"
 #include "session/estado_sesion.h"
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"
-#include "session/mascaras_consultas.h"
+#include "lookup/mascaras_consultas.h"
 #include "session/parametros_inicio.h"
 #include "soporte/entorno_prueba.h"
 
@@ -127,11 +127,8 @@ void PruebaSesion::iniciarSesion() {
   QCOMPARE(datos.Conexion().CommandTimeout(), 360);
   QCOMPARE(gUsuarioLogeado, QStringLiteral("Marta Giménez"));
   QCOMPARE(gFlatToolbars, 1.0);
-  QCOMPARE(gConnStringOdbc, QStringLiteral("DSN=") + datos.BaseDeDatos + QStringLiteral("; UID=") +
-                                datos.Usuario + QStringLiteral("; PWD=") + datos.Password);
   const QString aplicacion = entorno.CarpetaPrograma() + QLatin1Char('/');
   QCOMPARE(LibReportes::Instancia().RutaAplicacion, aplicacion);
-  QCOMPARE(gConsulta().gConnString, datos.CadenaConexion());
   QVERIFY(gConsulta().gUsarMascarasConsultas);
   QCOMPARE(gConsulta().gRutaMascaraConsultas, aplicacion + QStringLiteral("consultas.qvx"));
   QCOMPARE(QFileInfo(gConsulta().gRutaMascaraConsultas).size(), qint64(8414));
@@ -200,19 +197,19 @@ void PruebaSesion::conexionAbiertaNoLeeParametros() {
   REQUIERE_ENTORNO(entorno);
   QVERIFY(entorno.Iniciar(QStringLiteral("ana")));
   gUsuarioLogeado.clear();
-  QFile::remove(gConsulta().gRutaMascaraConsultas);
+  gTablaConfiguracion.clear();
   FijarParametros(QStringLiteral("@DbName=otra;@UsuarioLogeado=luis;"));
   QVERIFY(IniciarSesion());
   QVERIFY(gUsuarioLogeado.isEmpty());
   QVERIFY(LibDatos::Instancia().BaseDeDatos != QStringLiteral("otra"));
-  // Steps from the ODBC text on still ran.
-  QVERIFY(QFile::exists(gConsulta().gRutaMascaraConsultas));
+  // The steps after the connection still ran.
+  QCOMPARE(gTablaConfiguracion, QStringLiteral("ta_configuracion"));
 }
 
 void PruebaSesion::mascarasNuevasByteAByte() {
   EntornoPrueba entorno;
   gConsulta().gRutaMascaraConsultas = entorno.Carpeta() + "/consultas.qvx";
-  CrearMascarasConsultas();
+  CrearMascarasConsultas(gConsulta().gRutaMascaraConsultas);
   QFile archivo(gConsulta().gRutaMascaraConsultas);
   QVERIFY(archivo.open(QIODevice::ReadOnly));
   const QByteArray bytes = archivo.readAll();

@@ -1,6 +1,6 @@
 #pragma once
 // Reading the lookup definitions of "consultas.qvx" (the format is in
-// session/mascaras_consultas.h). The file is whatever a disk or an older
+// lookup/mascaras_consultas.h). The file is whatever a disk or an older
 // program left there: a short file, a record cut in the middle, or bytes 0 and
 // 255 in place of text are all read without failing. A cut last record is read
 // with the bytes it has; the missing ones count as blanks.
@@ -9,7 +9,7 @@
 #include <QString>
 #include <optional>
 
-#include "session/mascaras_consultas.h"
+#include "lookup/mascaras_consultas.h"
 
 namespace lector_mascaras {
 

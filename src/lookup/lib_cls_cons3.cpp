@@ -37,12 +37,11 @@ void Lib_ClsCons3::ConsultaSearch(QString Sql, std::optional<QStringList>& CmpsD
   // The window lives for this one lookup. It is a window of its own, modal
   // over the whole program and centred on the screen.
   auto ventana = std::make_unique<Lib_FrmCons3>();
-  Intentar([&] { ventana->OrdenarPorLwv = !sentencias_consulta::TieneOrden(Sql); });
+  ventana->OrdenarPorLwv = !sentencias_consulta::TieneOrden(Sql);
   Intentar([&] {
     ventana->FiltroInicial = Clave;
     ventana->CampoBusqueda = CampoBusqueda;
     ventana->Sql = Sql;
-    ventana->gConnString = gConnString;
     ventana->CampoDevuelto = CampoDevuelto;
     ventana->UsaCantidades = UsaCantidades;
     ventana->CheckBoxes = Checks;

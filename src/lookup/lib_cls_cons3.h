@@ -19,7 +19,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "session/mascaras_consultas.h"
+#include "lookup/mascaras_consultas.h"
 
 class Lib_ClsCons3 {
  public:
@@ -28,7 +28,6 @@ class Lib_ClsCons3 {
   std::optional<QStringList> Cantidades;
   bool Checks = false;
   std::optional<QString> ValorDevuelto;
-  QString gConnString;                  // connection text, passed to the window
   QString gRutaMascaraConsultas;        // full path of "consultas.qvx"
   bool gUsarMascarasConsultas = false;  // whether registered tables may be used
   bool UsaCantidades = false;

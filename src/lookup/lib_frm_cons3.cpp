@@ -153,7 +153,6 @@ void Lib_FrmCons3::Form_Load() {
   if (!pasos.Paso([&] { ListView1->Modelo().Vaciar(); })) return;
   if (!pasos.Paso([&] {
         if (SqlInicial.isEmpty()) SqlInicial = Sql;
-        SqlVigente = Sql;
       }))
     return;
   if (!pasos.Paso([&] { datos.AbrirConsulta(Sql, RsConsulta, 0, 1, true); })) return;

@@ -58,7 +58,6 @@ class Lib_FrmCons3 : public QDialog {
   QString CampoDevuelto;
   std::optional<QStringList> CmpsDevueltos;
   bool CheckBoxes = false;
-  QString gConnString;
   std::optional<QString> ValorDevuelto;
   QString FiltroInicial;
   QString CampoBusqueda;
@@ -100,8 +99,6 @@ class Lib_FrmCons3 : public QDialog {
 
   // Window state.
   QString SqlInicial;
-  QString SqlVigente;
-  QString SqlOrden;
   QString MostrarStock;
   QStringList ColoresStock;
   bool EsArticulos = false;

@@ -85,7 +85,6 @@ void Lib_FrmCons3::FiltrarF5(int Index) {
   }
   // Each condition is kept apart and the statement rebuilt from the first
   // one: whatever clauses it has, the conditions land where it takes them.
-  Intentar([&] { SqlOrden = filtro_consulta::Descomponer(SqlInicial).orden; });
   Intentar([&] {
     // Box i filters column i, found by its place: two columns may share a name.
     filtros_.append({Index, caja->currentText()});
@@ -93,7 +92,6 @@ void Lib_FrmCons3::FiltrarF5(int Index) {
                                     ListView1->Modelo().Encabezados(), filtros_);
   });
   Intentar([&] { caja->setEditText(QString()); });
-  Intentar([&] { SqlVigente = Sql; });
   Intentar([&] { Form_Load(); });
 }
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "services/dialecto.h"
-#include "session/mascaras_consultas.h"
+#include "lookup/mascaras_consultas.h"
 
 namespace sentencias_consulta {
 

@@ -38,8 +38,8 @@ class LibDatos {
   QString Usuario;
   QString Password;
 
-  // sinServidor: the embedded database (unless the INI says otherwise). The
-  // other two arguments are the old library's prompt mode and extra text; this
+  // sinServidor: the embedded database (unless the INI says otherwise). modo
+  // and extra (the old library's prompt mode and extra text) are ignored: this
   // library never prompts. Returns Conectado().
   bool Conectar(bool sinServidor, int modo, const QString& extra);
   bool Conectado() const;
@@ -55,8 +55,8 @@ class LibDatos {
 
   // Runs one statement that returns no rows.
   void Ejecutar(const QString& sql);
-  // Opens the caller's recordset on a statement (forward only, read only; the
-  // cursor, lock and flag arguments are kept for the callers' sake).
+  // Opens the caller's recordset on a statement, forward only and read only;
+  // tipoCursor, tipoBloqueo and opcion are ignored.
   void AbrirConsulta(const QString& sql, Recordset& filas, int tipoCursor = 0, int tipoBloqueo = 1,
                      bool opcion = true);
   void CerrarConsulta(Recordset& filas);

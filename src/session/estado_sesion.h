@@ -6,5 +6,4 @@
 
 inline double gFlatToolbars = 0;     // "FlatToolbars" of the INI file; the toolbar's StyleBar
 inline QString gUsuarioLogeado;      // the logged-in operator, shown as the responsible person
-inline QString gConnStringOdbc;      // "DSN=...; UID=...; PWD=..." for the report launcher
 inline QString gTablaConfiguracion;  // the table that holds the configuration values

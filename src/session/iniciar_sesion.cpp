@@ -3,18 +3,15 @@
 #include <QDir>
 #include <QFile>
 
-#include "lookup/lib_cls_cons3.h"
 #include "services/carpetas.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/lib_entorno.h"
 #include "services/lib_ini.h"
-#include "services/lib_reportes.h"
 #include "services/lib_util.h"
 #include "session/configuracion.h"
 #include "session/estado_sesion.h"
 #include "session/linea_de_comandos.h"
-#include "session/mascaras_consultas.h"
 #include "session/parametros_inicio.h"
 
 namespace {
@@ -47,10 +44,8 @@ QString CarpetaDeAplicacion() {
 
 bool IniciarSesion() {
   LibDatos& datos = LibDatos::Instancia();
-  QString aplicacion;
   QString parametros;
 
-  if (!Paso([&] { aplicacion = CarpetaDeAplicacion(); })) return true;
   if (!Paso([&] { parametros = ParametrosDeInicio(); })) return true;
   if (!Paso([&] {
         const QString seccion = LibEntorno::PrefijoSeccion().toUpper() + QLatin1Char('|') +
@@ -87,22 +82,6 @@ bool IniciarSesion() {
     if (!Paso([&] { datos.Conexion().SetCommandTimeout(360); })) return true;
   }
 
-  if (!Paso([&] {
-        gConnStringOdbc = QStringLiteral("DSN=") + datos.BaseDeDatos + QStringLiteral("; UID=") +
-                          datos.Usuario + QStringLiteral("; PWD=") + datos.Password;
-      }))
-    return true;
-  if (!Paso([&] { LibReportes::Instancia().RutaAplicacion = aplicacion; })) return true;
-  if (!Paso([&] {
-        gConsulta().gConnString = datos.CadenaConexion();
-        gConsulta().gUsarMascarasConsultas = true;
-        gConsulta().gRutaMascaraConsultas = aplicacion + QStringLiteral("consultas.qvx");
-      }))
-    return true;
-  if (!Paso([&] {
-        if (!QFile::exists(gConsulta().gRutaMascaraConsultas)) CrearMascarasConsultas();
-      }))
-    return true;
   Paso([&] {
     if (!datos.BaseDeDatos.isEmpty()) CargarConfiguracion();
   });

@@ -2,8 +2,8 @@
 // IniciarSesion: the session start, run once by the sheet window's load before
 // anything else. Reads the INI toolbar setting and the start-up parameters,
 // opens the database connection (unless one is open already), fills in the
-// shared state and gConsulta(), creates "consultas.qvx" when it is missing and
-// chooses the configuration table.
+// shared state and chooses the configuration table. The lookups and the
+// report are prepared by the sheet window's start-up (PrepararConsultasYReportes).
 //
 // Returns false only when no connection could be opened: the operator has been
 // told why, and the program must end at once with a non-zero status. Any other

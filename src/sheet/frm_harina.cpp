@@ -22,6 +22,7 @@
 #include "sheet/ayuda.h"
 #include "sheet/barra_estado.h"
 #include "sheet/grilla.h"
+#include "sheet/inicio_planilla.h"
 
 namespace {
 
@@ -140,6 +141,7 @@ void frmHarina::CrearPestanas() {
 
 bool frmHarina::Form_Load() {
   if (!IniciarSesion()) return false;
+  PrepararConsultasYReportes();
   // The steps after the session start have no recovery of their own: a failure
   // stops the start-up there; the operator is told and the window opens as far
   // as it got.

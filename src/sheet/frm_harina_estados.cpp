@@ -16,7 +16,7 @@ void frmHarina::InicializaPantalla() {
   // analyses this station left in it go with it.
   Intentar([&] { GuardarEditorAbierto(); });
   Intentar([&] { planilla_.Dejar(); });
-  Intentar([&] { Tabla = QStringLiteral("v_mv_zentalia"); });
+  Tabla = QStringLiteral("v_mv_zentalia");
   Intentar([&] { InicializaGrid(); });
   Intentar([&] {
     // GRABAR and PLANILLA are never enabled: every cell is stored at once.
@@ -33,7 +33,7 @@ void frmHarina::InicializaPantalla() {
     bool apagado = false;
     EnabledControls(apagado);
   });
-  Intentar([&] { PlanillaCargada = false; });
+  PlanillaCargada = false;
   Intentar([&] { EstadoPlanilla(PlanillaCargada); });
   Intentar([&] {
     Campo(QStringLiteral("fecha"))

@@ -4,7 +4,7 @@
 #include <QTabWidget>
 
 #include "services/convenciones.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "services/lib_util.h"
 #include "services/util_kor.h"
 #include "session/configuracion.h"
@@ -48,6 +48,6 @@ void frmHarina::ImprimeReporte() {
   reportes.OpcionB = true;
   reportes.OpcionC = false;
   reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()}, formula,
-                         gConnStringOdbc, empresa, nombre, parametros, {}, {}, QString(), QString(),
+                         QString(), empresa, nombre, parametros, {}, {}, QString(), QString(),
                          QString());
 }

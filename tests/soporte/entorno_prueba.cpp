@@ -12,9 +12,10 @@
 #include "services/carpetas.h"
 #include "services/esquema.h"
 #include "services/lib_datos.h"
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 #include "session/estado_sesion.h"
 #include "session/iniciar_sesion.h"
+#include "sheet/inicio_planilla.h"
 #include "session/linea_de_comandos.h"
 
 namespace {
@@ -57,7 +58,6 @@ EntornoPrueba::EntornoPrueba() {
   datos.Password.clear();
   gFlatToolbars = 0;
   gUsuarioLogeado.clear();
-  gConnStringOdbc.clear();
   gTablaConfiguracion.clear();
   gConsulta() = Lib_ClsCons3();
   LibReportes::Instancia() = LibReportes();
@@ -131,7 +131,10 @@ QString EntornoPrueba::Parametros(const QString& usuarioLogeado) const {
 
 bool EntornoPrueba::Iniciar(const QString& usuarioLogeado) {
   FijarParametros(Parametros(usuarioLogeado));
-  return IniciarSesion();
+  // As the sheet window starts: the session, then the lookups and the report.
+  if (!IniciarSesion()) return false;
+  PrepararConsultasYReportes();
+  return true;
 }
 
 bool EntornoPrueba::EscribirArchivo(const QString& ruta, const QByteArray& contenido) {

@@ -1,4 +1,4 @@
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 
 #include <QTime>
 

@@ -1,4 +1,4 @@
-#include "services/lib_reportes.h"
+#include "report/lib_reportes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,7 +10,7 @@
 #include "report/analisis_reporte.h"
 #include "report/reporte_zentalia.h"
 #include "services/falla.h"
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 #include "services/guardar_pdf.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"

@@ -1,7 +1,7 @@
 // The conditions of report formulas as the engines' WHERE text, and the
 // range of days a condition selects.
 
-#include "services/formula_reporte.h"
+#include "report/formula_reporte.h"
 
 namespace formula {
 

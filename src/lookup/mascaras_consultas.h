@@ -23,8 +23,8 @@ struct RegistroMascara {
 // The seven definitions a new file starts with, in their order.
 QList<RegistroMascara> MascarasPorDefecto();
 
-// Writes the default definitions to the file named by
-// gConsulta().gRutaMascaraConsultas, each after the last complete record.
+// Writes the default definitions to the file at ruta, each after the last
+// complete record.
 // Throws Falla (kArchivo) when the file cannot be written; records already
 // written stay.
-void CrearMascarasConsultas();
+void CrearMascarasConsultas(const QString& ruta);

@@ -1,9 +1,8 @@
-#include "session/mascaras_consultas.h"
+#include "lookup/mascaras_consultas.h"
 
 #include <QFile>
 #include <QStringEncoder>
 
-#include "lookup/lib_cls_cons3.h"
 #include "services/falla.h"
 
 namespace {
@@ -57,8 +56,8 @@ QList<RegistroMascara> MascarasPorDefecto() {
   };
 }
 
-void CrearMascarasConsultas() {
-  QFile archivo(gConsulta().gRutaMascaraConsultas);
+void CrearMascarasConsultas(const QString& ruta) {
+  QFile archivo(ruta);
   if (!archivo.open(QIODevice::ReadWrite))
     throw Falla(
         Falla::kArchivo,
