@@ -461,4 +461,4 @@ void PruebaConsultas::modeloOrdenaYBusca() {
 }
 
 QTEST_GUILESS_MAIN(PruebaConsultas)
-#include "test_consultas.moc"
+#include "test_consulta_sentencias.moc"

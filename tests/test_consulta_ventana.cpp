@@ -250,4 +250,4 @@ void PruebaConsulta::f5() {
 }
 
 QTEST_MAIN(PruebaConsulta)
-#include "test_consulta.moc"
+#include "test_consulta_ventana.moc"
