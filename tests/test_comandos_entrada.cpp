@@ -225,10 +225,15 @@ void PruebaComandosEntrada::consultarTrasCancelar() {
   IrA(w, 2, 1);
   Tecla(Qt::Key_F8);
   QVERIFY(!w.PlanillaCargada);
-  e.operador().fechas.enqueue(std::nullopt);
-  w.EjecutarComando("CONSULTAR");
-  QCOMPARE(e.operador().preguntas.size(), 1);
-  QCOMPARE(e.operador().preguntas.first().tipo, QStringLiteral("fecha"));
+  // F3 from the date field, and from the idle grid the operator went to.
+  for (const bool desdeLaGrilla : {false, true}) {
+    if (desdeLaGrilla) w.MSflexGrid1->setFocus();
+    e.operador().fechas.enqueue(std::nullopt);
+    Tecla(Qt::Key_F3);
+  }
+  QCOMPARE(e.operador().preguntas.size(), 2);
+  for (const Pregunta& pregunta : e.operador().preguntas)
+    QCOMPARE(pregunta.tipo, QStringLiteral("fecha"));
   QVERIFY(!w.PlanillaCargada);
 }
 

@@ -18,14 +18,16 @@
 #include "sheet/grilla.h"
 
 void frmHarina::CmdConsultar(bool LSinKeyDown) {
+  // Without a sheet there is no cell to look up, whatever was edited last:
+  // the idle window's lookup is its dates' calendar.
+  if (!PlanillaCargada && txtFields.indexOf(qobject_cast<QLineEdit*>(ControlActivo)) < 0)
+    ControlActivo = Campo(QStringLiteral("fecha"));
   if (!ControlActivo) return;
   const QString tag = ControlActivo->property("Tag").toString().trimmed();
   if (tag.isEmpty()) return;
   auto* control = qobject_cast<QLineEdit*>(ControlActivo);
   if (!control) return;
   const qsizetype campo = txtFields.indexOf(control);
-  // Without a sheet there is no cell to look up: only the header's dates.
-  if (!PlanillaCargada && campo < 0) return;
 
   if (tag.compare(QLatin1String("Fecha"), Qt::CaseInsensitive) == 0) {
     const QString fecha = LibUtil::Instancia().ElegirFecha(control->text());
