@@ -1,5 +1,7 @@
 #include "sheet/grilla.h"
 
+#include <QEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -21,8 +23,27 @@ class DosLineas : public QHeaderView {
  public:
   explicit DosLineas(QWidget* padre) : QHeaderView(Qt::Horizontal, padre) {}
   QSize sizeHint() const override { return {length(), 2 * fontMetrics().height() + 8}; }
-  // The width a section's caption needs, every line of it whole.
-  int Necesario(int seccion) const { return sectionSizeFromContents(seccion).width(); }
+  // The width a section's caption needs, every line of it whole. Measured once
+  // per caption: every load sets the same captions again, and measuring lays
+  // the text out through the style.
+  int Necesario(int seccion) const {
+    const QString texto = model()->headerData(seccion, orientation()).toString();
+    const auto medida = medidas_.constFind(texto);
+    if (medida != medidas_.cend()) return *medida;
+    const int ancho = sectionSizeFromContents(seccion).width();
+    medidas_.insert(texto, ancho);
+    return ancho;
+  }
+
+ protected:
+  void changeEvent(QEvent* evento) override {
+    if (evento->type() == QEvent::FontChange || evento->type() == QEvent::StyleChange)
+      medidas_.clear();
+    QHeaderView::changeEvent(evento);
+  }
+
+ private:
+  mutable QHash<QString, int> medidas_;
 };
 
 }  // namespace
