@@ -78,6 +78,7 @@ class PruebaFallasBase : public QObject {
   void archivoQuitadoOReemplazadoNoSeEscribe();
   void archivoDanadoDiceDondeYQue();
   void servidorDetenidoYVueltoAArrancar();
+  void servidorQueNoContesta();
   void unaAccionSinBaseUnSoloMensaje();
 };
 
@@ -251,6 +252,51 @@ void PruebaFallasBase::servidorDetenidoYVueltoAArrancar() {
   QVERIFY(servidor.Detener());
   QVERIFY(servidor.Arrancar());
   QCOMPARE(FallaDe(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 15")).Mensaje(), QString());
+}
+
+// A server that keeps the connection open and answers nothing (its processes
+// stopped, as a frozen machine or a swallowed network looks) holds a statement
+// only a bounded time: it fails as a lost connection, and once the server
+// answers again the same statement goes through.
+void PruebaFallasBase::servidorQueNoContesta() {
+  EntornoPrueba e;
+  if (!e.EsPostgresql()) QSKIP("Un servidor que no contesta solo lo tiene PostgreSQL.");
+  ServidorPropio servidor;
+  if (!servidor.Listo()) QSKIP(qPrintable(servidor.Motivo()));
+  {
+    QSqlDatabase propia =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
+    propia.setHostName(QStringLiteral("127.0.0.1"));
+    propia.setPort(servidor.Puerto());
+    propia.setUserName(QStringLiteral("postgres"));
+    propia.setDatabaseName(QStringLiteral("postgres"));
+    QVERIFY(propia.open());
+    esquema::Crear(propia, Motor::Postgresql);
+    propia.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("propia"));
+  e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\nEsperaBloqueo=1\n")
+                    .arg(servidor.Puerto()));
+  FijarParametros(QStringLiteral(
+      "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  QVERIFY(IniciarSesion());
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+
+  QVERIFY(servidor.Congelar(true));
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14");
+  const Falla callado = FallaDe(sql);
+  QVERIFY(servidor.Congelar(false));
+  QCOMPARE(callado.Codigo(), int(Falla::kConexion));
+  QVERIFY2(callado.Mensaje().contains(QStringLiteral("Se perdió la conexión")),
+           qPrintable(callado.Mensaje()));
+  QVERIFY(!QGuiApplication::overrideCursor());
+
+  // It answers again: the operator's retry stores.
+  QCOMPARE(FallaDe(sql).Mensaje(), QString());
+  Recordset humedad =
+      LibDatos::Instancia().Conexion().Execute(QStringLiteral("SELECT HUMEDAD FROM v_mv_zentalia"));
+  QCOMPARE(humedad.Valor(0).toDouble(), 14.0);
 }
 
 void PruebaFallasBase::unaAccionSinBaseUnSoloMensaje() {

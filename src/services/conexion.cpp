@@ -4,13 +4,18 @@
 
 #include <QFile>
 #include <QSqlError>
+#include <chrono>
 #include <utility>
 
 #include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/fallas_motor.h"
+#include "services/vigilante_socket.h"
 
 namespace {
+
+// Seconds a server may stay silent beyond the statement's lock wait.
+constexpr int kMargenSilencio = 5;
 
 bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
   struct stat datos {};
@@ -65,15 +70,27 @@ Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reint
   QSqlQuery consulta(Base());
   consulta.setForwardOnly(true);
   bool bien = false;
+  bool silencio = false;
   {
     accion_operador::Espera espera;
+    // A server that holds the connection open and never answers is given up
+    // after the lock wait and a margin: the statement then fails as a lost
+    // connection instead of holding the window.
+    VigilanteSocket& vigilante = VigilanteSocket::Instancia();
+    const int socket = VigilanteSocket::SocketDe(Base());
+    if (socket >= 0)
+      vigilante.Armar(socket, std::chrono::seconds(EsperaActual() + kMargenSilencio));
     bien = consulta.exec(sql);
+    if (socket >= 0) silencio = vigilante.Desarmar();
   }
   if (!bien) {
     const QSqlError error = consulta.lastError();
     consulta = QSqlQuery();
-    const fallas_motor::Clase clase = fallas_motor::Clasificar(dialecto_.motor(), error);
-    if (clase == fallas_motor::Clase::SinConexion && archivo_.isEmpty() && Reabrir() &&
+    const fallas_motor::Clase clase = silencio ? fallas_motor::Clase::SinConexion
+                                               : fallas_motor::Clasificar(dialecto_.motor(), error);
+    // A silent server is not asked again at once: it would hold the window
+    // for the connection's time-out.
+    if (clase == fallas_motor::Clase::SinConexion && !silencio && archivo_.isEmpty() && Reabrir() &&
         reintentable)
       return Ejecutar(sql, filasAfectadas, false);
     throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());

@@ -1,5 +1,9 @@
 #include "soporte/servidor_propio.h"
 
+#include <signal.h>
+
+#include <QFile>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -84,6 +88,25 @@ bool ServidorPropio::Arrancar() {
                      .arg(puerto_)
                      .arg(carpeta_.path()),
                  QStringLiteral("start")});
+}
+
+bool ServidorPropio::Congelar(bool congelado) {
+  QFile pid(carpeta_.filePath(QStringLiteral("datos/postmaster.pid")));
+  if (!pid.open(QIODevice::ReadOnly)) return false;
+  const pid_t principal = static_cast<pid_t>(pid.readLine().trimmed().toLongLong());
+  if (principal <= 0) return false;
+  QList<pid_t> procesos{principal};
+  QFile hijos(QStringLiteral("/proc/%1/task/%1/children").arg(principal));
+  if (hijos.open(QIODevice::ReadOnly))
+    for (const QByteArray& hijo : hijos.readAll().simplified().split(' ')) {
+      // Never 0 nor negative: kill would signal a whole process group.
+      const qint64 numero = hijo.toLongLong();
+      if (numero > 0) procesos.append(static_cast<pid_t>(numero));
+    }
+  // A child may end between the listing and the signal: only the server
+  // itself must take it.
+  for (const pid_t proceso : procesos) ::kill(proceso, congelado ? SIGSTOP : SIGCONT);
+  return ::kill(principal, 0) == 0;
 }
 
 bool ServidorPropio::Detener() {

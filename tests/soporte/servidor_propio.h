@@ -20,6 +20,9 @@ class ServidorPropio {
 
   bool Detener();
   bool Arrancar();
+  // Stops (SIGSTOP) or continues (SIGCONT) the server and its processes: a
+  // server that keeps its connections open and answers nothing.
+  bool Congelar(bool congelado);
 
  private:
   bool Correr(const QStringList& argumentos, int esperaMs = 60000);
