@@ -214,21 +214,7 @@ void PruebaFallasBase::servidorDetenidoYVueltoAArrancar() {
   if (!e.EsPostgresql()) QSKIP("Un servidor que se detiene solo lo tiene PostgreSQL.");
   ServidorPropio servidor;
   if (!servidor.Listo()) QSKIP(qPrintable(servidor.Motivo()));
-  {
-    QSqlDatabase propia =
-        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
-    propia.setHostName(QStringLiteral("127.0.0.1"));
-    propia.setPort(servidor.Puerto());
-    propia.setUserName(QStringLiteral("postgres"));
-    propia.setDatabaseName(QStringLiteral("postgres"));
-    QVERIFY(propia.open());
-    esquema::Crear(propia, Motor::Postgresql);
-    propia.close();
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("propia"));
-  e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(servidor.Puerto()));
-  FijarParametros(QStringLiteral(
-      "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  QVERIFY(servidor.Preparar(e));
   QVERIFY(IniciarSesion());
   LibDatos::Instancia().Ejecutar(QStringLiteral(
       "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
@@ -263,22 +249,7 @@ void PruebaFallasBase::servidorQueNoContesta() {
   if (!e.EsPostgresql()) QSKIP("Un servidor que no contesta solo lo tiene PostgreSQL.");
   ServidorPropio servidor;
   if (!servidor.Listo()) QSKIP(qPrintable(servidor.Motivo()));
-  {
-    QSqlDatabase propia =
-        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
-    propia.setHostName(QStringLiteral("127.0.0.1"));
-    propia.setPort(servidor.Puerto());
-    propia.setUserName(QStringLiteral("postgres"));
-    propia.setDatabaseName(QStringLiteral("postgres"));
-    QVERIFY(propia.open());
-    esquema::Crear(propia, Motor::Postgresql);
-    propia.close();
-  }
-  QSqlDatabase::removeDatabase(QStringLiteral("propia"));
-  e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\nEsperaBloqueo=1\n")
-                    .arg(servidor.Puerto()));
-  FijarParametros(QStringLiteral(
-      "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  QVERIFY(servidor.Preparar(e, QStringLiteral("EsperaBloqueo=1\n")));
   QVERIFY(IniciarSesion());
   LibDatos::Instancia().Ejecutar(QStringLiteral(
       "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
@@ -306,20 +277,7 @@ void PruebaFallasBase::unaAccionSinBaseUnSoloMensaje() {
   if (e.EsPostgresql()) {
     servidor.emplace();
     if (!servidor->Listo()) QSKIP(qPrintable(servidor->Motivo()));
-    QSqlDatabase propia =
-        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
-    propia.setHostName(QStringLiteral("127.0.0.1"));
-    propia.setPort(servidor->Puerto());
-    propia.setUserName(QStringLiteral("postgres"));
-    propia.setDatabaseName(QStringLiteral("postgres"));
-    QVERIFY(propia.open());
-    esquema::Crear(propia, Motor::Postgresql);
-    propia.close();
-    propia = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("propia"));
-    e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(servidor->Puerto()));
-    FijarParametros(QStringLiteral(
-        "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+    QVERIFY(servidor->Preparar(e));
   } else {
     FijarParametros(
         QStringLiteral("@DbName=%1/disco/lab.sqlite;@UsuarioLogeado=ana;").arg(e.Carpeta()));

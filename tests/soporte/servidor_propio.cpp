@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QFile>
+#include <QSqlDatabase>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -13,6 +14,10 @@
 #include <QCollator>
 #include <QDir>
 #include <QProcess>
+
+#include "services/esquema.h"
+#include "session/linea_de_comandos.h"
+#include "soporte/entorno_prueba.h"
 
 namespace {
 
@@ -88,6 +93,25 @@ bool ServidorPropio::Arrancar() {
                      .arg(puerto_)
                      .arg(carpeta_.path()),
                  QStringLiteral("start")});
+}
+
+bool ServidorPropio::Preparar(EntornoPrueba& e, const QString& extra) {
+  {
+    QSqlDatabase propia =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("propia"));
+    propia.setHostName(QStringLiteral("127.0.0.1"));
+    propia.setPort(puerto_);
+    propia.setUserName(QStringLiteral("postgres"));
+    propia.setDatabaseName(QStringLiteral("postgres"));
+    if (!propia.open()) return false;
+    esquema::Crear(propia, Motor::Postgresql);
+    propia.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("propia"));
+  e.EscribirIni(QStringLiteral("[Datos]\nMotor=postgresql\nPuerto=%1\n").arg(puerto_) + extra);
+  FijarParametros(QStringLiteral(
+      "@Server=127.0.0.1;@DbName=postgres;@Usuario=postgres;@Password=;@UsuarioLogeado=ana;"));
+  return true;
 }
 
 bool ServidorPropio::Congelar(bool congelado) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class EntornoPrueba;
+
 class ServidorPropio {
  public:
   ServidorPropio();
@@ -17,6 +19,11 @@ class ServidorPropio {
   bool Listo() const { return listo_; }
   QString Motivo() const { return motivo_; }
   int Puerto() const { return puerto_; }
+
+  // Gives the server the lab's tables and points the session at it: the
+  // [Datos] section of the test's INI (extra: more lines of it) and the
+  // start-up parameters, for IniciarSesion.
+  bool Preparar(EntornoPrueba& e, const QString& extra = {});
 
   bool Detener();
   bool Arrancar();
