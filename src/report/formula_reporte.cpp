@@ -2,6 +2,7 @@
 
 #include <QTime>
 
+#include "analisis/columnas.h"
 #include "services/falla.h"
 #include "services/fechas.h"
 
@@ -9,30 +10,22 @@ namespace formula {
 
 namespace {
 
-struct ColumnaFormula {
-  const char* nombre;
-  Clase clase;
-};
-
-// The columns of v_mv_zentalia a formula may name.
-constexpr ColumnaFormula kColumnas[] = {
-    {"ID", Clase::Numero},
-    {"Fecha", Clase::Fecha},
-    {"responsable", Clase::Texto},
-    {"fecha_alta", Clase::Fecha},
-    {"fecha_modificacion", Clase::Fecha},
-    {"tipo_harina", Clase::Texto},
-    {"HORARIO", Clase::Hora},
-    {"HUMEDO", Clase::Numero},
-    {"SECO", Clase::Numero},
-    {"CARACT", Clase::Texto},
-    {"FALLINGNUMBER", Clase::Numero},
-    {"HUMEDAD", Clase::Numero},
-    {"CENIZAS", Clase::Numero},
-    {"COLOR", Clase::Texto},
-    {"CONTROLPESAJE", Clase::Numero},
-    {"OBSERVACIONES", Clase::Texto},
-};
+// The class a formula gives a field of v_mv_zentalia, by what it holds.
+Clase ClaseDe(TipoCampo tipo) {
+  switch (tipo) {
+    case TipoCampo::Clave:
+    case TipoCampo::Numero:
+      return Clase::Numero;
+    case TipoCampo::Momento:
+      return Clase::Fecha;
+    case TipoCampo::Hora:
+      return Clase::Hora;
+    case TipoCampo::Texto:
+    case TipoCampo::Desconocido:
+      break;
+  }
+  return Clase::Texto;
+}
 
 const QString kTabla = QStringLiteral("v_mv_zentalia");
 
@@ -318,12 +311,13 @@ class Lector {
     if (partes[0].trimmed().compare(kTabla, Qt::CaseInsensitive) != 0)
       throw Tropiezo{t.posicion,
                      QStringLiteral("la tabla «%1» no es la del reporte").arg(partes[0])};
-    for (const ColumnaFormula& columna : kColumnas) {
-      if (partes[1].trimmed().compare(QLatin1String(columna.nombre), Qt::CaseInsensitive) == 0) {
+    // Any field of the record, spelled as the report spells it.
+    for (const ColumnaAnalisis& columna : CamposAnalisis()) {
+      if (partes[1].trimmed().compare(columna.campo, Qt::CaseInsensitive) == 0) {
         Operando operando;
         operando.tipo = Operando::Tipo::Campo;
-        operando.campo = QString::fromLatin1(columna.nombre);
-        operando.clase = columna.clase;
+        operando.campo = columna.campo;
+        operando.clase = ClaseDe(columna.tipo);
         return operando;
       }
     }
