@@ -80,9 +80,16 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
 }
 
 bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
-                       const QString& original, const QString& separador) {
+                       const EntradaLeida& leida, const QString& original,
+                       const QString& separador) {
   if (entrada.trimmed() == original.trimmed()) return true;
-  const EntradaLeida nueva = LeerEntrada(columna, entrada, separador);
+  if (!leida.valida) return false;
   const EntradaLeida vieja = LeerEntrada(columna, original, separador);
-  return nueva.valida && vieja.valida && nueva.sql == vieja.sql;
+  return vieja.valida && vieja.sql == leida.sql;
+}
+
+bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
+                       const QString& original, const QString& separador) {
+  return EntradaSinCambios(columna, entrada, LeerEntrada(columna, entrada, separador), original,
+                           separador);
 }

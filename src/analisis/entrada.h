@@ -32,3 +32,7 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
 // "14,5").
 bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
                        const QString& original, const QString& separador);
+// The same, for an entry already read (LeerEntrada): it is not read again.
+bool EntradaSinCambios(const ColumnaAnalisis& columna, const QString& entrada,
+                       const EntradaLeida& leida, const QString& original,
+                       const QString& separador);

@@ -69,14 +69,14 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   if (!columna || fila < 0 || fila >= filas_.size())
     return {Estado::Rechazado, QStringLiteral("Esta columna no se puede modificar."), {}};
   Fila& f = filas_[fila];
+  const EntradaLeida leida = LeerEntrada(*columna, entrada, separador);
   // Confirmed as it was: nothing to write, and the modification moment stays.
-  if (EntradaSinCambios(*columna, entrada, Valor(fila, indice, separador), separador))
+  if (EntradaSinCambios(*columna, entrada, leida, Valor(fila, indice, separador), separador))
     return {Estado::SinCambios, {}, Texto(fila, indice, separador)};
   if (f.id == 0)
     return {Estado::SinClave, QStringLiteral("Mal Posicionamiento!!!, no se actualizará"), {}};
   // Nothing is written, not even a 0, for an entry that is not what the
   // column holds: the operator corrects it.
-  const EntradaLeida leida = LeerEntrada(*columna, entrada, separador);
   if (!leida.valida) return {Estado::Rechazado, leida.motivo, {}};
 
   Conexion& conexion = LibDatos::Instancia().Conexion();
