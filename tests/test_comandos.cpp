@@ -9,8 +9,12 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include "services/lib_datos.h"
 #include "services/twips.h"
@@ -25,6 +29,7 @@ class PruebaComandos : public QObject {
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
   void cargaUnDia();
   void diaSinAnalisisEmpiezaConDosFilas();
+  void diaNuevoEnDosEstaciones();
   void fechaQueNoEsFecha_data();
   void fechaQueNoEsFecha();
   void camposDeEncabezado();
@@ -127,6 +132,39 @@ void PruebaComandos::diaSinAnalisisEmpiezaConDosFilas() {
   QCOMPARE(w.MSflexGrid1->Col(), 1);
   Teclear("0");
   QVERIFY(w.TxtEdit->isVisible());
+}
+
+// Another station opens the same new day at the same moment: it holds the day
+// (as this program does) while it inserts its analysis, and lets go a moment
+// later. The window, waiting for the day, then finds it begun and adds none.
+void PruebaComandos::diaNuevoEnDosEstaciones() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  EntornoPrueba& e = v.entorno;
+  frmHarina& w = v.ventana;
+  std::promise<void> dentro;
+  std::thread estacion([&e, &dentro] {
+    {
+      QSqlQuery consulta(e.Abrir(QStringLiteral("estacion_b")));
+      const Dialecto dialecto(e.motor());
+      for (const QString& sentencia : dialecto.ComenzarConDia(QDate(2004, 4, 20)))
+        consulta.exec(sentencia);
+      consulta.exec(
+          "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-04-20 00:00:00', "
+          "'Estación B')");
+      dentro.set_value();
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      consulta.exec(dialecto.Confirmar());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("estacion_b"));
+  });
+  dentro.get_future().wait();
+  CargarDia(w, "20/04/2004");
+  estacion.join();
+  QCOMPARE(Claves(e).size(), 1);
+  QCOMPARE(w.MSflexGrid1->Rows(), 3);
+  QCOMPARE(w.MSflexGrid1->TextMatrix(2, 0), QString::number(Claves(e).first()));
+  QCOMPARE(e.operador().preguntas.size(), 0);
 }
 
 void PruebaComandos::fechaQueNoEsFecha_data() {

@@ -24,6 +24,32 @@ QString Dialecto::SelectTop(int filas, const QString& resto) const {
   return QStringLiteral("SELECT %1 LIMIT %2").arg(resto, limite);
 }
 
+QStringList Dialecto::ComenzarConDia(const QDate& dia) const {
+  switch (motor_) {
+    case Motor::Sqlite:
+      return {QStringLiteral("BEGIN IMMEDIATE")};
+    case Motor::Postgresql:
+      // Class 1 of the advisory locks: the sheet's days, by Julian day.
+      return {QStringLiteral("BEGIN"),
+              QStringLiteral("SELECT pg_advisory_xact_lock(1, %1)").arg(dia.toJulianDay())};
+    case Motor::SqlServer:
+      break;
+  }
+  return {QStringLiteral("BEGIN TRANSACTION"),
+          QStringLiteral("EXEC sp_getapplock @Resource = 'dia-%1', @LockMode = 'Exclusive'")
+              .arg(dia.toString(QStringLiteral("yyyyMMdd")))};
+}
+
+QString Dialecto::Confirmar() const {
+  return motor_ == Motor::SqlServer ? QStringLiteral("COMMIT TRANSACTION")
+                                    : QStringLiteral("COMMIT");
+}
+
+QString Dialecto::Deshacer() const {
+  return motor_ == Motor::SqlServer ? QStringLiteral("ROLLBACK TRANSACTION")
+                                    : QStringLiteral("ROLLBACK");
+}
+
 QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
   const QString verbo =
       motor_ == Motor::SqlServer ? QStringLiteral("DELETE ") : QStringLiteral("DELETE FROM ");

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 enum class Motor { SqlServer, Sqlite, Postgresql };
 
@@ -77,6 +78,16 @@ class Dialecto {
   // connection holds before it fails: SQLite's busy wait, PostgreSQL's
   // lock_timeout, SQL Server's LOCK_TIMEOUT.
   QString EsperaBloqueo(int segundos) const;
+
+  // The statements that open a transaction holding a lock on one sheet's day,
+  // so that what another connection decides about that day (a new day's two
+  // blank analyses) waits until this transaction ends: SQLite's write lock
+  // (BEGIN IMMEDIATE, the whole file), PostgreSQL's transaction advisory lock
+  // on the day's number, SQL Server's application lock on the day's name.
+  QStringList ComenzarConDia(const QDate& dia) const;
+  // The statements that end that transaction, keeping or dropping its work.
+  QString Confirmar() const;
+  QString Deshacer() const;
 
   // A text literal: single quotes around it, every quote inside doubled.
   static QString Texto(const QString& valor);

@@ -6,6 +6,7 @@
 
 #include "analisis/entrada.h"
 #include "analisis/valores.h"
+#include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
 #include "sheet/sentencias.h"
@@ -25,7 +26,7 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
       conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
   if (filas.Bof()) {
     filas.Close();
-    for (int i = 0; i < 2; ++i) Insertar();
+    EmpezarDia();
     filas = conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, false));
   }
   QList<Fila> leidas;
@@ -97,6 +98,32 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   f.valores[indice - 1] = guardado;
   if (indice == 1 && !leida.celda.isEmpty()) f.marcada = false;
   return {Estado::Guardado, {}, Texto(fila, indice, separador)};
+}
+
+void Planilla::EmpezarDia() {
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  const Dialecto& dialecto = conexion.dialecto();
+  // Another station opening the same new day at the same moment waits here
+  // for this one, then finds the day begun: two blank analyses, not four.
+  for (const QString& sentencia : dialecto.ComenzarConDia(fecha_)) conexion.Execute(sentencia);
+  const QList<qint64> antes = creadas_;
+  try {
+    Recordset filas =
+        conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha_, tecleada_, false));
+    const bool vacio = filas.Bof();
+    filas.Close();
+    if (vacio)
+      for (int i = 0; i < 2; ++i) Insertar();
+    conexion.Execute(dialecto.Confirmar());
+  } catch (const Falla&) {
+    creadas_ = antes;
+    try {
+      conexion.Execute(dialecto.Deshacer());
+    } catch (const Falla&) {
+      // The connection is gone, and the transaction with it.
+    }
+    throw;
+  }
 }
 
 qint64 Planilla::Insertar() {

@@ -67,6 +67,9 @@ class Planilla {
   void Borrar(int desde, int hasta);
 
  private:
+  // A day without analyses gets its two blank ones, in a transaction that
+  // holds the day's lock and looks again before inserting.
+  void EmpezarDia();
   qint64 Insertar();
 
   QString tabla_ = QStringLiteral("v_mv_zentalia");

@@ -9,14 +9,14 @@
 #include <QTest>
 
 #include "lookup/lib_cls_cons3.h"
+#include "report/lib_reportes.h"
 #include "services/carpetas.h"
 #include "services/esquema.h"
 #include "services/lib_datos.h"
-#include "report/lib_reportes.h"
 #include "session/estado_sesion.h"
 #include "session/iniciar_sesion.h"
-#include "sheet/inicio_planilla.h"
 #include "session/linea_de_comandos.h"
+#include "sheet/inicio_planilla.h"
 
 namespace {
 
@@ -151,13 +151,17 @@ void EntornoPrueba::EscribirIni(const QString& contenido) const {
 QSqlDatabase EntornoPrueba::Otra() {
   if (conexionOtra_.isEmpty()) {
     conexionOtra_ = QStringLiteral("prueba_otra");
-    if (EsPostgresql()) return AbrirPg(conexionOtra_, basePg_);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexionOtra_);
-    db.setDatabaseName(temporal_.filePath(QStringLiteral("lab.sqlite")));
-    db.open();
-    return db;
+    return Abrir(conexionOtra_);
   }
   return QSqlDatabase::database(conexionOtra_);
+}
+
+QSqlDatabase EntornoPrueba::Abrir(const QString& nombre) const {
+  if (EsPostgresql()) return AbrirPg(nombre, basePg_);
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
+  db.setDatabaseName(temporal_.filePath(QStringLiteral("lab.sqlite")));
+  db.open();
+  return db;
 }
 
 void EntornoPrueba::Ejecutar(const QString& sql) {

@@ -45,6 +45,11 @@ class EntornoPrueba {
   // wrote. Opens the database on first use (after the program created it).
   QSqlDatabase Otra();
 
+  // A new connection of that name to the test database, opened; for another
+  // station in a thread of its own (a connection is used in the thread that
+  // opened it).
+  QSqlDatabase Abrir(const QString& nombre) const;
+
   // Runs one statement on the second connection; fails the test when it fails.
   void Ejecutar(const QString& sql);
 
