@@ -4,7 +4,7 @@
 // their ratio, the peak memory each one adds to the process, and the PDF's
 // pages and size.
 //
-//   bench_reporte [vueltas]
+//   bench_reporte [vueltas] [copia.pdf]
 //
 // The database holds three years of twenty analyses a day (21,900 rows; one
 // in five with a remark long enough to wrap); the report selects the middle
@@ -13,7 +13,13 @@
 // The bare work is the forward-only QSqlQuery of the report's own statement,
 // every field of every row read; the report's own reading of its rows
 // (LeerAnalisis, the first half of its work) is measured too. Any question the program asks the
-// operator ends the run with status 3.
+// operator ends the run with status 3. The last PDF is copied where the second
+// argument says, to set two builds' output side by side.
+//
+// The anchor: LibreOffice's headless Calc ("soffice --headless --convert-to
+// pdf", Debian's libreoffice-calc-nogui) turning the same rows, written as
+// CSV, into a PDF, after one warm-up run, alternating with the report. When
+// soffice is not installed the run says so and measures the rest.
 
 #include <QApplication>
 #include <QDate>
@@ -25,6 +31,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -33,10 +40,10 @@
 #include <vector>
 
 #include "report/analisis_reporte.h"
-#include "services/carpetas.h"
 #include "report/formula_reporte.h"
-#include "services/lib_datos.h"
 #include "report/lib_reportes.h"
+#include "services/carpetas.h"
+#include "services/lib_datos.h"
 #include "services/operador.h"
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"
@@ -121,6 +128,47 @@ double Lectura(const QString& condicion) {
   return ms;
 }
 
+// The report's rows as CSV, every field as the engine gives it.
+void EscribirCsv(const QString& sql, const QString& ruta) {
+  QSqlQuery consulta(Base());
+  consulta.setForwardOnly(true);
+  if (!consulta.exec(sql)) Abortar(consulta.lastError().text());
+  QFile archivo(ruta);
+  if (!archivo.open(QIODevice::WriteOnly)) Abortar(QStringLiteral("no se pudo escribir el CSV"));
+  const QSqlRecord campos = consulta.record();
+  const auto campo = [](QString texto) {
+    return '"' + texto.replace('"', QStringLiteral("\"\"")) + '"';
+  };
+  QStringList linea;
+  for (int c = 0; c < campos.count(); ++c) linea << campo(campos.fieldName(c));
+  archivo.write(linea.join(',').toUtf8() + '\n');
+  while (consulta.next()) {
+    linea.clear();
+    for (int c = 0; c < campos.count(); ++c) linea << campo(consulta.value(c).toString());
+    archivo.write(linea.join(',').toUtf8() + '\n');
+  }
+}
+
+// One conversion of the CSV to PDF by LibreOffice, with its own profile in the
+// run's folder. Milliseconds.
+double LibreOffice(const QString& soffice, const QString& csv, const QString& carpeta) {
+  const QString salida = carpeta + QStringLiteral("/libreoffice");
+  QDir().mkpath(salida);
+  QFile::remove(salida + QStringLiteral("/filas.pdf"));
+  QElapsedTimer reloj;
+  reloj.start();
+  QProcess proceso;
+  proceso.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + carpeta +
+                              QStringLiteral("/perfil"),
+                          QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                          QStringLiteral("pdf"), QStringLiteral("--outdir"), salida, csv});
+  if (!proceso.waitForFinished(600000) || proceso.exitCode() != 0 ||
+      !QFileInfo(salida + QStringLiteral("/filas.pdf")).isFile())
+    Abortar(QStringLiteral("LibreOffice no convirtió el CSV: %1")
+                .arg(QString::fromUtf8(proceso.readAllStandardError())));
+  return reloj.nsecsElapsed() / 1e6;
+}
+
 Medida ConsultaPura(const QString& sql) {
   ReiniciarPico();
   const double antes = MemoriaKb("VmRSS:");
@@ -184,10 +232,21 @@ int main(int argc, char* argv[]) {
   // honest one, since later runs reuse the memory the allocator kept.
   const Medida primera = Reporte(pdf);
   ConsultaPura(sql);
-  std::vector<double> reporte, pura, lectura;
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  const QString csv = carpeta.filePath(QStringLiteral("filas.csv"));
+  if (soffice.isEmpty()) {
+    std::printf("LibreOffice (soffice) no está instalado: se mide sin él\n\n");
+  } else {
+    EscribirCsv(sql, csv);
+    LibreOffice(soffice, csv, carpeta.path());  // the warm-up: its profile, its libraries
+  }
+  std::vector<double> reporte, pura, lectura, libreoffice;
   std::vector<qint64> memReporte, memPura;
   for (int i = 0; i < vueltas; ++i) {
     const bool primero = i % 2 == 0;
+    // LibreOffice before the report in one round, after it in the next.
+    if (!soffice.isEmpty() && primero)
+      libreoffice.push_back(LibreOffice(soffice, csv, carpeta.path()));
     const Medida a = primero ? Reporte(pdf) : ConsultaPura(sql);
     const Medida b = primero ? ConsultaPura(sql) : Reporte(pdf);
     const Medida& r = primero ? a : b;
@@ -197,6 +256,8 @@ int main(int argc, char* argv[]) {
     memReporte.push_back(r.kb);
     memPura.push_back(p.kb);
     lectura.push_back(Lectura(condicion));
+    if (!soffice.isEmpty() && !primero)
+      libreoffice.push_back(LibreOffice(soffice, csv, carpeta.path()));
   }
   QProcess info;
   info.start(QStringLiteral("pdfinfo"), {pdf});
@@ -222,5 +283,15 @@ int main(int argc, char* argv[]) {
               *std::max_element(memPura.begin(), memPura.end()) / 1024.0);
   std::printf("  PDF: %s páginas, %.1f MB\n", qPrintable(paginas),
               QFileInfo(pdf).size() / (1024.0 * 1024.0));
+  if (!libreoffice.empty()) {
+    const double l = Mediana(libreoffice);
+    std::printf("  LibreOffice Calc, el CSV a PDF         %9.1f ms\n", l);
+    std::printf("  razón reporte / LibreOffice            %9.2fx  (meta: <= 0.25x)\n", r / l);
+  }
+  if (argc > 2) {
+    QFile::remove(QString::fromLocal8Bit(argv[2]));
+    if (!QFile::copy(pdf, QString::fromLocal8Bit(argv[2])))
+      Abortar(QStringLiteral("no se pudo copiar el PDF"));
+  }
   return 0;
 }

@@ -24,15 +24,49 @@ int CompararSinCaso(QStringView a, QStringView b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+bool EspacioAscii(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
+// Whether the text, trimmed of blanks, starts with `clave` (plain ASCII, in
+// lower case) without regard to case: 1 it does, 0 it does not, -1 a
+// character past ASCII came first, which only Unicode's tables may fold (the
+// Kelvin sign is a "k").
+int EmpiezaAscii(QStringView texto, QStringView clave) {
+  const qsizetype largo = texto.size();
+  qsizetype i = 0;
+  for (; i < largo; ++i) {
+    const char16_t c = texto[i].unicode();
+    if (c >= 128) return -1;
+    if (!EspacioAscii(c)) break;
+  }
+  // Folding keeps every text's length: one too short never matches.
+  if (largo - i < clave.size()) return 0;
+  for (qsizetype j = 0; j < clave.size(); ++j) {
+    char16_t c = texto[i + j].unicode();
+    if (c >= 128) return -1;
+    if (c >= u'A' && c <= u'Z') c += 32;
+    if (c != clave[j].unicode()) return 0;
+  }
+  return 1;
+}
+
+bool Empieza(QStringView texto, QStringView clave) {
+  return texto.trimmed().startsWith(clave, Qt::CaseInsensitive);
+}
+
 }  // namespace
 
 void ColumnaTextos::Agregar(QStringView texto) {
+  if (!texto.isEmpty() && texto.front().isSpace()) blancoInicial_ = true;
   textos_.append(texto);
   fines_.push_back(static_cast<quint32>(textos_.size()));
   mayor_ = std::max(mayor_, texto.size());
 }
 
 void ColumnaTextos::Cerrar() {
+  const QChar* c = textos_.constData();
+  bool sustitutos = false;
+  for (qsizetype i = 0; i < textos_.size(); ++i) sustitutos |= c[i].isSurrogate();
+  sustitutos_ = sustitutos;
   textos_.squeeze();
   fines_.shrink_to_fit();
 }
@@ -130,6 +164,7 @@ void ModeloConsulta::Reemplazar(FilasLeidas filas) {
   for (ColumnaTextos& columna : leidas_.columnas) columna.Cerrar();
   filas_ = leidas_.columnas.empty() ? 0 : leidas_.columnas.front().Filas();
   orden_.clear();
+  columnaOrden_ = -1;
   marcas_.assign(static_cast<size_t>(filas_), 0);
   cambios_.clear();
   endResetModel();
@@ -144,6 +179,7 @@ void ModeloConsulta::Vaciar() {
 void ModeloConsulta::OlvidarFilas() {
   leidas_ = FilasLeidas();
   orden_.clear();
+  columnaOrden_ = -1;
   marcas_.clear();
   cambios_.clear();
   filas_ = 0;
@@ -189,6 +225,8 @@ void ModeloConsulta::Ordenar(int columna, Qt::SortOrder orden) {
   // a sort nor a permutation.
   bool enOrden = true;
   for (int i = 1; i < filas_ && enOrden; ++i) enOrden = !menor(Fisica(i), Fisica(i - 1));
+  columnaOrden_ = columna;
+  sentidoOrden_ = orden;
   if (enOrden && orden_.empty()) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return;
@@ -213,6 +251,41 @@ void ModeloConsulta::Ordenar(int columna, Qt::SortOrder orden) {
 int ModeloConsulta::Buscar(int columna, QStringView clave) const {
   if (columna < 0 || columna >= encabezados_.size()) return -1;
   const QStringView buscada = clave.trimmed();
+  // Sorted texts put every row that starts with the key together, first the
+  // one shown first. Texts changed after the sort may be out of place.
+  if (columna == columnaOrden_ && cambios_.isEmpty() &&
+      columna < static_cast<int>(leidas_.columnas.size()) && leidas_.columnas[columna].Buscable())
+    return BuscarPorMitades(columna, buscada);
+  return BuscarEnOrden(columna, buscada);
+}
+
+int ModeloConsulta::BuscarPorMitades(int columna, QStringView buscada) const {
+  // Compared as the sort compared the whole texts, so that the rows before
+  // the matching ones compare below the key, those after above (or the other
+  // way round, sorted downward). No text starts with a blank: trimming the
+  // end never moves a key's match.
+  const auto lado = [&](int fila) {
+    const int comparacion =
+        CompararSinCaso(Vista(Fisica(fila), columna).left(buscada.size()), buscada);
+    return sentidoOrden_ == Qt::AscendingOrder ? comparacion : -comparacion;
+  };
+  int desde = 0, hasta = static_cast<int>(filas_);
+  while (desde < hasta) {
+    const int medio = desde + (hasta - desde) / 2;
+    if (lado(medio) < 0)
+      desde = medio + 1;
+    else
+      hasta = medio;
+  }
+  if (desde < filas_ && Empieza(Vista(Fisica(desde), columna), buscada)) return desde;
+  return -1;
+}
+
+int ModeloConsulta::BuscarEnOrden(int columna, QStringView buscada) const {
+  QString minuscula;
+  bool ascii = true;
+  for (const QChar c : buscada) ascii = ascii && c.unicode() < 128;
+  if (ascii) minuscula = buscada.toString().toLower();
   for (int fila = 0; fila < filas_; ++fila) {
     const int fisica = Fisica(fila);
     QStringView valor;
@@ -223,7 +296,8 @@ int ModeloConsulta::Buscar(int columna, QStringView clave) const {
     } else {
       valor = Vista(fisica, columna);
     }
-    if (valor.trimmed().startsWith(buscada, Qt::CaseInsensitive)) return fila;
+    const int rapido = ascii ? EmpiezaAscii(valor, minuscula) : -1;
+    if (rapido == 1 || (rapido < 0 && Empieza(valor, buscada))) return fila;
   }
   return -1;
 }

@@ -25,11 +25,18 @@ class ColumnaTextos {
   QStringView Texto(qsizetype fila) const;
   // The longest text, in characters.
   qsizetype Mayor() const { return mayor_; }
+  // Whether, once closed, the column's order without regard to case is the
+  // one its trimmed texts' prefixes follow: no text starts with a blank and
+  // none holds a character outside the basic plane, whose case the sort's
+  // comparison and the search's may fold apart.
+  bool Buscable() const { return !blancoInicial_ && !sustitutos_; }
 
  private:
   QString textos_;
   std::vector<quint32> fines_;
   qsizetype mayor_ = 0;
+  bool blancoInicial_ = false;
+  bool sustitutos_ = false;
 };
 
 // What one load read: the columns and, when any row has one, each row's
@@ -80,9 +87,13 @@ class ModeloConsulta : public QAbstractTableModel {
 
   // The first row, in the order shown, whose text in the column, trimmed of
   // blanks, starts with `clave` without regard to case; -1 when none does.
+  // Rows shown sorted by that column are searched by halves; others are read
+  // in turn, plain ASCII texts compared without Unicode's case tables.
   int Buscar(int columna, QStringView clave) const;
 
  private:
+  int BuscarPorMitades(int columna, QStringView buscada) const;
+  int BuscarEnOrden(int columna, QStringView buscada) const;
   int Fisica(int fila) const { return orden_.empty() ? fila : orden_[fila]; }
   // Drops every row; the caller resets the model around it.
   void OlvidarFilas();
@@ -96,4 +107,7 @@ class ModeloConsulta : public QAbstractTableModel {
   QHash<qint64, QString> cambios_;
   qsizetype filas_ = 0;
   bool casillas_ = false;
+  // The column the rows shown are sorted by, and how; -1 when unsorted.
+  int columnaOrden_ = -1;
+  Qt::SortOrder sentidoOrden_ = Qt::AscendingOrder;
 };

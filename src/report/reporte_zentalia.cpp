@@ -12,7 +12,9 @@
 namespace {
 
 using reporte::Fuente;
+using reporte::LineaFormada;
 using reporte::Partir;
+using reporte::TextosFormados;
 
 // Everything measured on the device, in its pixels.
 struct Medidas {
@@ -41,7 +43,8 @@ struct Bloque {
   bool sigue = false;  // Dia: the heading repeated on the next page
 };
 
-using Lineas = std::array<QStringList, kColumnasReporte>;
+// A row's cells, each as the report's shaped texts hold it.
+using Lineas = std::array<const std::vector<LineaFormada>*, kColumnasReporte>;
 
 Medidas Medir(const ContenidoReporte& r, QPagedPaintDevice& d) {
   Medidas m;
@@ -93,7 +96,7 @@ double AltoFila(const Medidas& m, int lineas) {
 
 int LineasDe(const Lineas& lineas) {
   int n = 1;
-  for (const QStringList& l : lineas) n = std::max(n, static_cast<int>(l.size()));
+  for (const std::vector<LineaFormada>* l : lineas) n = std::max(n, static_cast<int>(l->size()));
   return n;
 }
 
@@ -182,8 +185,8 @@ QString TituloDia(const QDate& fecha) {
 class Pintor {
  public:
   Pintor(const ContenidoReporte& r, QPagedPaintDevice& d, const Medidas& m,
-         const std::vector<Lineas>& lineas)
-      : r_(r), d_(d), m_(m), lineas_(lineas), medida_(m.cuerpo, &d) {}
+         const std::vector<Lineas>& lineas, const TextosFormados& textos)
+      : r_(r), d_(d), m_(m), lineas_(lineas), textos_(textos), medida_(m.cuerpo, &d) {}
 
   bool Pintar(const std::vector<std::vector<Bloque>>& paginas,
               const std::function<bool(qint64)>& avanzar) {
@@ -306,10 +309,11 @@ class Pintor {
     const Lineas& lineas = lineas_[b.fila];
     for (int c = 0; c < kColumnasReporte; ++c) {
       const bool derecha = ColumnasReporte()[c].numero;
-      for (int k = b.desde; k < b.hasta && k < lineas[c].size(); ++k) {
-        const QString& texto = lineas[c][k];
-        const double x = derecha ? m_.x[c] + m_.w[c] - medida_.horizontalAdvance(texto) : m_.x[c];
-        p.drawText(QPointF(x, base + (k - b.desde) * m_.linea), texto);
+      const std::vector<LineaFormada>& celda = *lineas[c];
+      for (int k = b.desde; k < b.hasta && k < static_cast<int>(celda.size()); ++k) {
+        const LineaFormada& linea = celda[k];
+        const double x = derecha ? m_.x[c] + m_.w[c] - linea.ancho : m_.x[c];
+        textos_.Dibujar(p, linea, QPointF(x, base + (k - b.desde) * m_.linea));
       }
     }
   }
@@ -355,7 +359,8 @@ class Pintor {
   QPagedPaintDevice& d_;
   const Medidas& m_;
   const std::vector<Lineas>& lineas_;
-  QFontMetricsF medida_;  // of the body's font
+  const TextosFormados& textos_;  // the body's, where lineas_ point
+  QFontMetricsF medida_;          // of the body's font
 };
 
 }  // namespace
@@ -368,12 +373,11 @@ QPageLayout PaginaReporte() {
 bool PintarReporte(const ContenidoReporte& contenido, QPagedPaintDevice& dispositivo,
                    const std::function<bool(qint64)>& avanzar) {
   const Medidas m = Medir(contenido, dispositivo);
-  const QFontMetricsF medida(m.cuerpo, &dispositivo);
+  TextosFormados textos(m.cuerpo, &dispositivo);
   std::vector<Lineas> lineas(contenido.analisis.size());
   for (std::size_t i = 0; i < contenido.analisis.size(); ++i)
     for (int c = 0; c < kColumnasReporte; ++c)
-      lineas[i][c] =
-          Partir(contenido.analisis[i].celdas[c], m.cuerpo, medida, m.w[c], &dispositivo);
+      lineas[i][c] = &textos.Lineas(contenido.analisis[i].celdas[c], m.w[c]);
   const std::vector<std::vector<Bloque>> paginas = Paginar(contenido, m, lineas);
-  return Pintor(contenido, dispositivo, m, lineas).Pintar(paginas, avanzar);
+  return Pintor(contenido, dispositivo, m, lineas, textos).Pintar(paginas, avanzar);
 }

@@ -1,6 +1,9 @@
 #include "report/texto_reporte.h"
 
+#include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace reporte {
 
@@ -38,6 +41,59 @@ QStringList Partir(const QString& texto, const QFont& fuente, const QFontMetrics
     disposicion.endLayout();
   }
   return lineas;
+}
+
+TextosFormados::TextosFormados(const QFont& fuente, QPaintDevice* dispositivo)
+    : fuente_(fuente), dispositivo_(dispositivo), medida_(fuente, dispositivo) {}
+
+const std::vector<LineaFormada>& TextosFormados::Lineas(const QString& texto, double ancho) {
+  auto tabla = std::find_if(porAncho_.begin(), porAncho_.end(),
+                            [&](const auto& par) { return par.first == ancho; });
+  if (tabla == porAncho_.end()) tabla = porAncho_.insert(porAncho_.end(), {ancho, Tabla()});
+  auto hallado = tabla->second.find(texto);
+  if (hallado != tabla->second.end()) return hallado->second;
+  std::vector<LineaFormada> lineas;
+  for (const QString& linea : Partir(texto, fuente_, medida_, ancho, dispositivo_))
+    lineas.push_back(Formar(linea));
+  return tabla->second.emplace(texto, std::move(lineas)).first->second;
+}
+
+LineaFormada TextosFormados::Formar(const QString& texto) const {
+  LineaFormada linea;
+  linea.texto = texto;
+  linea.ancho = medida_.horizontalAdvance(texto);
+  QTextLayout disposicion(texto, fuente_, dispositivo_);
+  QTextOption opcion;
+  opcion.setWrapMode(QTextOption::NoWrap);
+  disposicion.setTextOption(opcion);
+  disposicion.beginLayout();
+  QTextLine primera = disposicion.createLine();
+  const bool una = primera.isValid() && !disposicion.createLine().isValid();
+  disposicion.endLayout();
+  if (!una) return linea;
+  // The runs come placed on a baseline at the line's ascent: moved onto the
+  // origin's, exactly, since both are in 64ths of a pixel.
+  const double ascenso = primera.ascent();
+  for (QGlyphRun corrida : primera.glyphRuns()) {
+    QList<QPointF> posiciones = corrida.positions();
+    for (QPointF& punto : posiciones) punto.ry() -= ascenso;
+    corrida.setPositions(posiciones);
+    linea.glifos.append(corrida);
+  }
+  linea.formada = true;
+  return linea;
+}
+
+void TextosFormados::Dibujar(QPainter& pintor, const LineaFormada& linea, QPointF origen) const {
+  if (pintor.font() != fuente_) pintor.setFont(fuente_);
+  if (!linea.formada) {
+    pintor.drawText(origen, linea.texto);
+    return;
+  }
+  // drawText starts its text at the point cut down to 64ths of a pixel, as
+  // QFixed takes a real number, not rounded.
+  origen.setX(std::trunc(origen.x() * 64) / 64);
+  for (const QGlyphRun& corrida : linea.glifos) pintor.drawGlyphRun(origen, corrida);
 }
 
 }  // namespace reporte
