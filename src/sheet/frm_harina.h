@@ -25,6 +25,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "sheet/disposicion.h"
 #include "sheet/planilla.h"
@@ -162,6 +163,12 @@ class frmHarina : public QWidget {
   void CerrarEditorEnCelda();
   // Fills the grid with the loaded day, row 2 on.
   void MostrarPlanilla();
+  // Copies the day's texts into the grid's rows, keeping the cursor.
+  void MostrarFilas();
+  // Ctrl+C, Ctrl+V and Ctrl+Z in the grid (frm_harina_portapapeles.cpp).
+  void CopiarCeldas();
+  void PegarBloque();
+  void DeshacerPegado();
 
   // Header field events (frm_harina_encabezado.cpp).
   void txtFields_GotFocus(int Index);
@@ -185,4 +192,7 @@ class frmHarina : public QWidget {
   int columnaSeguida_ = -1;
   // The loaded day: its analyses and every statement about them.
   Planilla planilla_;
+  // The last paste, while nothing else has been stored since: Ctrl+Z takes it
+  // back.
+  std::optional<Planilla::Pegado> ultimoPegado_;
 };

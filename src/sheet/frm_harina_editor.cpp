@@ -195,7 +195,17 @@ void frmHarina::MsflexKey(Grilla* /*MsFlexGrid*/, int KeyCode) {
   });
 }
 
-bool frmHarina::MSflexGrid1_KeyDown(int KeyCode, int /*Shift*/) {
+bool frmHarina::MSflexGrid1_KeyDown(int KeyCode, int Shift) {
+  if ((Shift & (teclas::kCtrl | teclas::kAlt)) == teclas::kCtrl &&
+      (KeyCode == 'C' || KeyCode == 'V' || KeyCode == 'Z')) {
+    PasosReportados pasos(QStringLiteral("MSFlexGrid1_KeyDown"));
+    pasos.Paso([&] {
+      if (KeyCode == 'C') CopiarCeldas();
+      if (KeyCode == 'V') PegarBloque();
+      if (KeyCode == 'Z') DeshacerPegado();
+    });
+    return true;
+  }
   MsflexKey(MSflexGrid1, KeyCode);
   if (KeyCode != teclas::kEsc) Seguir();
   return KeyCode == teclas::kSuprimir || KeyCode == teclas::kInsertar;

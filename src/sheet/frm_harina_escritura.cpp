@@ -18,6 +18,8 @@ const QString kAviso = QStringLiteral("Aviso al operador");
 
 bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
   PasosReportados pasos(QStringLiteral("UpdateaCampo"));
+  // A store of its own ends the paste that Ctrl+Z could take back.
+  ultimoPegado_.reset();
   std::optional<Planilla::Resultado> resultado;
   if (!pasos.Paso([&] {
         resultado = planilla_.Guardar(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_,

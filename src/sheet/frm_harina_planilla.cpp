@@ -46,6 +46,7 @@ void frmHarina::CmdCargar_Click() {
   }
   MSflexGrid1->setEnabled(true);
   GuardarEditorAbierto();
+  ultimoPegado_.reset();
   planilla_.Cargar(Tabla, *fecha, tecleada, Campo(QStringLiteral("responsable"))->text());
   MostrarPlanilla();
   EncabezadosGrid();

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "services/convenciones.h"
 #include "report/lib_reportes.h"
+#include "services/convenciones.h"
 #include "services/lib_util.h"
 #include "services/util_kor.h"
 #include "session/configuracion.h"
@@ -47,7 +47,6 @@ void frmHarina::ImprimeReporte() {
   reportes.OpcionA = true;
   reportes.OpcionB = true;
   reportes.OpcionC = false;
-  reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()}, formula,
-                         QString(), empresa, nombre, parametros, {}, {}, QString(), QString(),
-                         QString());
+  reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()}, formula, QString(),
+                         empresa, nombre, parametros, {}, {}, QString(), QString(), QString());
 }

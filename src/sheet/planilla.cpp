@@ -150,6 +150,42 @@ int Planilla::Agregar() {
   return Filas() - 1;
 }
 
+Planilla::Pegado Planilla::Pegar(int fila, int indice, const QList<QStringList>& bloque,
+                                 const QString& separador) {
+  Pegado pegado;
+  const int ultima = static_cast<int>(ColumnasAnalisis().size());
+  for (qsizetype f = 0; f < bloque.size(); ++f) {
+    const int destino = fila + static_cast<int>(f);
+    if (destino >= Filas()) {
+      Agregar();
+      ++pegado.agregadas;
+    }
+    for (qsizetype c = 0; c < bloque[f].size() && indice + c <= ultima; ++c) {
+      const int columna = indice + static_cast<int>(c);
+      const QString antes = Valor(destino, columna, separador);
+      const Resultado resultado = Guardar(destino, columna, bloque[f][c], separador);
+      if (resultado.estado == Estado::Guardado) {
+        pegado.cambios.append({destino, columna, antes});
+        ++pegado.guardados;
+      } else if (resultado.estado != Estado::SinCambios) {
+        pegado.rechazos << QStringLiteral("Fila %1, %2: %3")
+                               .arg(QString::number(destino + 1),
+                                    NombreColumna(*ColumnaPorIndice(columna)),
+                                    resultado.mensaje.section(QLatin1Char('\n'), 0, 0));
+      }
+    }
+  }
+  return pegado;
+}
+
+void Planilla::Deshacer(const Pegado& pegado, const QString& separador) {
+  for (qsizetype i = pegado.cambios.size() - 1; i >= 0; --i) {
+    const Cambio& cambio = pegado.cambios[i];
+    Guardar(cambio.fila, cambio.indice, cambio.antes, separador);
+  }
+  if (pegado.agregadas > 0) Borrar(Filas() - pegado.agregadas, Filas() - 1);
+}
+
 void Planilla::Borrar(int desde, int hasta) {
   Conexion& conexion = LibDatos::Instancia().Conexion();
   for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {

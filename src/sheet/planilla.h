@@ -59,6 +59,28 @@ class Planilla {
   // that says what the cell already holds writes nothing.
   Resultado Guardar(int fila, int indice, const QString& entrada, const QString& separador);
 
+  // A block of values stored from (fila, indice) rightward and downward, each
+  // as a typed entry is (checked, stored, unchanged ones not written), with
+  // new analyses at the end for rows beyond the day; values past the last
+  // column are left out. What was stored, what was added and what was refused
+  // ("Fila 3, HUMEDAD: motivo"). A failure of the database throws after what
+  // was already stored.
+  struct Cambio {
+    int fila;
+    int indice;
+    QString antes;  // the cell's value before, as an entry would write it
+  };
+  struct Pegado {
+    QList<Cambio> cambios;
+    int agregadas = 0;  // analyses added at the end
+    QStringList rechazos;
+    int guardados = 0;
+  };
+  Pegado Pegar(int fila, int indice, const QList<QStringList>& bloque, const QString& separador);
+  // Takes a paste back: every cell it changed to its value before, the
+  // analyses it added deleted. The caller loads the day again.
+  void Deshacer(const Pegado& pegado, const QString& separador);
+
   // A new blank analysis of the day at the end; its row.
   int Agregar();
 
