@@ -28,9 +28,11 @@ SELECT date('now', 'localtime', '-' || n || ' days') || ' 00:00:00',
        round(8 + (r % 33) * 0.125, 2),
        CASE r % 5 WHEN 0 THEN 'Elástico' WHEN 1 THEN 'Tenaz' WHEN 2 THEN 'Extensible'
                   WHEN 3 THEN 'Normal' ELSE 'Algo tenaz' END,
-       250 + (r * 13) % 201,
-       round(13 + (r % 21) * 0.1, 1),
-       round(0.45 + (r % 26) * 0.01, 3),
+       270 + (r * 13) % 131,
+       round(13 + (r % 17) * 0.1, 1),
+       CASE r % 4 WHEN 1 THEN round(0.44 + (r % 6) * 0.01, 3)
+                  WHEN 3 THEN round(1.20 + (r % 9) * 0.05, 3)
+                  ELSE round(0.55 + (r % 10) * 0.01, 3) END,
        CASE r % 3 WHEN 0 THEN 'Blanco' WHEN 1 THEN 'Blanco cremoso' ELSE 'Crema' END,
        round(25 + (r % 7) * 0.05 - 0.15, 2),
        CASE WHEN (r + n * 5) % 11 = 0 THEN 'Repetir gluten: muestra con 5'' de reposo'
@@ -38,3 +40,36 @@ SELECT date('now', 'localtime', '-' || n || ' days') || ' 00:00:00',
             ELSE NULL END
 FROM muestras
 ORDER BY n DESC, t;
+
+-- The quality limits of each flour type. The ash of 0000 was looser until the
+-- contract of this year: analyses before it are judged by the older row.
+INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_minimo, aviso_maximo,
+                        vigente_desde)
+VALUES ('0000', 'CENIZAS', NULL, 0.520, NULL, NULL, '2020-01-01'),
+       ('0000', 'HUMEDAD', NULL, 15.0, NULL, 14.5, '2026-01-01'),
+       ('0000', 'CENIZAS', NULL, 0.492, NULL, NULL, '2026-01-01'),
+       ('0000', 'HUMEDO', 24, 34, NULL, NULL, '2026-01-01'),
+       ('0000', 'SECO', 8, 12, NULL, NULL, '2026-01-01'),
+       ('0000', 'FALLINGNUMBER', 250, 400, 280, NULL, '2026-01-01'),
+       ('000', 'HUMEDAD', NULL, 15.0, NULL, 14.5, '2026-01-01'),
+       ('000', 'CENIZAS', NULL, 0.650, NULL, NULL, '2026-01-01'),
+       ('000', 'HUMEDO', 24, 34, NULL, NULL, '2026-01-01'),
+       ('000', 'SECO', 8, 12, NULL, NULL, '2026-01-01'),
+       ('000', 'FALLINGNUMBER', 250, 400, 280, NULL, '2026-01-01'),
+       ('Integral', 'HUMEDAD', NULL, 15.0, NULL, 14.5, '2026-01-01'),
+       ('Integral', 'HUMEDO', 24, 34, NULL, NULL, '2026-01-01'),
+       ('Integral', 'SECO', 8, 12, NULL, NULL, '2026-01-01'),
+       ('Integral', 'FALLINGNUMBER', 250, 400, 280, NULL, '2026-01-01');
+
+-- A few results out of its limits, the first on today's sheet.
+UPDATE v_mv_zentalia SET HUMEDAD = 15.3
+  WHERE ID = (SELECT MAX(ID) FROM v_mv_zentalia WHERE tipo_harina = '0000');
+UPDATE v_mv_zentalia SET CENIZAS = 0.512
+  WHERE ID = (SELECT ID FROM v_mv_zentalia WHERE tipo_harina = '0000' ORDER BY ID DESC
+              LIMIT 1 OFFSET 3);
+UPDATE v_mv_zentalia SET FALLINGNUMBER = 238
+  WHERE ID = (SELECT ID FROM v_mv_zentalia WHERE tipo_harina = '000' ORDER BY ID DESC
+              LIMIT 1 OFFSET 2);
+UPDATE v_mv_zentalia SET HUMEDO = 35.2, SECO = 12.4
+  WHERE ID = (SELECT ID FROM v_mv_zentalia WHERE tipo_harina = 'Integral' ORDER BY ID DESC
+              LIMIT 1 OFFSET 6);

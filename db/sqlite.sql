@@ -34,3 +34,34 @@ CREATE INDEX IF NOT EXISTS ix_ta_configuracion_clave ON ta_configuracion (CLAVE)
 INSERT INTO ta_configuracion (CLAVE, VALOR)
   SELECT 'NOMBRE', 'Laboratorio de Calidad'
   WHERE NOT EXISTS (SELECT 1 FROM ta_configuracion WHERE CLAVE = 'NOMBRE');
+
+-- The quality limits of each flour type (tipo_harina, compared without
+-- case and surrounding blanks) for one analysis column (campo, its field name):
+-- minimo and maximo the limits proper, aviso_minimo and aviso_maximo an inner
+-- warning band; any of them may be empty. An analysis is judged by the rows
+-- with the latest vigente_desde on or before its date.
+CREATE TABLE IF NOT EXISTS ta_limites (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  tipo_harina VARCHAR(25) NOT NULL,
+  campo VARCHAR(30) NOT NULL,
+  minimo NUMERIC,
+  maximo NUMERIC,
+  aviso_minimo NUMERIC,
+  aviso_maximo NUMERIC,
+  vigente_desde DATE NOT NULL
+);
+
+CREATE INDEX IF NOT EXISTS ix_ta_limites_tipo ON ta_limites (tipo_harina, campo, vigente_desde);
+
+-- The version of this schema, in one row. The program upgrades an older
+-- database by numbered steps (src/services/esquema.cpp) and refuses a newer
+-- one; a database of the lab without this table is at version 1. This file is
+-- always the whole current schema: on an existing database, let the program
+-- upgrade it rather than running this file.
+CREATE TABLE IF NOT EXISTS ta_version_esquema (
+  version INTEGER NOT NULL
+);
+
+INSERT INTO ta_version_esquema (version)
+  SELECT 2
+  WHERE NOT EXISTS (SELECT 1 FROM ta_version_esquema);

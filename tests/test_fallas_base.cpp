@@ -189,17 +189,34 @@ void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
   e.Ejecutar(QStringLiteral("COMMIT"));
   e.Ejecutar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
   LibDatos::Instancia().Desconectar();
-  {
-    // Every page after the first few is overwritten, as a failing disk does.
-    QFile archivo(e.Carpeta() + QStringLiteral("/lab.sqlite"));
-    QVERIFY(archivo.open(QIODevice::ReadWrite));
-    const qint64 pagina = 4096;
-    QVERIFY(archivo.size() > 8 * pagina);
-    for (qint64 desde = 3 * pagina; desde < archivo.size(); desde += pagina) {
-      archivo.seek(desde);
+  const QString ruta = e.Carpeta() + QStringLiteral("/lab.sqlite");
+  const qint64 pagina = 4096;
+  QFile archivo(ruta);
+  QVERIFY(archivo.open(QIODevice::ReadWrite));
+  const QByteArray sana = archivo.readAll();
+  // Every page from desde on is overwritten, as a failing disk does.
+  const auto danar = [&](qint64 desde) {
+    archivo.resize(0);
+    archivo.seek(0);
+    archivo.write(sana);
+    for (; desde * pagina < sana.size(); ++desde) {
+      archivo.seek(desde * pagina);
       archivo.write(QByteArray(pagina, '\xA5'));
     }
-  }
+    archivo.flush();
+  };
+  QVERIFY(sana.size() > 16 * pagina);
+
+  // The tables of the schema damaged: the start reads the schema's version
+  // and refuses the file at once, saying where and what.
+  danar(3);
+  QVERIFY(!e.Iniciar());
+  const QString alIniciar = Mensajes(e).join(QLatin1Char('\n'));
+  QVERIFY2(alIniciar.contains(QStringLiteral("dañada")) && alIniciar.contains(ruta),
+           qPrintable(alIniciar));
+
+  // Only the analyses' pages damaged: the statement that reads them says so.
+  danar(10);
   QVERIFY(e.Iniciar());
   const Falla danada =
       FallaDe(QStringLiteral("SELECT * FROM v_mv_zentalia ORDER BY OBSERVACIONES"));

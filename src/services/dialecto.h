@@ -97,6 +97,20 @@ class Dialecto {
   // after a cast; SQL Server and SQLite convert by themselves.
   QString ComoTexto(const QString& expresion) const;
 
+  // The statement that lists the names of the tables of the database the
+  // connection works in.
+  QString ListaDeTablas() const;
+
+  // The statements that open the transaction of a schema change, holding off
+  // every other station's change of the schema until it ends: SQLite takes the
+  // file's write lock at once; PostgreSQL takes a lock of the transaction that
+  // only schema changes ask for (its DDL is transactional).
+  QStringList EmpezarCambioDeEsquema() const;
+
+  // The definition of a table's key column ID, numbered by the engine and
+  // never reused.
+  QString ClaveAutonumerica() const;
+
  private:
   Motor motor_;
 };

@@ -10,6 +10,76 @@
 
 namespace esquema {
 
+namespace {
+
+const QString kTablaVersion = QStringLiteral("ta_version_esquema");
+
+// Runs one statement; an engine's refusal becomes the Falla that tells it.
+QSqlQuery Ejecutar(QSqlDatabase& base, Motor motor, const QString& sql, const QString& donde) {
+  QSqlQuery consulta(base);
+  if (consulta.exec(sql)) return consulta;
+  const QSqlError error = consulta.lastError();
+  const fallas_motor::Clase clase = fallas_motor::Clasificar(motor, error);
+  if (clase != fallas_motor::Clase::Otra)
+    throw fallas_motor::Construir(clase, error, donde, fallas_motor::Escribe(sql), 0);
+  throw Falla(Falla::kBaseDeDatos, QStringLiteral("%1 (la sentencia «%2»)")
+                                       .arg(error.text().trimmed(), sql.simplified().left(120)));
+}
+
+// A rollback that fails (the connection is gone) has undone the
+// transaction all the same.
+void Deshacer(QSqlDatabase& base) { QSqlQuery(base).exec(QStringLiteral("ROLLBACK")); }
+
+// The first sentence of a failure: what happened, without the advice about an
+// entry, since at start there is none.
+QString Causa(const Falla& falla) { return falla.Mensaje().section(QLatin1Char('\n'), 0, 0); }
+
+int VersionGuardada(QSqlDatabase& base, Motor motor, const QString& donde) {
+  QSqlQuery consulta =
+      Ejecutar(base, motor, QStringLiteral("SELECT MAX(version) FROM ta_version_esquema"), donde);
+  return consulta.next() && !consulta.value(0).isNull() ? consulta.value(0).toInt() : 1;
+}
+
+// The whole upgrade, inside the transaction the caller opened.
+void Subir(QSqlDatabase& base, Motor motor, const QString& donde, int objetivo,
+           const std::vector<Paso>& pasos) {
+  const Dialecto dialecto(motor);
+  if (!Tablas(base, motor, donde).contains(kTablaVersion, Qt::CaseInsensitive)) {
+    Ejecutar(base, motor,
+             QStringLiteral("CREATE TABLE ta_version_esquema (version INTEGER NOT NULL)"), donde);
+    Ejecutar(base, motor, QStringLiteral("INSERT INTO ta_version_esquema (version) VALUES (1)"),
+             donde);
+  }
+  // Another station may have upgraded it while this one waited for the lock.
+  const int desde = VersionGuardada(base, motor, donde);
+  for (const Paso& paso : pasos) {
+    if (paso.version <= desde || paso.version > objetivo) continue;
+    for (const QString& sentencia : paso.sentencias(dialecto))
+      Ejecutar(base, motor, sentencia, donde);
+    Ejecutar(base, motor,
+             QStringLiteral("UPDATE ta_version_esquema SET version = %1").arg(paso.version), donde);
+  }
+}
+
+}  // namespace
+
+std::vector<Paso> Pasos() {
+  return {
+      // The quality limits of each flour type, as of a date.
+      {2,
+       [](const Dialecto& d) {
+         return QStringList{
+             QStringLiteral("CREATE TABLE ta_limites (%1, tipo_harina VARCHAR(25) NOT NULL, "
+                            "campo VARCHAR(30) NOT NULL, minimo NUMERIC, maximo NUMERIC, "
+                            "aviso_minimo NUMERIC, aviso_maximo NUMERIC, "
+                            "vigente_desde DATE NOT NULL)")
+                 .arg(d.ClaveAutonumerica()),
+             QStringLiteral("CREATE INDEX ix_ta_limites_tipo ON ta_limites (tipo_harina, campo, "
+                            "vigente_desde)")};
+       }},
+  };
+}
+
 QStringList Sentencias(Motor motor) {
   const QString ruta = motor == Motor::Postgresql ? QStringLiteral(":/db/postgresql.sql")
                                                   : QStringLiteral(":/db/sqlite.sql");
@@ -29,16 +99,81 @@ QStringList Sentencias(Motor motor) {
 }
 
 void Crear(QSqlDatabase base, Motor motor) {
-  for (const QString& sentencia : Sentencias(motor)) {
-    QSqlQuery consulta(base);
-    if (consulta.exec(sentencia)) continue;
-    const QSqlError error = consulta.lastError();
-    const fallas_motor::Clase clase = fallas_motor::Clasificar(motor, error);
-    if (clase != fallas_motor::Clase::Otra)
-      throw fallas_motor::Construir(clase, error, QStringLiteral("«%1»").arg(base.databaseName()),
-                                    true, 0);
+  const QString donde = QStringLiteral("«%1»").arg(base.databaseName());
+  try {
+    for (const QString& sentencia : Dialecto(motor).EmpezarCambioDeEsquema())
+      Ejecutar(base, motor, sentencia, donde);
+    for (const QString& sentencia : Sentencias(motor)) Ejecutar(base, motor, sentencia, donde);
+    Ejecutar(base, motor, QStringLiteral("COMMIT"), donde);
+  } catch (const Falla& falla) {
+    Deshacer(base);
+    if (falla.Codigo() != Falla::kBaseDeDatos) throw;
     throw Falla(Falla::kBaseDeDatos,
-                QStringLiteral("No se pudo crear el esquema: %1").arg(error.text().trimmed()));
+                QStringLiteral("No se pudo crear el esquema: %1").arg(falla.Mensaje()));
+  }
+}
+
+QStringList Tablas(QSqlDatabase base, Motor motor, const QString& donde) {
+  QSqlQuery consulta = Ejecutar(base, motor, Dialecto(motor).ListaDeTablas(), donde);
+  QStringList tablas;
+  while (consulta.next()) tablas << consulta.value(0).toString();
+  return tablas;
+}
+
+int Version(QSqlDatabase base, Motor motor, const QString& donde) {
+  const QStringList tablas = Tablas(base, motor, donde);
+  if (!tablas.contains(QStringLiteral("v_mv_zentalia"), Qt::CaseInsensitive)) return 0;
+  if (!tablas.contains(kTablaVersion, Qt::CaseInsensitive)) return 1;
+  return VersionGuardada(base, motor, donde);
+}
+
+void Preparar(QSqlDatabase base, Motor motor, const QString& donde, bool soloLectura, int objetivo,
+              const std::vector<Paso>& pasos) {
+  QStringList tablas;
+  int version = 0;
+  try {
+    tablas = Tablas(base, motor, donde);
+    version = Version(base, motor, donde);
+  } catch (const Falla& falla) {
+    throw Falla(falla.Codigo(), Causa(falla));
+  }
+  if (version == 0 && !tablas.isEmpty())
+    throw Falla(Falla::kArgumentoInvalido,
+                QStringLiteral("La base de datos %1 no es una base de datos del laboratorio: "
+                               "tiene tablas de otro programa (%2) y ninguna del laboratorio. "
+                               "No se modificó. Indique en @DbName la base del laboratorio.")
+                    .arg(donde, tablas.mid(0, 5).join(QStringLiteral(", "))));
+  if (version > objetivo)
+    throw Falla(Falla::kArgumentoInvalido,
+                QStringLiteral("La base de datos %1 es de una versión más nueva del programa "
+                               "(esquema %2; este programa conoce hasta el %3). No se modificó. "
+                               "Instale en este equipo la versión del programa que usan los "
+                               "demás.")
+                    .arg(donde, QString::number(version), QString::number(objetivo)));
+  if (version == 0) {
+    try {
+      Crear(base, motor);
+    } catch (const Falla& falla) {
+      if (falla.Codigo() != Falla::kBaseDeDatos) throw Falla(falla.Codigo(), Causa(falla));
+      throw Falla(falla.Codigo(), QStringLiteral("No se pudo preparar la base de datos %1: %2")
+                                      .arg(donde, falla.Mensaje()));
+    }
+    return;
+  }
+  if (version == objetivo || soloLectura) return;
+  try {
+    for (const QString& sentencia : Dialecto(motor).EmpezarCambioDeEsquema())
+      Ejecutar(base, motor, sentencia, donde);
+    Subir(base, motor, donde, objetivo, pasos);
+    Ejecutar(base, motor, QStringLiteral("COMMIT"), donde);
+  } catch (const Falla& falla) {
+    Deshacer(base);
+    throw Falla(falla.Codigo(),
+                QStringLiteral("No se pudo actualizar la base de datos %1 de la versión %2 a la "
+                               "%3 del esquema: %4\nNo se cambió nada: la base sigue en la "
+                               "versión %2 con todos sus datos. Avise a quien administra la "
+                               "base antes de volver a abrir el programa.")
+                    .arg(donde, QString::number(version), QString::number(objetivo), Causa(falla)));
   }
 }
 

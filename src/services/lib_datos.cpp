@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "services/accion_operador.h"
+#include "services/esquema.h"
 #include "services/falla.h"
 #include "services/lib_ini.h"
 #include "services/operador.h"
@@ -120,6 +121,14 @@ bool LibDatos::AbrirServidor(const QString& driver, int puerto) {
       falla = QStringLiteral("No se pudo conectar con la base «%1» del servidor %2 (puerto %3): %4")
                   .arg(BaseDeDatos, Servidor, QString::number(puerto),
                        base.lastError().text().trimmed());
+    } else if (!odbc) {
+      // The SQL Server database keeps the old program's schema, in its hands.
+      try {
+        esquema::Preparar(base, Motor::Postgresql,
+                          QStringLiteral("«%1» del servidor %2").arg(BaseDeDatos, Servidor), false);
+      } catch (const Falla& error) {
+        falla = error.Mensaje();
+      }
     }
   }
   if (!falla.isEmpty()) {

@@ -5,7 +5,9 @@
 // The engine: with no server, the embedded SQLite database, whose file is
 // BaseDeDatos (an absolute path, or a name in the data folder; empty means
 // "laboratorio"), created with its schema on first use. With a server,
-// PostgreSQL at that host. The INI file may choose otherwise: section "Datos",
+// PostgreSQL at that host; a database there without tables gets the schema.
+// On both, an older schema is upgraded and a newer one refused (esquema.h).
+// The INI file may choose the engine: section "Datos",
 // key "Motor" ("sqlite", "postgresql" or "odbc" for SQL Server), key "Puerto".
 //
 // The embedded file: a file that does not exist where this station opened one

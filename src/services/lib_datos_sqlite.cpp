@@ -24,19 +24,6 @@ void BorrarArchivos(const QString& ruta) {
     QFile::remove(ruta + QLatin1String(sufijo));
 }
 
-// The tables the file holds. Throws Falla when the file cannot be read.
-QStringList Tablas(QSqlDatabase& base, const QString& donde) {
-  QSqlQuery consulta(base);
-  if (!consulta.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
-    const QSqlError error = consulta.lastError();
-    throw fallas_motor::Construir(fallas_motor::Clasificar(Motor::Sqlite, error), error, donde,
-                                  false, 0);
-  }
-  QStringList tablas;
-  while (consulta.next()) tablas << consulta.value(0).toString();
-  return tablas;
-}
-
 // The first sentence of the failure's message: what happened, without what
 // to do about an entry, since at start there is none.
 QString Causa(const Falla& falla) { return falla.Mensaje().section(QLatin1Char('\n'), 0, 0); }
@@ -84,22 +71,21 @@ bool LibDatos::AbrirSqlite() {
                   .arg(donde, base.lastError().text().trimmed());
     } else {
       try {
-        const QStringList tablas = Tablas(base, donde);
-        const bool delLaboratorio =
-            tablas.contains(QStringLiteral("v_mv_zentalia"), Qt::CaseInsensitive);
-        if (!delLaboratorio && !tablas.isEmpty())
-          throw Falla(Falla::kArgumentoInvalido,
-                      QStringLiteral("El archivo %1 no es una base de datos del laboratorio: "
-                                     "tiene tablas de otro programa (%2) y ninguna del "
-                                     "laboratorio. No se modificó. Indique en @DbName la base "
-                                     "del laboratorio.")
-                          .arg(donde, tablas.mid(0, 5).join(QStringLiteral(", "))));
-        if (!delLaboratorio && soloLectura)
+        const QStringList tablas = esquema::Tablas(base, Motor::Sqlite, donde);
+        if (tablas.isEmpty() && soloLectura)
           throw Falla(Falla::kSoloLectura,
                       QStringLiteral("El archivo %1 está vacío y no se puede escribir: no se "
                                      "pueden crear en él las tablas del laboratorio.")
                           .arg(donde));
-        if (!soloLectura) {
+        // Before anything is written: a file of another program, or of a newer
+        // version of this one, is refused untouched. Its message is the whole
+        // of what the operator is told.
+        try {
+          esquema::Preparar(base, Motor::Sqlite, donde, soloLectura);
+        } catch (const Falla& error) {
+          falla = error.Mensaje();
+        }
+        if (falla.isEmpty() && !soloLectura) {
           QSqlQuery pragma(base);
           // A cell the operator confirmed must survive a crash or a power cut.
           for (const char* sentencia : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
@@ -110,7 +96,6 @@ bool LibDatos::AbrirSqlite() {
             }
           }
         }
-        if (!delLaboratorio) esquema::Crear(base, Motor::Sqlite);
       } catch (const Falla& error) {
         if (error.Codigo() == Falla::kBaseDeDatos)
           falla = QStringLiteral("No se pudo preparar la base de datos %1: %2")

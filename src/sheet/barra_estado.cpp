@@ -72,3 +72,10 @@ void MostrarPista(QWidget* ventana, bool cargada) {
     barra->setAccessibleDescription(PistaDelEstado(cargada));
   }
 }
+
+void MostrarLinea(QWidget* ventana, const QString& linea) {
+  if (QStatusBar* barra = Barra(ventana)) {
+    barra->showMessage(linea);
+    barra->setAccessibleDescription(linea);
+  }
+}

@@ -17,5 +17,9 @@ int AltoBarraDeEstado(const QWidget* ventana);
 // Shows the hint of the state: a sheet loaded or not.
 void MostrarPista(QWidget* ventana, bool cargada);
 
+// Shows a line about what just happened in place of the hint, until the
+// next hint or line.
+void MostrarLinea(QWidget* ventana, const QString& linea);
+
 // The hint of each state.
 QString PistaDelEstado(bool cargada);

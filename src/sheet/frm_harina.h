@@ -169,6 +169,12 @@ class frmHarina : public QWidget {
   void CopiarCeldas();
   void PegarBloque();
   void DeshacerPegado();
+  // Shows the verdict of every value of a row of the day (0 the first).
+  void MarcarFila(int fila);
+  // After a store of grid column indice of a row: the status bar says when
+  // the value is out of its limits (for a new flour type, the row's first
+  // such value), and shows the hint again otherwise.
+  void InformarEspecificacion(int fila, int indice);
 
   // Header field events (frm_harina_encabezado.cpp).
   void txtFields_GotFocus(int Index);

@@ -30,8 +30,11 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
   switch (resultado->estado) {
     case Planilla::Estado::Guardado:
     case Planilla::Estado::SinCambios:
-      // The cell shows what the database now holds.
+      // The cell shows what the database now holds, and its row the verdicts
+      // on it (a new flour type judges the whole row anew).
       TXT->setText(resultado->celda);
+      MarcarFila(filaEditor_ - MSflexGrid1->FixedRows());
+      InformarEspecificacion(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_);
       return true;
     case Planilla::Estado::SinClave:
       ElOperador().Avisar(Operador::Estilo::Critico, kAviso, resultado->mensaje);

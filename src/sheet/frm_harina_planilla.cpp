@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "analisis/columnas.h"
+#include "analisis/limites.h"
 #include "services/fechas.h"
 #include "services/lib_campos.h"
 #include "services/operador.h"
 #include "services/twips.h"
+#include "sheet/barra_estado.h"
 #include "sheet/frm_harina.h"
 #include "sheet/grilla.h"
 
@@ -75,7 +77,16 @@ void frmHarina::MostrarPlanilla() {
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
     nombres << columna.enSentencia.trimmed();
   MSflexGrid1->Llenar(std::move(filas), nombres);
+  for (int f = 0; f < planilla_.Filas(); ++f) MarcarFila(f);
   MSflexGrid1->Refresh();
+}
+
+void frmHarina::MarcarFila(int fila) {
+  const QString separador = LibCampos::SeparadorDecimal();
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
+    MSflexGrid1->SetJuicio(fila + MSflexGrid1->FixedRows(), columna.indice,
+                           planilla_.Juzgar(fila, columna.indice), separador);
+  }
 }
 
 void frmHarina::EncabezadosGrid() {
@@ -88,4 +99,20 @@ void frmHarina::EncabezadosGrid() {
     MSflexGrid1->SetColAlignment(columna.indice, columna.alineacion);
   }
   MSflexGrid1->Refresh();
+}
+
+void frmHarina::InformarEspecificacion(int fila, int indice) {
+  const QString separador = LibCampos::SeparadorDecimal();
+  QList<int> columnas{indice};
+  if (indice == CampoPorNombre(QStringLiteral("tipo_harina"))->indice)
+    for (const ColumnaAnalisis& columna : ColumnasAnalisis()) columnas << columna.indice;
+  for (const int c : columnas) {
+    const QString linea = LineaFuera(planilla_.Juzgar(fila, c), NombreColumna(*ColumnaPorIndice(c)),
+                                     planilla_.Texto(fila, c, separador), separador);
+    if (!linea.isEmpty()) {
+      MostrarLinea(this, linea);
+      return;
+    }
+  }
+  MostrarPista(this, true);
 }

@@ -83,5 +83,7 @@ void frmHarina::MostrarFilas() {
     MSflexGrid1->SetTextMatrix(enGrilla, 0, QString::number(planilla_.FilaEn(fila).id));
     for (int columna = 1; columna < MSflexGrid1->Cols(); ++columna)
       MSflexGrid1->SetTextMatrix(enGrilla, columna, planilla_.Texto(fila, columna, separador));
+    // A pasted value is judged as a typed one.
+    MarcarFila(fila);
   }
 }

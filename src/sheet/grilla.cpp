@@ -196,6 +196,29 @@ int Grilla::CellHeight() const {
 
 void Grilla::Clear() { modelo_->Vaciar(); }
 
+void Grilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador) {
+  QFont negrita;
+  if (juicio.veredicto != Veredicto::SinJuicio) {
+    negrita = font();
+    negrita.setBold(true);
+  }
+  modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador, negrita);
+}
+
+Veredicto Grilla::JuicioEn(int fila, int columna) const {
+  return modelo_->JuicioEn(fila - kFixedRows, columna);
+}
+
+QString Grilla::AyudaDeCelda(int fila, int columna) const {
+  const QModelIndex indice = modelo_->index(fila - kFixedRows, columna);
+  if (!indice.isValid()) return {};
+  QStringList partes;
+  if (Cortado(indice)) partes << modelo_->Texto(indice.row(), columna);
+  const QString juicio = modelo_->data(indice, Qt::ToolTipRole).toString();
+  if (!juicio.isEmpty()) partes << juicio;
+  return partes.join(QLatin1Char('\n'));
+}
+
 void Grilla::Refresh() { viewport()->update(); }
 
 bool Grilla::viewportEvent(QEvent* evento) {
@@ -203,9 +226,10 @@ bool Grilla::viewportEvent(QEvent* evento) {
   if (evento->type() == QEvent::ToolTip) {
     const auto* ayuda = static_cast<QHelpEvent*>(evento);
     const QModelIndex indice = indexAt(ayuda->pos());
-    if (indice.isValid() && Cortado(indice))
-      QToolTip::showText(ayuda->globalPos(), modelo_->Texto(indice.row(), indice.column()),
-                         viewport(), visualRect(indice));
+    const QString texto =
+        indice.isValid() ? AyudaDeCelda(indice.row() + kFixedRows, indice.column()) : QString();
+    if (!texto.isEmpty())
+      QToolTip::showText(ayuda->globalPos(), texto, viewport(), visualRect(indice));
     else
       QToolTip::hideText();
     return true;

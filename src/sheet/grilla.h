@@ -9,11 +9,13 @@
 //
 // A column is never narrower than its header's two lines need, so no caption
 // is cut; a cell whose text does not fit its column shows the whole text in
-// its tool tip.
+// its tool tip, followed by the verdict on its value when it has one.
 
 #include <QList>
 #include <QStringList>
 #include <QTableView>
+
+#include "analisis/limites.h"
 
 class ModeloGrilla;
 
@@ -71,6 +73,13 @@ class Grilla : public QTableView {
   // Shows the rows (one list of texts per row) from row 2 on, with the column
   // names in header row 1, replacing everything at once.
   void Llenar(QList<QStringList> filas, const QStringList& nombres);
+
+  // The verdict on the value of a cell (row 2 on), numbers in its tool tip
+  // with separador (ModeloGrilla shows it); SinJuicio takes it away.
+  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador);
+  Veredicto JuicioEn(int fila, int columna) const;
+  // The tool tip a cell shows when the pointer rests on it; empty for none.
+  QString AyudaDeCelda(int fila, int columna) const;
 
   // Empties every cell, the header rows included.
   void Clear();

@@ -1,8 +1,13 @@
 #include "sheet/modelo_grilla.h"
 
+#include <QColor>
+
 namespace {
 
 const Qt::Alignment kAlineacionInicial = Qt::AlignLeft | Qt::AlignTop;
+// Light enough that the dark text on them reads as well as on white.
+const QColor kFondoFuera(255, 190, 190);
+const QColor kFondoAviso(255, 221, 140);
 
 }  // namespace
 
@@ -21,12 +26,25 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
   if (rol == Qt::TextAlignmentRole)
     return QVariant::fromValue((alineaciones_[columna] & Qt::AlignHorizontal_Mask) |
                                Qt::AlignVCenter);
+  const auto marca = juicios_.constFind(Clave(indice.row(), columna));
+  const Veredicto veredicto =
+      marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;
+  const bool marcada = veredicto == Veredicto::Fuera || veredicto == Veredicto::Aviso;
   if (rol == Qt::AccessibleTextRole) {
     const QString texto = Texto(indice.row(), columna);
-    const QString valor = texto.isEmpty() ? QStringLiteral("vacía") : texto;
+    QString valor = texto.isEmpty() ? QStringLiteral("vacía") : texto;
+    if (marcada)
+      valor += QStringLiteral(", ") +
+               DescribirJuicio(marca->juicio, marca->separador).section(QLatin1Char('\n'), 0, 0);
     const QString nombre = NombreAccesible(columna);
     return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
   }
+  if (rol == Qt::ToolTipRole)
+    return marca != juicios_.cend() ? DescribirJuicio(marca->juicio, marca->separador) : QString();
+  if (marcada && rol == Qt::BackgroundRole)
+    return veredicto == Veredicto::Fuera ? kFondoFuera : kFondoAviso;
+  if (marcada && rol == Qt::ForegroundRole) return QColor(Qt::black);
+  if (marcada && rol == Qt::FontRole) return negrita_;
   if (rol == Qt::AccessibleDescriptionRole) return descripciones_.value(columna);
   return {};
 }
@@ -66,6 +84,7 @@ void ModeloGrilla::SetFilas(int filas) {
   } else if (filas < actuales) {
     beginRemoveRows({}, filas, actuales - 1);
     filas_.resize(filas);
+    juicios_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
     endRemoveRows();
   }
 }
@@ -118,8 +137,27 @@ void ModeloGrilla::SetAlineacion(int columna, Qt::Alignment alineacion) {
   if (rowCount() > 0) emit dataChanged(index(0, columna), index(rowCount() - 1, columna));
 }
 
+void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
+                             const QFont& negrita) {
+  if (fila < 0 || fila >= rowCount() || columna < 0 || columna >= columnCount()) return;
+  const quint64 clave = Clave(fila, columna);
+  if (juicio.veredicto == Veredicto::SinJuicio) {
+    if (juicios_.remove(clave) == 0) return;
+  } else {
+    negrita_ = negrita;
+    juicios_.insert(clave, {juicio, separador});
+  }
+  emit dataChanged(index(fila, columna), index(fila, columna));
+}
+
+Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
+  const auto marca = juicios_.constFind(Clave(fila, columna));
+  return marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;
+}
+
 void ModeloGrilla::Vaciar() {
   beginResetModel();
+  juicios_.clear();
   for (QStringList& fila : filas_) fila.fill(QString());
   for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
   endResetModel();
@@ -127,6 +165,7 @@ void ModeloGrilla::Vaciar() {
 
 void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombres) {
   beginResetModel();
+  juicios_.clear();
   const qsizetype columnas = nombres.size();
   filas_ = std::move(filas);
   encabezados_.resize(columnas, QStringList{QString(), QString()});

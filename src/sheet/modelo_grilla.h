@@ -9,10 +9,20 @@
 // across loads; a cell reads as its column's name and its value ("HORARIO:
 // 08:30:00"), and a header as its column's name. Cells share one vertical
 // alignment (centred); a column's alignment only chooses left or right.
+//
+// A cell may carry a verdict on its value: out of its limits shows on a red
+// background, a warning on amber, both in bold (a cue that needs no colour
+// vision) with dark text, and the verdict's words in the tool tip and in what
+// assistive technology reads. Verdicts are set cell by cell and forgotten
+// with the rows they belong to.
 
 #include <QAbstractTableModel>
+#include <QFont>
+#include <QHash>
 #include <QList>
 #include <QStringList>
+
+#include "analisis/limites.h"
 
 class ModeloGrilla : public QAbstractTableModel {
   Q_OBJECT
@@ -38,6 +48,12 @@ class ModeloGrilla : public QAbstractTableModel {
   // name, the header's text stands for it.
   void SetAccesible(int columna, const QString& nombre, const QString& descripcion);
   QString NombreAccesible(int columna) const;
+  // The verdict on a cell's value; its tool tip is written when asked for,
+  // numbers with separador. negrita is the view's font in bold, for the
+  // marked cells.
+  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
+                 const QFont& negrita);
+  Veredicto JuicioEn(int fila, int columna) const;
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
   // New rows and columns at once; row 1 of each header gets nombres[c].
@@ -49,4 +65,13 @@ class ModeloGrilla : public QAbstractTableModel {
   QList<Qt::Alignment> alineaciones_;
   QStringList nombres_;  // [columna], may be shorter than the columns
   QStringList descripciones_;
+  struct Marca {
+    Juicio juicio;
+    QString separador;
+  };
+  static quint64 Clave(int fila, int columna) {
+    return (quint64(quint32(fila)) << 32) | quint32(columna);
+  }
+  QHash<quint64, Marca> juicios_;
+  QFont negrita_;
 };

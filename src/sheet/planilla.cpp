@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "analisis/entrada.h"
+#include "analisis/lector_limites.h"
 #include "analisis/valores.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
@@ -40,6 +41,9 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
     filas.MoveNext();
   }
   filas.Close();
+  // Read once: a day's load must not pay for them (limits change
+  // a few times a year, and is seen from the next start).
+  if (!limites_) limites_ = LeerLimites(conexion);
   filas_ = std::move(leidas);
   cargada_ = true;
 }
@@ -56,6 +60,16 @@ void Planilla::Dejar() {
 QString Planilla::Texto(int fila, int indice, const QString& separador) const {
   if (indice == 1 && filas_.at(fila).marcada) return Marcador();
   return Valor(fila, indice, separador);
+}
+
+Juicio Planilla::Juzgar(int fila, int indice) const {
+  if (!limites_ || limites_->isEmpty()) return {};
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
+  if (!columna || columna->tipo != TipoCampo::Numero) return {};
+  const QString punto = QStringLiteral(".");
+  const int tipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
+  return ::Juzgar(*limites_, Valor(fila, tipo, punto), columna->campo, fecha_,
+                  Valor(fila, indice, punto));
 }
 
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {

@@ -13,8 +13,10 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 #include "analisis/columnas.h"
+#include "analisis/limites.h"
 
 class Planilla {
  public:
@@ -54,6 +56,11 @@ class Planilla {
   QString Texto(int fila, int indice, const QString& separador) const;
   // The cell's value as text, as an editor opens with it: never the marker.
   QString Valor(int fila, int indice, const QString& separador) const;
+
+  // The verdict of a cell (indice 1 to 11) by the limits of its analysis's
+  // flour type in force on the loaded day; SinJuicio for a column that holds
+  // no number. The limits are read at the first load of the session.
+  Juicio Juzgar(int fila, int indice) const;
 
   // Stores an entry typed over a cell. Checked first (LeerEntrada); an entry
   // that says what the cell already holds writes nothing.
@@ -100,6 +107,7 @@ class Planilla {
   QString tecleada_;
   QString responsable_;
   QList<Fila> filas_;
+  std::optional<QList<Limite>> limites_;
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
 };

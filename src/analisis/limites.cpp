@@ -1,0 +1,149 @@
+#include "analisis/limites.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+#include "analisis/columnas.h"
+
+namespace {
+
+bool MismoTexto(const QString& a, const QString& b) {
+  return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// The decimals of the shortest text that gives the number back.
+int Decimales(double valor) {
+  const QString texto = QString::number(valor, 'f', 10);
+  const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+  qsizetype fin = texto.size();
+  while (fin > punto + 1 && texto.at(fin - 1) == QLatin1Char('0')) --fin;
+  return int(fin - punto - 1);
+}
+
+std::optional<double> Numero(const QString& texto) {
+  QString limpio = texto.trimmed();
+  if (limpio.isEmpty()) return std::nullopt;
+  limpio.replace(QLatin1Char(','), QLatin1Char('.'));
+  bool leido = false;
+  const double valor = limpio.toDouble(&leido);
+  if (!leido || !std::isfinite(valor)) return std::nullopt;
+  return valor;
+}
+
+}  // namespace
+
+std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString& tipoHarina,
+                                    const QString& campo, const QDate& fecha) {
+  const Limite* elegido = nullptr;
+  for (const Limite& limite : limites) {
+    if (!MismoTexto(limite.tipoHarina, tipoHarina) || !MismoTexto(limite.campo, campo)) continue;
+    if (!limite.vigenteDesde.isValid() || !fecha.isValid() || limite.vigenteDesde > fecha) continue;
+    if (!elegido || limite.vigenteDesde > elegido->vigenteDesde) elegido = &limite;
+  }
+  if (!elegido) return std::nullopt;
+  return *elegido;
+}
+
+Juicio Juzgar(const Limite& limite, double valor) {
+  Juicio juicio;
+  juicio.limite = limite;
+  const auto cruzar = [&](Veredicto veredicto, Lado lado, double cota) {
+    juicio.veredicto = veredicto;
+    juicio.lado = lado;
+    juicio.cota = cota;
+    return juicio;
+  };
+  if (limite.maximo && valor > *limite.maximo)
+    return cruzar(Veredicto::Fuera, Lado::Arriba, *limite.maximo);
+  if (limite.minimo && valor < *limite.minimo)
+    return cruzar(Veredicto::Fuera, Lado::Abajo, *limite.minimo);
+  if (limite.avisoMaximo && valor > *limite.avisoMaximo)
+    return cruzar(Veredicto::Aviso, Lado::Arriba, *limite.avisoMaximo);
+  if (limite.avisoMinimo && valor < *limite.avisoMinimo)
+    return cruzar(Veredicto::Aviso, Lado::Abajo, *limite.avisoMinimo);
+  juicio.veredicto = Veredicto::Dentro;
+  return juicio;
+}
+
+Juicio Juzgar(const QList<Limite>& limites, const QString& tipoHarina, const QString& campo,
+              const QDate& fecha, const QString& valor) {
+  const std::optional<double> numero = Numero(valor);
+  if (!numero) return {};
+  const std::optional<Limite> limite = LimiteVigente(limites, tipoHarina, campo, fecha);
+  if (!limite) return {};
+  return Juzgar(*limite, *numero);
+}
+
+QString Marca(Lado lado) {
+  switch (lado) {
+    case Lado::Arriba:
+      return QStringLiteral("▲");
+    case Lado::Abajo:
+      return QStringLiteral("▼");
+    case Lado::Ninguno:
+      break;
+  }
+  return {};
+}
+
+QString TextoDeCota(double valor, int decimales, const QString& separador) {
+  QString texto = QString::number(valor, 'f', decimales);
+  texto.replace(QLatin1Char('.'), separador);
+  return texto;
+}
+
+namespace {
+
+// The decimals every number of a row shows: those of its most precise one.
+int DecimalesDeFila(const Limite& limite) {
+  int decimales = 0;
+  for (const auto& cota : {limite.minimo, limite.maximo, limite.avisoMinimo, limite.avisoMaximo})
+    if (cota) decimales = std::max(decimales, Decimales(*cota));
+  return decimales;
+}
+
+}  // namespace
+
+QString DescribirLimite(const Limite& limite, const QString& separador) {
+  const int decimales = DecimalesDeFila(limite);
+  const auto numero = [&](double valor) { return TextoDeCota(valor, decimales, separador); };
+  QStringList partes;
+  if (limite.minimo) partes << QStringLiteral("mín. ") + numero(*limite.minimo);
+  if (limite.maximo) partes << QStringLiteral("máx. ") + numero(*limite.maximo);
+  if (limite.avisoMinimo) partes << QStringLiteral("aviso < ") + numero(*limite.avisoMinimo);
+  if (limite.avisoMaximo) partes << QStringLiteral("aviso > ") + numero(*limite.avisoMaximo);
+  partes << QStringLiteral("vigente desde ") +
+                limite.vigenteDesde.toString(QStringLiteral("dd/MM/yyyy"));
+  const ColumnaAnalisis* columna = CampoPorNombre(limite.campo.trimmed());
+  const QString nombre = columna ? NombreColumna(*columna) : limite.campo.trimmed();
+  return QStringLiteral("%1 · %2: %3")
+      .arg(limite.tipoHarina.trimmed(), nombre, partes.join(QStringLiteral(" · ")));
+}
+
+QString DescribirJuicio(const Juicio& juicio, const QString& separador) {
+  if (juicio.veredicto == Veredicto::SinJuicio || !juicio.limite) return {};
+  QString veredicto;
+  switch (juicio.veredicto) {
+    case Veredicto::Fuera:
+      veredicto = QStringLiteral("Fuera de especificación ") + Marca(juicio.lado);
+      break;
+    case Veredicto::Aviso:
+      veredicto = QStringLiteral("Aviso: fuera de la banda de aviso ") + Marca(juicio.lado);
+      break;
+    default:
+      veredicto = QStringLiteral("Dentro de especificación");
+      break;
+  }
+  return veredicto + QLatin1Char('\n') + DescribirLimite(*juicio.limite, separador);
+}
+
+QString LineaFuera(const Juicio& juicio, const QString& columna, const QString& valor,
+                   const QString& separador) {
+  if (juicio.veredicto != Veredicto::Fuera || !juicio.limite) return {};
+  const QString cota =
+      (juicio.lado == Lado::Arriba ? QStringLiteral("máx. ") : QStringLiteral("mín. ")) +
+      TextoDeCota(juicio.cota, DecimalesDeFila(*juicio.limite), separador);
+  return QStringLiteral("%1 %2 fuera de especificación (%3) para %4")
+      .arg(columna, valor.trimmed(), cota, juicio.limite->tipoHarina.trimmed());
+}

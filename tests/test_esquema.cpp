@@ -1,0 +1,254 @@
+// The schema's version kept in the database: a new database gets the current
+// schema, an older one is upgraded with every row kept, a newer one is
+// refused untouched, and an upgrade that fails midway leaves nothing changed.
+
+#include <QFile>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+#include "services/esquema.h"
+#include "services/falla.h"
+#include "services/lib_datos.h"
+#include "soporte/entorno_prueba.h"
+
+namespace {
+
+// Every row a statement answers, each as its values joined.
+QStringList Filas(QSqlDatabase base, const QString& sql) {
+  QSqlQuery consulta(base);
+  if (!consulta.exec(sql)) return {QStringLiteral("fallo: ") + sql};
+  QStringList filas;
+  while (consulta.next()) {
+    QStringList valores;
+    for (int i = 0; i < consulta.record().count(); ++i)
+      valores << (consulta.isNull(i) ? QStringLiteral("<nulo>") : consulta.value(i).toString());
+    filas << valores.join(QLatin1Char('|'));
+  }
+  return filas;
+}
+
+// What an upgrade must keep: the analyses and the configuration.
+QStringList Datos(EntornoPrueba& e) {
+  return Filas(e.Otra(), QStringLiteral("SELECT * FROM v_mv_zentalia ORDER BY ID")) +
+         Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_configuracion ORDER BY CLAVE"));
+}
+
+// The columns of a table, with their types.
+QStringList Columnas(QSqlDatabase base, const QString& tabla) {
+  QStringList columnas;
+  const QSqlRecord registro = base.record(tabla);
+  for (int i = 0; i < registro.count(); ++i)
+    columnas << registro.fieldName(i).toLower() + QLatin1Char(':') +
+                    QString::fromLatin1(registro.field(i).metaType().name());
+  return columnas;
+}
+
+// Every column of every table of the lab, "table.column:type", sorted.
+QStringList Esquema(EntornoPrueba& e) {
+  QStringList columnas;
+  for (const QString& tabla : esquema::Tablas(e.Otra(), e.motor(), QString())) {
+    if (tabla.startsWith(QLatin1String("sqlite_"))) continue;
+    for (const QString& columna : Columnas(e.Otra(), tabla))
+      columnas << tabla.toLower() + QLatin1Char('.') + columna;
+  }
+  columnas.sort();
+  return columnas;
+}
+
+int Version(EntornoPrueba& e) { return esquema::Version(e.Otra(), e.motor(), QString()); }
+
+bool TieneTabla(EntornoPrueba& e, const QString& tabla) {
+  return esquema::Tablas(e.Otra(), e.motor(), QString()).contains(tabla, Qt::CaseInsensitive);
+}
+
+QString Mensajes(EntornoPrueba& e) {
+  QStringList textos;
+  for (const Pregunta& p : e.operador().preguntas) textos << p.texto;
+  return textos.join(QLatin1Char('\n'));
+}
+
+// A database at the current version made by the program itself.
+void Nueva(EntornoPrueba& e) {
+  if (!e.EsPostgresql()) {
+    QVERIFY(e.Iniciar());
+    LibDatos::Instancia().Desconectar();
+  }
+}
+
+// The database as the program before the version table left it, with
+// analyses whose values must come through an upgrade as they were.
+void Version1ConFilas(EntornoPrueba& e) {
+  Nueva(e);
+  e.Ejecutar(QStringLiteral("DROP TABLE ta_limites"));
+  e.Ejecutar(QStringLiteral("DROP TABLE ta_version_esquema"));
+  e.Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable, tipo_harina, HORARIO, HUMEDO, SECO, "
+      "FALLINGNUMBER, HUMEDAD, CENIZAS, OBSERVACIONES) VALUES ('2025-11-03 00:00:00', "
+      "'Marta Giménez', '0000', '06:15:00', 27.5, 9.125, 312, 14.7, 0.488, 'Silo 3, "
+      "d''Ambrosio')"));
+  e.Ejecutar(
+      QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, responsable, tipo_harina, HUMEDAD) VALUES "
+                     "('2025-11-04 00:00:00', 'Luis Acosta', ' integral ', 15.3)"));
+  e.Ejecutar(
+      QStringLiteral("UPDATE ta_configuracion SET VALOR = 'Molino La Espiga' WHERE CLAVE = "
+                     "'NOMBRE'"));
+}
+
+}  // namespace
+
+class PruebaEsquema : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void nuevaTieneLaVersionActual();
+  void version1SeActualizaConSusFilas();
+  void masNuevaSeRechazaSinTocarla();
+  void pasoQueFallaDeshaceTodo();
+  void tablaSobranteImpideActualizarYSeAvisa();
+};
+
+void PruebaEsquema::nuevaTieneLaVersionActual() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  if (e.EsPostgresql()) {
+    // A database without tables, as the server's administrator makes it.
+    for (const char* tabla :
+         {"v_mv_zentalia", "ta_configuracion", "ta_limites", "ta_version_esquema"})
+      e.Ejecutar(QStringLiteral("DROP TABLE %1").arg(QLatin1String(tabla)));
+    QVERIFY(esquema::Tablas(e.Otra(), e.motor(), QString()).isEmpty());
+  }
+  QVERIFY2(e.Iniciar(), qPrintable(Mensajes(e)));
+  QCOMPARE(e.operador().preguntas.size(), 0);
+  QCOMPARE(Version(e), esquema::kVersion);
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT version FROM ta_version_esquema")),
+           QStringList{QString::number(esquema::kVersion)});
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT VALOR FROM ta_configuracion")),
+           QStringList{QStringLiteral("Laboratorio de Calidad")});
+  QVERIFY(TieneTabla(e, QStringLiteral("ta_limites")));
+}
+
+void PruebaEsquema::version1SeActualizaConSusFilas() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  Nueva(e);
+  // Every table as a new database has it: the upgrade must make the same.
+  const QStringList columnasNuevas = Esquema(e);
+  QCOMPARE(columnasNuevas.filter(QStringLiteral("ta_limites.")).size(), 8);
+  Version1ConFilas(e);
+  QCOMPARE(Version(e), 1);
+  const QStringList antes = Datos(e);
+  QCOMPARE(antes.size(), 3);
+
+  QVERIFY2(e.Iniciar(), qPrintable(Mensajes(e)));
+  QCOMPARE(e.operador().preguntas.size(), 0);
+  QCOMPARE(Version(e), esquema::kVersion);
+  QCOMPARE(Datos(e), antes);
+  QCOMPARE(Esquema(e), columnasNuevas);
+  // The program writes limits into the new table with keys of its own.
+  LibDatos::Instancia().Ejecutar(
+      QStringLiteral("INSERT INTO ta_limites (tipo_harina, campo, maximo, vigente_desde) VALUES "
+                     "('0000', 'HUMEDAD', 15.0, '2026-01-01')"));
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID, campo FROM ta_limites")),
+           QStringList{QStringLiteral("1|HUMEDAD")});
+
+  // The next start finds it current and changes nothing.
+  LibDatos::Instancia().Desconectar();
+  QVERIFY(e.Iniciar());
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT version FROM ta_version_esquema")),
+           QStringList{QString::number(esquema::kVersion)});
+  QCOMPARE(Datos(e), antes);
+}
+
+void PruebaEsquema::masNuevaSeRechazaSinTocarla() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  Nueva(e);
+  e.Ejecutar(
+      QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, HUMEDAD) VALUES "
+                     "('2025-11-03 00:00:00', 14.1)"));
+  e.Ejecutar(
+      QStringLiteral("UPDATE ta_version_esquema SET version = %1").arg(esquema::kVersion + 1));
+  const QString ruta = e.Carpeta() + QStringLiteral("/lab.sqlite");
+  const auto bytes = [&ruta] {
+    QFile archivo(ruta);
+    archivo.open(QIODevice::ReadOnly);
+    return archivo.readAll() + QFile(ruta + QStringLiteral("-wal")).size();
+  };
+  if (!e.EsPostgresql())
+    QVERIFY(QSqlQuery(e.Otra()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
+  const QByteArray antes = e.EsPostgresql() ? QByteArray() : bytes();
+  const QStringList datos = Datos(e);
+
+  QVERIFY(!e.Iniciar());
+  QVERIFY(!LibDatos::Instancia().Conectado());
+  const QString texto = Mensajes(e);
+  QVERIFY2(texto.contains(QStringLiteral("versión más nueva")) &&
+               texto.contains(QStringLiteral("No se modificó")) &&
+               texto.contains(QStringLiteral("esquema %1").arg(esquema::kVersion + 1)),
+           qPrintable(texto));
+  if (!e.EsPostgresql()) QCOMPARE(bytes(), antes);
+  QCOMPARE(Datos(e), datos);
+  QCOMPARE(Version(e), esquema::kVersion + 1);
+}
+
+void PruebaEsquema::pasoQueFallaDeshaceTodo() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  Version1ConFilas(e);
+  const QStringList antes = Datos(e);
+  // The program's steps and one more whose second statement fails, after
+  // every other change was made.
+  std::vector<esquema::Paso> pasos = esquema::Pasos();
+  pasos.push_back({esquema::kVersion + 1, [](const Dialecto&) {
+                     return QStringList{
+                         QStringLiteral("CREATE TABLE ta_paso_previo (x INTEGER)"),
+                         QStringLiteral("INSERT INTO tabla_que_no_existe VALUES (1)")};
+                   }});
+  QString mensaje;
+  try {
+    esquema::Preparar(e.Otra(), e.motor(), QStringLiteral("«prueba»"), false, esquema::kVersion + 1,
+                      pasos);
+  } catch (const Falla& falla) {
+    mensaje = falla.Mensaje();
+  }
+  QVERIFY2(mensaje.contains(QStringLiteral("No se pudo actualizar la base de datos «prueba» de la "
+                                           "versión 1")) &&
+               mensaje.contains(QStringLiteral("tabla_que_no_existe")) &&
+               mensaje.contains(QStringLiteral("No se cambió nada")),
+           qPrintable(mensaje));
+  QCOMPARE(Version(e), 1);
+  QVERIFY(!TieneTabla(e, QStringLiteral("ta_version_esquema")));
+  QVERIFY(!TieneTabla(e, QStringLiteral("ta_limites")));
+  QVERIFY(!TieneTabla(e, QStringLiteral("ta_paso_previo")));
+  QCOMPARE(Datos(e), antes);
+
+  // Nothing was left half done: the program's own upgrade then succeeds.
+  QVERIFY2(e.Iniciar(), qPrintable(Mensajes(e)));
+  QCOMPARE(Version(e), esquema::kVersion);
+  QCOMPARE(Datos(e), antes);
+}
+
+void PruebaEsquema::tablaSobranteImpideActualizarYSeAvisa() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  Version1ConFilas(e);
+  // A table of that name left by some earlier attempt by hand.
+  e.Ejecutar(QStringLiteral("CREATE TABLE ta_limites (x INTEGER)"));
+  const QStringList antes = Datos(e);
+
+  QVERIFY(!e.Iniciar());
+  QVERIFY(!LibDatos::Instancia().Conectado());
+  const QString texto = Mensajes(e);
+  QVERIFY2(texto.contains(QStringLiteral("No se pudo actualizar")) &&
+               texto.contains(QStringLiteral("No se cambió nada")),
+           qPrintable(texto));
+  QCOMPARE(Version(e), 1);
+  QVERIFY(!TieneTabla(e, QStringLiteral("ta_version_esquema")));
+  QCOMPARE(Columnas(e.Otra(), QStringLiteral("ta_limites")).size(), 1);
+  QCOMPARE(Datos(e), antes);
+}
+
+QTEST_MAIN(PruebaEsquema)
+#include "test_esquema.moc"
