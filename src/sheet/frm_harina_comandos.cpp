@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "services/convenciones.h"
-#include "services/lib_campos.h"
 #include "services/operador.h"
 #include "services/util_kor.h"
 #include "sheet/frm_harina.h"
@@ -41,13 +40,8 @@ void frmHarina::EjecutarComando(const QString& Boton) {
 void frmHarina::Nuevo() {
   // Only a loaded sheet takes rows: the idle grid belongs to no date.
   if (!PlanillaCargada) return;
-  const int nueva = planilla_.Agregar();
-  MSflexGrid1->SetRows(MSflexGrid1->Rows() + 1);
-  const int fila = MSflexGrid1->Rows() - 1;
-  const QString separador = LibCampos::SeparadorDecimal();
-  MSflexGrid1->SetTextMatrix(fila, 0, QString::number(planilla_.FilaEn(nueva).id));
-  for (int c = 1; c < MSflexGrid1->Cols(); ++c)
-    MSflexGrid1->SetTextMatrix(fila, c, planilla_.Texto(nueva, c, separador));
+  const int fila = planilla_.Agregar() + MSflexGrid1->FixedRows();
+  MostrarFilas();
   MSflexGrid1->setEnabled(true);
   UtilKor1->borrarenabled(true);
   UtilKor1->reporteenabled(true);

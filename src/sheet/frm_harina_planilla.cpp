@@ -65,20 +65,26 @@ void frmHarina::CmdCargar_Click() {
 
 void frmHarina::MostrarPlanilla() {
   const QString separador = LibCampos::SeparadorDecimal();
-  const int columnas = static_cast<int>(ColumnasAnalisis().size());
   QList<QStringList> filas;
   filas.reserve(planilla_.Filas());
-  for (int f = 0; f < planilla_.Filas(); ++f) {
-    QStringList fila{QString::number(planilla_.FilaEn(f).id)};
-    for (int c = 1; c <= columnas; ++c) fila << planilla_.Texto(f, c, separador);
-    filas.append(std::move(fila));
-  }
+  for (int f = 0; f < planilla_.Filas(); ++f) filas.append(planilla_.TextosDeFila(f, separador));
   QStringList nombres{QStringLiteral("ID")};
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
     nombres << columna.enSentencia.trimmed();
   MSflexGrid1->Llenar(std::move(filas), nombres);
   for (int f = 0; f < planilla_.Filas(); ++f) MarcarFila(f);
   MSflexGrid1->Refresh();
+}
+
+void frmHarina::MostrarFilas() {
+  const QString separador = LibCampos::SeparadorDecimal();
+  MSflexGrid1->SetRows(planilla_.Filas() + MSflexGrid1->FixedRows());
+  for (int fila = 0; fila < planilla_.Filas(); ++fila) {
+    const QStringList textos = planilla_.TextosDeFila(fila, separador);
+    for (int columna = 0; columna < textos.size(); ++columna)
+      MSflexGrid1->SetTextMatrix(fila + MSflexGrid1->FixedRows(), columna, textos[columna]);
+    MarcarFila(fila);
+  }
 }
 
 void frmHarina::MarcarFila(int fila) {

@@ -74,16 +74,3 @@ void frmHarina::DeshacerPegado() {
     MostrarFilas();
   }
 }
-
-void frmHarina::MostrarFilas() {
-  const QString separador = LibCampos::SeparadorDecimal();
-  MSflexGrid1->SetRows(planilla_.Filas() + MSflexGrid1->FixedRows());
-  for (int fila = 0; fila < planilla_.Filas(); ++fila) {
-    const int enGrilla = fila + MSflexGrid1->FixedRows();
-    MSflexGrid1->SetTextMatrix(enGrilla, 0, QString::number(planilla_.FilaEn(fila).id));
-    for (int columna = 1; columna < MSflexGrid1->Cols(); ++columna)
-      MSflexGrid1->SetTextMatrix(enGrilla, columna, planilla_.Texto(fila, columna, separador));
-    // A pasted value is judged as a typed one.
-    MarcarFila(fila);
-  }
-}

@@ -57,6 +57,13 @@ void Planilla::Dejar() {
   conexion.Execute(sentencias::BorrarEnBlanco(conexion.dialecto(), tabla_, creadas));
 }
 
+QStringList Planilla::TextosDeFila(int fila, const QString& separador) const {
+  QStringList textos{QString::number(filas_.at(fila).id)};
+  const int columnas = static_cast<int>(ColumnasAnalisis().size());
+  for (int indice = 1; indice <= columnas; ++indice) textos << Texto(fila, indice, separador);
+  return textos;
+}
+
 QString Planilla::Texto(int fila, int indice, const QString& separador) const {
   if (indice == 1 && filas_.at(fila).marcada) return Marcador();
   return Valor(fila, indice, separador);

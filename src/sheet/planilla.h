@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 
@@ -54,6 +55,8 @@ class Planilla {
   const Fila& FilaEn(int fila) const { return filas_.at(fila); }
   // The grid's text of a cell (indice 1 to 11), the marker included.
   QString Texto(int fila, int indice, const QString& separador) const;
+  // A row as the grid shows it: the key, then grid columns 1 to 11.
+  QStringList TextosDeFila(int fila, const QString& separador) const;
   // The cell's value as text, as an editor opens with it: never the marker.
   QString Valor(int fila, int indice, const QString& separador) const;
 
