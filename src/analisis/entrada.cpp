@@ -51,9 +51,7 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
     if (largo > columna.maximo)
       return Rechazo(QStringLiteral("La columna %1 admite hasta %2 caracteres, y la entrada "
                                     "tiene %3: acórtela.\nNo se guardó nada.")
-                         .arg(nombre)
-                         .arg(columna.maximo)
-                         .arg(largo));
+                         .arg(nombre, QString::number(columna.maximo), QString::number(largo)));
   }
   EntradaLeida leida;
   try {

@@ -67,7 +67,8 @@ Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
 }
 
 Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {
-  QSqlQuery consulta(Base());
+  const QSqlDatabase base = Base();
+  QSqlQuery consulta(base);
   consulta.setForwardOnly(true);
   bool bien = false;
   bool silencio = false;
@@ -77,7 +78,7 @@ Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reint
     // after the lock wait and a margin: the statement then fails as a lost
     // connection instead of holding the window.
     VigilanteSocket& vigilante = VigilanteSocket::Instancia();
-    const int socket = VigilanteSocket::SocketDe(Base());
+    const int socket = VigilanteSocket::SocketDe(base);
     if (socket >= 0)
       vigilante.Armar(socket, std::chrono::seconds(EsperaActual() + kMargenSilencio));
     bien = consulta.exec(sql);
