@@ -10,7 +10,9 @@ scripts/compilar.sh analisis-harina
 
 demo="$PWD/build/demo/laboratorio-demo.sqlite"
 mkdir -p "$(dirname "$demo")"
-if [[ ! -f "$demo" || "$(date -r "$demo" +%F)" != "$(date +%F)" ]]; then
+# Remade each day, and whenever the schema or the demo data changed.
+if [[ ! -f "$demo" || "$(date -r "$demo" +%F)" != "$(date +%F)" ||
+      db/sqlite.sql -nt "$demo" || db/demo.sql -nt "$demo" ]]; then
   rm -f "$demo" "$demo-wal" "$demo-shm"
   sqlite3 "$demo" < db/sqlite.sql
   sqlite3 "$demo" < db/demo.sql
