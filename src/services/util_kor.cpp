@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
-#include <array>
 
 #include "services/teclas.h"
 
@@ -20,7 +19,7 @@ struct DefinicionBoton {
 // GRABAR and PLANILLA never become enabled in this program: every cell is
 // stored when it is confirmed. They keep their places so that operators used
 // to the maker's other programs find each button where they expect it.
-constexpr std::array<DefinicionBoton, 8> kBotones{{
+constexpr DefinicionBoton kBotones[] = {
     {"NUEVO", "Nuevo", "Agregar un análisis a la planilla (F2)", teclas::kF2, QStyle::SP_FileIcon},
     {"GRABAR", "Grabar", "Grabar (cada celda se graba al confirmarla)", 0,
      QStyle::SP_DialogSaveButton},
@@ -34,7 +33,7 @@ constexpr std::array<DefinicionBoton, 8> kBotones{{
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},
-}};
+};
 
 }  // namespace
 

@@ -35,11 +35,13 @@ class UtilKor : public QWidget {
 
   void ProcesaTecla(int tecla);
 
+  // Enables or disables the button of that key text.
+  void Habilitar(const QString& clave, bool valor);
+
  signals:
   void BotonPulsado(QString& Boton);
 
  private:
   void Pulsar(const QString& clave);
   QToolButton* Boton(const QString& clave) const;
-  void Habilitar(const QString& clave, bool valor);
 };
