@@ -24,6 +24,14 @@ CREATE TABLE IF NOT EXISTS v_mv_zentalia (
 
 CREATE INDEX IF NOT EXISTS ix_v_mv_zentalia_fecha ON v_mv_zentalia (Fecha);
 
+-- The sheet's lookups list each column's distinct values; these indexes let
+-- the engine seek from one value to the next instead of reading every row.
+CREATE INDEX IF NOT EXISTS ix_v_mv_zentalia_tipo_harina ON v_mv_zentalia (tipo_harina);
+
+CREATE INDEX IF NOT EXISTS ix_v_mv_zentalia_caract ON v_mv_zentalia (CARACT);
+
+CREATE INDEX IF NOT EXISTS ix_v_mv_zentalia_color ON v_mv_zentalia (COLOR);
+
 CREATE TABLE IF NOT EXISTS ta_configuracion (
   CLAVE VARCHAR(50) NOT NULL,
   VALOR VARCHAR(255)
@@ -63,5 +71,5 @@ CREATE TABLE IF NOT EXISTS ta_version_esquema (
 );
 
 INSERT INTO ta_version_esquema (version)
-  SELECT 2
+  SELECT 3
   WHERE NOT EXISTS (SELECT 1 FROM ta_version_esquema);

@@ -8,12 +8,17 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 
+#include "lookup/distintos.h"
 #include "lookup/lib_frm_cons3.h"
 #include "lookup/lista_consulta.h"
+#include "services/lib_datos.h"
+#include "services/recordset.h"
+#include "sheet/consultas_planilla.h"
 #include "sheet/grilla.h"
 #include "soporte/planilla_prueba.h"
 #include "soporte/ventana_prueba.h"
@@ -62,6 +67,7 @@ class PruebaConsultaPlanilla : public QObject {
   void columnaSinConsulta();
   void fechas_data();
   void fechas();
+  void saltoDeIndiceDaLoMismoQueElGrupo();
 };
 
 void PruebaConsultaPlanilla::elegir_data() {
@@ -220,3 +226,46 @@ void PruebaConsultaPlanilla::fechas() {
 
 QTEST_MAIN(PruebaConsultaPlanilla)
 #include "test_consulta_planilla.moc"
+
+namespace {
+
+QStringList Ordenadas(QSqlDatabase base, const QString& sql) {
+  QSqlQuery consulta(base);
+  if (!consulta.exec(sql)) return {consulta.lastError().text()};
+  QStringList valores;
+  while (consulta.next()) valores << consulta.value(0).toString();
+  valores.sort();
+  return valores;
+}
+
+}  // namespace
+
+// The lookups seek each distinct value through the column's index: the same
+// values as the statement as written, whatever the table holds (Null, '',
+// blanks, case, accents), and the statement as written when no index helps.
+void PruebaConsultaPlanilla::saltoDeIndiceDaLoMismoQueElGrupo() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  for (const char* valor : {"000", "0000", "Integral", "integral", "Integral ", " ", "Ñandú",
+                            "Elástico", "Blanco crema", "000"})
+    Sembrar(e, "2004-01-10", valor, valor, valor);
+  Sembrar(e, "2004-01-11", "", "", "");
+  e.Ejecutar(QStringLiteral("INSERT INTO v_mv_zentalia (Fecha) VALUES ('2004-01-12 00:00:00')"));
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  for (const char* tag : {"VT_TipoHarina", "VT_caract", "VT_colores"}) {
+    const QString sql = ConsultaDeColumna(conexion.dialecto(), tag)->sql;
+    const QString motor = SentenciaParaElMotor(conexion, sql);
+    QVERIFY2(motor.startsWith(QLatin1String("WITH RECURSIVE")), qPrintable(motor));
+    const QStringList esperadas = Ordenadas(e.Otra(), sql);
+    QCOMPARE(esperadas.size(), 9);
+    QCOMPARE(Ordenadas(e.Otra(), motor), esperadas);
+    // The recordset names its column as the statement as written does.
+    Recordset filas = conexion.Execute(motor);
+    QCOMPARE(filas.Fields(0).Name.toUpper(),
+             ConsultaDeColumna(conexion.dialecto(), tag)->campoDevuelto.toUpper());
+  }
+  e.Ejecutar(QStringLiteral("DROP INDEX ix_v_mv_zentalia_color"));
+  const QString colores = ConsultaDeColumna(conexion.dialecto(), "VT_colores")->sql;
+  QCOMPARE(SentenciaParaElMotor(conexion, colores), colores);
+}

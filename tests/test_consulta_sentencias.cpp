@@ -8,6 +8,7 @@
 
 #include "lookup/cantidades.h"
 #include "lookup/color_stock.h"
+#include "lookup/distintos.h"
 #include "lookup/filtro_consulta.h"
 #include "lookup/lector_mascaras.h"
 #include "lookup/modelo_consulta.h"
@@ -47,6 +48,8 @@ class PruebaConsultas : public QObject {
   void colorStock();
   void modeloOrdenaYBusca();
   void consultasDeLaPlanilla();
+  void distintos_data();
+  void distintos();
 };
 
 void PruebaConsultas::limiteFilas_data() {
@@ -462,3 +465,51 @@ void PruebaConsultas::modeloOrdenaYBusca() {
 
 QTEST_GUILESS_MAIN(PruebaConsultas)
 #include "test_consulta_sentencias.moc"
+
+void PruebaConsultas::distintos_data() {
+  QTest::addColumn<QString>("sql");
+  // "tabla|columna|alias", or empty when the shape is not the one recognised.
+  QTest::addColumn<QString>("esperado");
+  QTest::newRow("harina") << "SELECT TIPO_HARINA AS HARINA FROM V_MV_ZENTALIA WHERE "
+                             "TIPO_HARINA<>'' GROUP BY TIPO_HARINA"
+                          << "V_MV_ZENTALIA|TIPO_HARINA|HARINA";
+  QTest::newRow("alias entre comillas")
+      << "SELECT CARACT AS \"CARACTERISTICAS DEL GLUTEN\" FROM V_MV_ZENTALIA WHERE CARACT<>'' "
+         "GROUP BY CARACT"
+      << "V_MV_ZENTALIA|CARACT|\"CARACTERISTICAS DEL GLUTEN\"";
+  QTest::newRow("alias entre corchetes")
+      << "SELECT CARACT AS [CARACTERISTICAS DEL GLUTEN] FROM V_MV_ZENTALIA WHERE CARACT<>'' "
+         "GROUP BY CARACT"
+      << "V_MV_ZENTALIA|CARACT|[CARACTERISTICAS DEL GLUTEN]";
+  QTest::newRow("sin alias, minusculas y espacios")
+      << "  select color from v_mv_zentalia where color <> ''  group by color ;"
+      << "v_mv_zentalia|color|";
+  QTest::newRow("agrupa por otra columna")
+      << "SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR<>'' GROUP BY CARACT"
+      << "";
+  QTest::newRow("condicion sobre otra columna")
+      << "SELECT COLOR FROM V_MV_ZENTALIA WHERE CARACT<>'' GROUP BY COLOR"
+      << "";
+  QTest::newRow("otra condicion")
+      << "SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR<>'' AND CARACT<>'' GROUP BY COLOR"
+      << "";
+  QTest::newRow("busqueda de F5")
+      << "SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR LIKE '%a%' GROUP BY COLOR"
+      << "";
+  QTest::newRow("con orden")
+      << "SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR<>'' GROUP BY COLOR ORDER BY COLOR"
+      << "";
+  QTest::newRow("con cuenta")
+      << "SELECT COLOR, COUNT(*) FROM V_MV_ZENTALIA WHERE COLOR<>'' GROUP BY COLOR"
+      << "";
+  QTest::newRow("sin agrupar") << "SELECT COLOR FROM V_MV_ZENTALIA WHERE COLOR<>''"
+                               << "";
+}
+
+void PruebaConsultas::distintos() {
+  QFETCH(QString, sql);
+  QFETCH(QString, esperado);
+  const std::optional<Distintos> leido = LeerDistintos(sql);
+  QCOMPARE(leido.has_value(), !esperado.isEmpty());
+  if (leido) QCOMPARE(leido->tabla + '|' + leido->columna + '|' + leido->alias, esperado);
+}

@@ -57,6 +57,20 @@ QStringList Esquema(EntornoPrueba& e) {
   return columnas;
 }
 
+// The names of the lab's indexes (the keys' own left out), sorted.
+QStringList Indices(EntornoPrueba& e) {
+  const QString sql =
+      e.EsPostgresql() ? QStringLiteral(
+                             "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() "
+                             "AND indexname NOT LIKE '%pkey'")
+                       : QStringLiteral(
+                             "SELECT name FROM sqlite_master WHERE type = 'index' AND name NOT "
+                             "LIKE 'sqlite_%'");
+  QStringList indices = Filas(e.Otra(), sql);
+  indices.sort();
+  return indices;
+}
+
 int Version(EntornoPrueba& e) { return esquema::Version(e.Otra(), e.motor(), QString()); }
 
 bool TieneTabla(EntornoPrueba& e, const QString& tabla) {
@@ -83,6 +97,9 @@ void Version1ConFilas(EntornoPrueba& e) {
   Nueva(e);
   e.Ejecutar(QStringLiteral("DROP TABLE ta_limites"));
   e.Ejecutar(QStringLiteral("DROP TABLE ta_version_esquema"));
+  for (const char* indice :
+       {"ix_v_mv_zentalia_tipo_harina", "ix_v_mv_zentalia_caract", "ix_v_mv_zentalia_color"})
+    e.Ejecutar(QStringLiteral("DROP INDEX %1").arg(QLatin1String(indice)));
   e.Ejecutar(QStringLiteral(
       "INSERT INTO v_mv_zentalia (Fecha, responsable, tipo_harina, HORARIO, HUMEDO, SECO, "
       "FALLINGNUMBER, HUMEDAD, CENIZAS, OBSERVACIONES) VALUES ('2025-11-03 00:00:00', "
@@ -136,6 +153,9 @@ void PruebaEsquema::version1SeActualizaConSusFilas() {
   // Every table as a new database has it: the upgrade must make the same.
   const QStringList columnasNuevas = Esquema(e);
   QCOMPARE(columnasNuevas.filter(QStringLiteral("ta_limites.")).size(), 8);
+  const QStringList indicesNuevos = Indices(e);
+  QVERIFY2(indicesNuevos.contains(QStringLiteral("ix_v_mv_zentalia_color")),
+           qPrintable(indicesNuevos.join(' ')));
   Version1ConFilas(e);
   QCOMPARE(Version(e), 1);
   const QStringList antes = Datos(e);
@@ -146,6 +166,7 @@ void PruebaEsquema::version1SeActualizaConSusFilas() {
   QCOMPARE(Version(e), esquema::kVersion);
   QCOMPARE(Datos(e), antes);
   QCOMPARE(Esquema(e), columnasNuevas);
+  QCOMPARE(Indices(e), indicesNuevos);
   // The program writes limits into the new table with keys of its own.
   LibDatos::Instancia().Ejecutar(
       QStringLiteral("INSERT INTO ta_limites (tipo_harina, campo, maximo, vigente_desde) VALUES "

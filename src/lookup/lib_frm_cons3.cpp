@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "lookup/color_stock.h"
+#include "lookup/distintos.h"
 #include "lookup/lista_consulta.h"
 #include "services/convenciones.h"
 #include "services/lib_campos.h"
@@ -155,7 +156,10 @@ void Lib_FrmCons3::Form_Load() {
         if (SqlInicial.isEmpty()) SqlInicial = Sql;
       }))
     return;
-  if (!pasos.Paso([&] { datos.AbrirConsulta(Sql, RsConsulta, 0, 1, true); })) return;
+  if (!pasos.Paso([&] {
+        datos.AbrirConsulta(SentenciaParaElMotor(datos.Conexion(), Sql), RsConsulta, 0, 1, true);
+      }))
+    return;
   if (!pasos.Paso([&] { ListView1->SetCheckboxes(CheckBoxes); })) return;
   if (!pasos.Paso([&] { Encolumnar(); })) return;
   if (!pasos.Paso([&] { Leer(1, 0); })) return;

@@ -107,6 +107,16 @@ class Dialecto {
   // only schema changes ask for (its DDL is transactional).
   QStringList EmpezarCambioDeEsquema() const;
 
+  // The distinct values of a column other than '' and Null, one index seek a
+  // value over an index that leads with the column (a skip scan), ascending;
+  // the column is named alias when one is given. Empty for an engine without
+  // recursive queries of this form (SQL Server).
+  QString SaltoDeIndice(const QString& tabla, const QString& columna, const QString& alias) const;
+
+  // The statement that answers a row when an index of the table leads with
+  // that column; empty for an engine this program cannot ask (SQL Server).
+  QString IndiceDeColumna(const QString& tabla, const QString& columna) const;
+
   // The definition of a table's key column ID, numbered by the engine and
   // never reused.
   QString ClaveAutonumerica() const;

@@ -77,6 +77,15 @@ std::vector<Paso> Pasos() {
              QStringLiteral("CREATE INDEX ix_ta_limites_tipo ON ta_limites (tipo_harina, campo, "
                             "vigente_desde)")};
        }},
+      // The lookups' columns, each with an index to seek its distinct values.
+      {3,
+       [](const Dialecto&) {
+         return QStringList{
+             QStringLiteral("CREATE INDEX ix_v_mv_zentalia_tipo_harina ON v_mv_zentalia "
+                            "(tipo_harina)"),
+             QStringLiteral("CREATE INDEX ix_v_mv_zentalia_caract ON v_mv_zentalia (CARACT)"),
+             QStringLiteral("CREATE INDEX ix_v_mv_zentalia_color ON v_mv_zentalia (COLOR)")};
+       }},
   };
 }
 

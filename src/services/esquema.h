@@ -21,7 +21,7 @@
 namespace esquema {
 
 // The version of the schema this program works on.
-inline constexpr int kVersion = 2;
+inline constexpr int kVersion = 3;
 
 // The step that takes a database from version - 1 to version.
 struct Paso {
