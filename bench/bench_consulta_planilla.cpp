@@ -3,7 +3,7 @@
 // database and, when PRUEBA_PG_PUERTO names a PostgreSQL server on 127.0.0.1
 // (scripts/servidor_pg.sh starts one), on PostgreSQL too.
 //
-//   bench_consulta_planilla [vueltas] [analisis]
+//   bench_consulta_planilla [vueltas] [analisis] [sqlite|postgresql]
 //
 // Each round, alternating which goes first: the lookup window opened on the
 // sheet's statement (Form_Load and the first paint; goal: under 50 ms), and
@@ -72,7 +72,10 @@ void Llenar(Motor motor, qint64 analisis) {
     Ejecutar(
         base,
         QStringLiteral("CREATE INDEX %1 ON v_mv_zentalia (%2)").arg(kIndices[i], kColumnas[i]));
-  Ejecutar(base, QStringLiteral("ANALYZE"));
+  // A lab's table is long since vacuumed by the server: its pages are all
+  // visible, and no vacuum of the fresh rows runs during the measure.
+  Ejecutar(base, motor == Motor::Postgresql ? QStringLiteral("VACUUM ANALYZE v_mv_zentalia")
+                                            : QStringLiteral("ANALYZE"));
 }
 
 double EnVentana(const QString& sql, int esperadas) {
@@ -148,10 +151,14 @@ int main(int argc, char* argv[]) {
   carpetas::FijarCarpetaDelPrograma(carpeta.filePath(QStringLiteral("programa")));
   InstalarOperador(std::make_unique<OperadorQueAborta>());
 
-  Iniciar(QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;")
-              .arg(carpeta.filePath(QStringLiteral("grande.sqlite"))));
-  Llenar(Motor::Sqlite, analisis);
-  Medir("SQLite", vueltas, analisis);
+  const QByteArray solo = argc > 3 ? QByteArray(argv[3]) : QByteArray();
+  if (solo != "postgresql") {
+    Iniciar(QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;")
+                .arg(carpeta.filePath(QStringLiteral("grande.sqlite"))));
+    Llenar(Motor::Sqlite, analisis);
+    Medir("SQLite", vueltas, analisis);
+  }
+  if (solo == "sqlite") Salir(0);
 
   const QString puerto = qEnvironmentVariable("PRUEBA_PG_PUERTO");
   if (puerto.isEmpty()) {
