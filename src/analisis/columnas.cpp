@@ -45,6 +45,19 @@ QList<ColumnaAnalisis> Tabla() {
   campos.append({s("OBSERVACIONES"), TipoCampo::Texto, 11, {}, s("OBSERVACIONES"), 1700, 0,
                  s("OBSERVACIONES"), 0, {}, s("OBSERVACIONES"), s("Observaciones"), 24, {}});
   // clang-format on
+  // Decimals as a mill's lab reports each measure: gluten and moisture to the
+  // hundredth, ash to the thousandth (its limits are written so), the falling
+  // number in whole seconds.
+  const auto decimales = [&](const char* campo, int cuantos) {
+    for (ColumnaAnalisis& columna : campos)
+      if (columna.campo == QLatin1String(campo)) columna.decimales = cuantos;
+  };
+  decimales("HUMEDO", 2);
+  decimales("SECO", 2);
+  decimales("FALLINGNUMBER", 0);
+  decimales("HUMEDAD", 2);
+  decimales("CENIZAS", 3);
+  decimales("CONTROLPESAJE", 2);
   return campos;
 }
 

@@ -34,6 +34,9 @@ struct ColumnaAnalisis {
   int pesoReporte = 0;  // share of the page's width
   // What the analysis measures.
   QString unidad;  // "g/100 g", "s"; empty for none
+  // The most decimals a number shows on the sheet and in print; the stored
+  // value keeps all it has. -1 for a column that holds no number.
+  int decimales = -1;
 };
 
 // Every field of an analysis record, in the table's order.

@@ -11,6 +11,17 @@
 // operator's decimal separator, Null as an empty cell, times as hh:mm:ss.
 QString TextoDeCelda(TipoCampo tipo, const QVariant& valor, const QString& separador);
 
+// The text a cell shows and a report prints for a value of that column: as
+// TextoDeCelda, a number rounded to the column's decimals (half away from
+// zero, on its decimal digits) without the zeros rounding leaves at the end,
+// so that 0.5700000000000001 shows as "0,57" and 14.1 stays "14,1".
+QString TextoMostrado(const ColumnaAnalisis& columna, const QVariant& valor,
+                      const QString& separador);
+
+// A number's text ("-12.3456", "1e-05") rounded to at most decimales decimals,
+// with a point; a text that is no number is returned as it came.
+QString RedondearTexto(const QString& texto, int decimales);
+
 // The statement text of one entry for a field of that kind: a text or a time
 // between quotes (every quote doubled), a number with a point, or NULL when
 // the entry is empty. Throws Falla (kTipoIncompatible) for an entry of a

@@ -79,7 +79,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
       const QVariant valor = filas.Valor(kPrimeraCelda + c);
       fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
       // A cell of the report reads as the same cell of the sheet.
-      fila.celdas[c] = TextoDeCelda(ColumnaPorIndice(c + 1)->tipo, valor, separador);
+      fila.celdas[c] = TextoMostrado(*ColumnaPorIndice(c + 1), valor, separador);
       if (!columnas[c].numero || valor.isNull()) continue;
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);

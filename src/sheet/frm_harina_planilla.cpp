@@ -90,8 +90,14 @@ void frmHarina::MostrarFilas() {
 void frmHarina::MarcarFila(int fila) {
   const QString separador = LibCampos::SeparadorDecimal();
   for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
-    MSflexGrid1->SetJuicio(fila + MSflexGrid1->FixedRows(), columna.indice,
-                           planilla_.Juzgar(fila, columna.indice), separador);
+    const int enGrilla = fila + MSflexGrid1->FixedRows();
+    MSflexGrid1->SetJuicio(enGrilla, columna.indice, planilla_.Juzgar(fila, columna.indice),
+                           separador);
+    if (columna.decimales < 0) continue;
+    const QString valor = planilla_.Valor(fila, columna.indice, separador);
+    MSflexGrid1->SetCompleto(
+        enGrilla, columna.indice,
+        valor == planilla_.Texto(fila, columna.indice, separador) ? QString() : valor);
   }
 }
 

@@ -205,6 +205,10 @@ void Grilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QStrin
   modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador, negrita);
 }
 
+void Grilla::SetCompleto(int fila, int columna, const QString& completo) {
+  modelo_->SetCompleto(fila - kFixedRows, columna, completo);
+}
+
 Veredicto Grilla::JuicioEn(int fila, int columna) const {
   return modelo_->JuicioEn(fila - kFixedRows, columna);
 }

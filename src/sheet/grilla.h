@@ -78,6 +78,8 @@ class Grilla : public QTableView {
   // with separador (ModeloGrilla shows it); SinJuicio takes it away.
   void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador);
   Veredicto JuicioEn(int fila, int columna) const;
+  // The full value of a cell (row 2 on) that shows it rounded; empty for none.
+  void SetCompleto(int fila, int columna, const QString& completo);
   // The tool tip a cell shows when the pointer rests on it; empty for none.
   QString AyudaDeCelda(int fila, int columna) const;
 

@@ -39,8 +39,13 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
     const QString nombre = NombreAccesible(columna);
     return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
   }
-  if (rol == Qt::ToolTipRole)
-    return marca != juicios_.cend() ? DescribirJuicio(marca->juicio, marca->separador) : QString();
+  if (rol == Qt::ToolTipRole) {
+    QStringList partes;
+    const auto completo = completos_.constFind(Clave(indice.row(), columna));
+    if (completo != completos_.cend()) partes << QStringLiteral("Valor registrado: ") + *completo;
+    if (marca != juicios_.cend()) partes << DescribirJuicio(marca->juicio, marca->separador);
+    return partes.join(QLatin1Char('\n'));
+  }
   if (marcada && rol == Qt::BackgroundRole)
     return veredicto == Veredicto::Fuera ? kFondoFuera : kFondoAviso;
   if (marcada && rol == Qt::ForegroundRole) return QColor(Qt::black);
@@ -85,6 +90,7 @@ void ModeloGrilla::SetFilas(int filas) {
     beginRemoveRows({}, filas, actuales - 1);
     filas_.resize(filas);
     juicios_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
+    completos_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
     endRemoveRows();
   }
 }
@@ -150,6 +156,18 @@ void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const 
   emit dataChanged(index(fila, columna), index(fila, columna));
 }
 
+void ModeloGrilla::SetCompleto(int fila, int columna, const QString& completo) {
+  if (fila < 0 || fila >= rowCount() || columna < 0 || columna >= columnCount()) return;
+  const quint64 clave = Clave(fila, columna);
+  if (completo.isEmpty()) {
+    if (completos_.remove(clave) == 0) return;
+  } else {
+    if (completos_.value(clave) == completo) return;
+    completos_.insert(clave, completo);
+  }
+  emit dataChanged(index(fila, columna), index(fila, columna), {Qt::ToolTipRole});
+}
+
 Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
   const auto marca = juicios_.constFind(Clave(fila, columna));
   return marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;
@@ -158,6 +176,7 @@ Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
 void ModeloGrilla::Vaciar() {
   beginResetModel();
   juicios_.clear();
+  completos_.clear();
   for (QStringList& fila : filas_) fila.fill(QString());
   for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
   endResetModel();
@@ -166,6 +185,7 @@ void ModeloGrilla::Vaciar() {
 void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombres) {
   beginResetModel();
   juicios_.clear();
+  completos_.clear();
   const qsizetype columnas = nombres.size();
   filas_ = std::move(filas);
   encabezados_.resize(columnas, QStringList{QString(), QString()});

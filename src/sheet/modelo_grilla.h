@@ -14,7 +14,8 @@
 // background, a warning on amber, both in bold (a cue that needs no colour
 // vision) with dark text, and the verdict's words in the tool tip and in what
 // assistive technology reads. Verdicts are set cell by cell and forgotten
-// with the rows they belong to.
+// with the rows they belong to. A number shown with fewer decimals than it
+// holds carries its full value for the tool tip.
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -54,6 +55,9 @@ class ModeloGrilla : public QAbstractTableModel {
   void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
                  const QFont& negrita);
   Veredicto JuicioEn(int fila, int columna) const;
+  // The value a cell holds in full when it shows fewer decimals; its tool tip
+  // gives it. Empty takes it away.
+  void SetCompleto(int fila, int columna, const QString& completo);
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
   // New rows and columns at once; row 1 of each header gets nombres[c].
@@ -73,5 +77,6 @@ class ModeloGrilla : public QAbstractTableModel {
     return (quint64(quint32(fila)) << 32) | quint32(columna);
   }
   QHash<quint64, Marca> juicios_;
+  QHash<quint64, QString> completos_;
   QFont negrita_;
 };

@@ -66,7 +66,9 @@ QStringList Planilla::TextosDeFila(int fila, const QString& separador) const {
 
 QString Planilla::Texto(int fila, int indice, const QString& separador) const {
   if (indice == 1 && filas_.at(fila).marcada) return Marcador();
-  return Valor(fila, indice, separador);
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
+  if (!columna) return {};
+  return TextoMostrado(*columna, filas_.at(fila).valores.value(indice - 1), separador);
 }
 
 Juicio Planilla::Juzgar(int fila, int indice) const {

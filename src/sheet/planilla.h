@@ -53,11 +53,13 @@ class Planilla {
   const QString& Tabla() const { return tabla_; }
   int Filas() const { return static_cast<int>(filas_.size()); }
   const Fila& FilaEn(int fila) const { return filas_.at(fila); }
-  // The grid's text of a cell (indice 1 to 11), the marker included.
+  // The grid's text of a cell (indice 1 to 11), the marker included; a
+  // number shows at most its column's decimals.
   QString Texto(int fila, int indice, const QString& separador) const;
   // A row as the grid shows it: the key, then grid columns 1 to 11.
   QStringList TextosDeFila(int fila, const QString& separador) const;
-  // The cell's value as text, as an editor opens with it: never the marker.
+  // The cell's value as text, as an editor opens with it and the clipboard
+  // takes it: every decimal stored, never the marker.
   QString Valor(int fila, int indice, const QString& separador) const;
 
   // The verdict of a cell (indice 1 to 11) by the limits of its analysis's
