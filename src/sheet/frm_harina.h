@@ -101,6 +101,12 @@ class frmHarina : public QWidget {
   // that is not a date throws Falla (kTipoIncompatible) before anything is
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
+  // The control chart of the current cell's column (the first number column
+  // when it holds no number) and its row's flour type, over the range typed
+  // on the report tab or else the last analyses up to the loaded day
+  // (frm_harina_grafico.cpp). A range date that is not a date throws Falla
+  // (kTipoIncompatible); database failures pass to the caller.
+  void Graficar();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;
