@@ -16,6 +16,7 @@
 #include <QPen>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScatterSeries>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -166,6 +167,11 @@ void PruebaGrafico::f11AbreElGrafico() {
   QVERIFY(lineas["LCS"].color() != lineas["Especificación máx."].color());
   QVERIFY(lineas["LCS"].style() != lineas["Especificación máx."].style());
   QCOMPARE(lineas["LCI"].style(), lineas["LCS"].style());
+  // The point that breaks a rule is marked, and only it: the sixth, 40.
+  QList<QPointF> marcados;
+  for (QAbstractSeries* serie : individuos->chart()->series())
+    if (auto* puntos = qobject_cast<QScatterSeries*>(serie)) marcados += puntos->points();
+  QCOMPARE(marcados, QList<QPointF>({QPointF(6, 40)}));
 
   // Another type by keys: the 0000 has a single value, hence no limits.
   QTest::keyClick(g->cmbTipo, Qt::Key_Up);

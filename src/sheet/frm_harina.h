@@ -19,6 +19,7 @@
 // grid's keys), frm_harina_escritura.cpp (storing a cell),
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
 // command bar), frm_harina_reporte.cpp (the report tab and the report),
+// frm_harina_grafico.cpp (the control chart),
 // frm_harina_consulta.cpp (the lookups),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
