@@ -202,19 +202,22 @@ void PruebaControl::sentencias_data() {
   QTest::newRow("sqlite, últimos")
       << sqlite << false
       << "SELECT [Fecha], [HORARIO], [CENIZAS] FROM v_mv_zentalia WHERE "
-         "UPPER(TRIM([tipo_harina])) = UPPER('0''0') AND [CENIZAS] IS NOT NULL AND [Fecha] < "
+         "UPPER(LTRIM(RTRIM([tipo_harina]))) = UPPER('0''0') AND [CENIZAS] IS NOT NULL AND [Fecha] "
+         "< "
          "'2004-03-16' ORDER BY [Fecha] DESC, CASE WHEN [HORARIO] IS NULL THEN 0 ELSE 1 END DESC, "
          "[HORARIO] DESC, ID DESC LIMIT 60";
   QTest::newRow("postgresql, rango")
       << pg << true
       << "SELECT \"fecha\", \"horario\", \"cenizas\" FROM v_mv_zentalia WHERE "
-         "UPPER(TRIM(\"tipo_harina\")) = UPPER('0''0') AND \"cenizas\" IS NOT NULL AND \"fecha\" "
+         "UPPER(LTRIM(RTRIM(\"tipo_harina\"))) = UPPER('0''0') AND \"cenizas\" IS NOT NULL AND "
+         "\"fecha\" "
          ">= '2004-03-01' AND \"fecha\" < '2004-04-01' ORDER BY \"fecha\", CASE WHEN \"horario\" "
          "IS NULL THEN 0 ELSE 1 END, \"horario\", ID";
   QTest::newRow("sql server, últimos")
       << ss << false
       << "SELECT TOP 60 [Fecha], [HORARIO], [CENIZAS] FROM v_mv_zentalia WHERE "
-         "UPPER(TRIM([tipo_harina])) = UPPER('0''0') AND [CENIZAS] IS NOT NULL AND [Fecha] < "
+         "UPPER(LTRIM(RTRIM([tipo_harina]))) = UPPER('0''0') AND [CENIZAS] IS NOT NULL AND [Fecha] "
+         "< "
          "'20040316' ORDER BY [Fecha] DESC, CASE WHEN [HORARIO] IS NULL THEN 0 ELSE 1 END DESC, "
          "[HORARIO] DESC, ID DESC";
 }

@@ -28,8 +28,9 @@ QString SentenciaControl(const Dialecto& d, const PedidoControl& pedido) {
   const QString fecha = d.Columna(QStringLiteral("Fecha"));
   const QString horario = d.Columna(QStringLiteral("HORARIO"));
   const QString columna = d.Columna(pedido.campo);
-  // Both sides go through the engine's own UPPER, so that they fold alike.
-  QString donde = QStringLiteral("UPPER(TRIM(%1)) = UPPER(%2) AND %3 IS NOT NULL")
+  // Both sides go through the engine's own UPPER, so that they fold alike;
+  // LTRIM(RTRIM()) is the trim every engine has (SQL Server's TRIM is recent).
+  QString donde = QStringLiteral("UPPER(LTRIM(RTRIM(%1))) = UPPER(%2) AND %3 IS NOT NULL")
                       .arg(d.Columna(QStringLiteral("tipo_harina")),
                            Dialecto::Texto(pedido.tipo.trimmed()), columna);
   // A bound day takes in every moment of it: up to the next midnight.
@@ -57,8 +58,8 @@ QString SentenciaControl(const Dialecto& d, const PedidoControl& pedido) {
 QString SentenciaTipos(const Dialecto& d, const QString& tabla) {
   const QString tipo = d.Columna(QStringLiteral("tipo_harina"));
   return QStringLiteral(
-             "SELECT TRIM(%1), COUNT(*) FROM %2 WHERE TRIM(%1) <> '' GROUP BY TRIM(%1) ORDER BY "
-             "2 DESC, 1")
+             "SELECT LTRIM(RTRIM(%1)), COUNT(*) FROM %2 WHERE LTRIM(RTRIM(%1)) <> '' GROUP BY "
+             "LTRIM(RTRIM(%1)) ORDER BY 2 DESC, 1")
       .arg(tipo, tabla);
 }
 

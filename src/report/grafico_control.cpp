@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -186,6 +187,9 @@ QChart* GraficoIndividuos(const DatosGrafico& datos) {
   valores->replace(puntos);
   grafico->addSeries(valores);
   grafico->addSeries(marcados);
+  // "Regla rota" in the legend only when some point breaks one.
+  for (QLegendMarker* marca : grafico->legend()->markers(marcados))
+    marca->setVisible(marcados->count() > 0);
   const double fin = std::max(c.n, 2);
   if (c.n > 0) Linea(grafico, QStringLiteral("LC"), c.media, 1, fin, kCentro, Qt::SolidLine);
   if (c.conLimites) {
