@@ -103,6 +103,7 @@ class PruebaGrafico : public QObject {
   void f11AbreElGrafico();
   void otraColumnaSinNumero();
   void rangoDelReporte();
+  void rangoQueNoEsFecha();
   void pdfDesatendido();
 };
 
@@ -233,6 +234,22 @@ void PruebaGrafico::rangoDelReporte() {
   QCOMPARE(g->Figura("n"), QStringLiteral("4"));
   QCOMPARE(g->Figura("Media"), QStringLiteral("305,00"));
   g->close();
+}
+
+void PruebaGrafico::rangoQueNoEsFecha() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  SembrarIntegral(v.entorno);
+  // A range field is checked as it is typed; one filled otherwise is checked
+  // again before anything is read.
+  v.ventana.txtFields[3]->setText("31/02/2004");
+  CargarDia(v.ventana, kDia);
+  IrA(v.ventana, 2, 6);
+  Tecla(Qt::Key_F11);
+  QVERIFY(!Abierto());
+  const QStringList avisos = Avisos(v.entorno.operador(), "avisar");
+  QCOMPARE(avisos.size(), 1);
+  QVERIFY2(avisos[0].contains("«31/02/2004» no es una fecha válida"), qPrintable(avisos[0]));
 }
 
 void PruebaGrafico::pdfDesatendido() {
