@@ -8,7 +8,8 @@
 #   scripts/instalar.sh fuzz       the program's, plus clang and libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
-paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config)
+# Qt Charts draws the control chart; its CMake package asks for Qt's OpenGL one.
+paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config)
 case "${1:-programa}" in
   paquete) paquetes+=(dpkg-dev) ;;
   pruebas)

@@ -19,6 +19,7 @@
 // grid's keys), frm_harina_escritura.cpp (storing a cell),
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
 // command bar), frm_harina_reporte.cpp (the report tab and the report),
+// frm_harina_grafico.cpp (the control chart),
 // frm_harina_consulta.cpp (the lookups),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
@@ -101,6 +102,12 @@ class frmHarina : public QWidget {
   // that is not a date throws Falla (kTipoIncompatible) before anything is
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
+  // The control chart of the current cell's column (the first number column
+  // when it holds no number) and its row's flour type, over the range typed
+  // on the report tab or else the last analyses up to the loaded day
+  // (frm_harina_grafico.cpp). A range date that is not a date throws Falla
+  // (kTipoIncompatible); database failures pass to the caller.
+  void Graficar();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

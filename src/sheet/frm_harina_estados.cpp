@@ -28,6 +28,7 @@ void frmHarina::InicializaPantalla() {
     UtilKor1->nuevoenabled(false);
     UtilKor1->borrarenabled(false);
     UtilKor1->reporteenabled(false);
+    UtilKor1->Habilitar(QStringLiteral("GRAFICO"), false);
   });
   Intentar([&] {
     bool apagado = false;
@@ -52,11 +53,13 @@ void frmHarina::EstadoPlanilla(bool& Cargada) {
     UtilKor1->cancelarenabled(true);
     UtilKor1->cerrarenabled(false);
     if (MSflexGrid1->Rows() > 2) UtilKor1->reporteenabled(true);
+    UtilKor1->Habilitar(QStringLiteral("GRAFICO"), MSflexGrid1->Rows() > 2);
     Campo(QStringLiteral("fecha"))->setEnabled(false);
   } else {
     UtilKor1->cancelarenabled(false);
     UtilKor1->cerrarenabled(true);
     UtilKor1->reporteenabled(false);
+    UtilKor1->Habilitar(QStringLiteral("GRAFICO"), false);
     Campo(QStringLiteral("fecha"))->setEnabled(true);
   }
   TxtEdit->hide();
