@@ -75,8 +75,16 @@ def main():
     # pointer, so the operator's hand first clicks the status bar (it does
     # nothing) and the key is pressed again if an event was lost.
     barra = next((n for n in nodos(app) if n.getRoleName() == "status bar"), None)
+    tabla = next((n for n in nodos(app) if n.getRoleName() == "table"), None)
     ayuda = False
     for _ in range(3):
+        # The reader moves the focus to the sheet, which gives the window the
+        # keyboard whatever the pointer is over.
+        if tabla is not None:
+            try:
+                tabla.queryComponent().grabFocus()
+            except Exception:
+                pass
         if barra is not None:
             caja = barra.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
             x, y = caja.x + caja.width // 2, caja.y + caja.height // 2
