@@ -8,11 +8,12 @@
 #   scripts/instalar.sh fuzz       the program's, plus clang and libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
-paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config)
+paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config
+  libxlsxwriter-dev)
 case "${1:-programa}" in
   paquete) paquetes+=(dpkg-dev) ;;
   pruebas)
-    paquetes+=(postgresql poppler-utils dpkg-dev desktop-file-utils appstream man-db
+    paquetes+=(postgresql poppler-utils unzip dpkg-dev desktop-file-utils appstream man-db
       xvfb xauth at-spi2-core dbus-daemon python3-pyatspi)
     ;;
   fuzz) paquetes+=(clang libclang-rt-dev) ;;

@@ -101,6 +101,14 @@ class frmHarina : public QWidget {
   // that is not a date throws Falla (kTipoIncompatible) before anything is
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
+  // The selection formula of the report: the loaded date, or else the range
+  // typed on the report tab; empty for every analysis.
+  QString FormulaDelReporte() const;
+  // The analyses the report would show, written to the CSV and XLSX files the
+  // INI names ([Reportes] SalidaCsv, SalidaXlsx), or else to the file the
+  // operator chooses in the save dialog (frm_harina_exportar.cpp). Failures
+  // pass to the caller, with nothing left of the file.
+  void Exportar();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;
