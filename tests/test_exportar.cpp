@@ -111,8 +111,13 @@ void PruebaExportar::xlsxComoLoLeeUnaPlanilla() {
   REQUIERE_ENTORNO(e);
   QVERIFY(e.Iniciar());
   Sembrar(e);
-  // Humidity of the 0000 at most 15.0 from January; of the 000 at most 15.0
-  // until the 2nd of March, when it became 16.0: the 15.3 of the 2nd is in.
+  // Humidity of the 0000 at most 14.0 from January; of the 000 at most 15.0
+  // until the 2nd of March, when it became 16.0: the 000's 15.3 of the 1st is
+  // out, the same value on the 2nd is in.
+  e.Ejecutar(
+      QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, responsable, tipo_harina, HORARIO, "
+                     "HUMEDAD) VALUES ('2004-03-01 00:00:00', 'lab', '000', '23:00:00', "
+                     "15.3)"));
   e.Ejecutar(QStringLiteral(
       "INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_minimo, aviso_maximo, "
       "vigente_desde) VALUES ('0000', 'HUMEDAD', NULL, 14.0, NULL, NULL, '2004-01-01'), "
@@ -127,7 +132,7 @@ void PruebaExportar::xlsxComoLoLeeUnaPlanilla() {
   QCOMPARE(c["A1"].valor, QString("Fecha"));
   QVERIFY(c["A1"].negrita);
   QCOMPARE(c["L1"].valor, QString("Observaciones"));
-  QVERIFY(!c.contains("A4"));
+  QVERIFY(!c.contains("A5"));
   // A date is a date: the day's serial number with a date format.
   QCOMPARE(c["A2"].tipo, QString("n"));
   QCOMPARE(c["A2"].valor.toInt(), QDate(1899, 12, 30).daysTo(QDate(2004, 3, 1)));
@@ -143,12 +148,15 @@ void PruebaExportar::xlsxComoLoLeeUnaPlanilla() {
   QCOMPARE(c["G2"].valor.toDouble(), 320.0);
   QCOMPARE(c["G2"].formato, QString("0"));
   QCOMPARE(c["H2"].formato, QString("0.00"));
-  QCOMPARE(c["H3"].formato, QString("0.00"));
+  QCOMPARE(c["H4"].formato, QString("0.00"));
   // Out of specification in red; within it, or with no limit, not.
   QCOMPARE(c["H2"].valor.toDouble(), 14.25);
   QCOMPARE(c["H2"].color, QString("FFFF0000"));
   QCOMPARE(c["H3"].valor.toDouble(), 15.3);
-  QCOMPARE(c["H3"].color, QString());
+  QCOMPARE(c["H3"].color, QString("FFFF0000"));
+  QCOMPARE(c["A4"].valor.toInt(), QDate(1899, 12, 30).daysTo(QDate(2004, 3, 2)));
+  QCOMPARE(c["H4"].valor.toDouble(), 15.3);
+  QCOMPARE(c["H4"].color, QString());
   QCOMPARE(c["I2"].valor.toDouble(), 0.48);
   QCOMPARE(c["I2"].color, QString());
   QCOMPARE(c["G2"].color, QString());

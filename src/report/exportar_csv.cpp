@@ -80,18 +80,29 @@ bool EscribirCsv(QIODevice& destino, const std::vector<AnalisisReporte>& analisi
   QByteArray bloque;
   const auto vaciar = [&] {
     const bool escrito = destino.write(bloque) == bloque.size();
-    bloque.clear();
+    // resize, not clear: the block keeps its memory for the next one.
+    bloque.resize(0);
     return escrito;
   };
   bloque += linea.toUtf8();
+  // The cells already carry the operator's separator: a file with that mark
+  // takes them as they are.
+  const bool otraMarca = LibCampos::SeparadorDecimal() != QString(formato.decimal);
   qint64 escritas = 0;
+  // The analyses come by day: a day's text is made once.
+  QDate dia;
+  QString textoDia;
   for (const AnalisisReporte& fila : analisis) {
-    linea.clear();
-    if (fila.fecha.isValid()) linea += fila.fecha.toString(QStringLiteral("dd/MM/yyyy"));
+    linea.resize(0);
+    if (fila.fecha != dia) {
+      dia = fila.fecha;
+      textoDia = dia.isValid() ? dia.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+    }
+    linea += textoDia;
     for (int c = 0; c < kColumnasReporte; ++c) {
       linea += formato.separador;
       const QString& celda = fila.celdas[c];
-      if (tipos[c] == TipoCampo::Numero)
+      if (tipos[c] == TipoCampo::Numero && otraMarca)
         Agregar(linea, ConMarca(celda, formato.decimal), formato.separador);
       else if (tipos[c] == TipoCampo::Hora)
         Agregar(linea, HoraMinutos(celda), formato.separador);

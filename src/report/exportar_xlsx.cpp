@@ -6,12 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <QTime>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "analisis/columnas.h"
 #include "report/exportar_csv.h"
@@ -31,6 +31,23 @@ int Decimales(const QString& numero) {
 
 QByteArray FormatoNumero(int decimales) {
   return decimales <= 0 ? QByteArray("0") : "0." + QByteArray(decimales, '0');
+}
+
+// "hh:mm:ss" as the fraction of a day a spreadsheet keeps for a time; -1 for
+// any other text. Read by hand: Qt's parser would cost more than the rest of
+// the row.
+double FraccionDelDia(const QString& hora) {
+  if (hora.size() != 8 || hora.at(2) != QLatin1Char(':') || hora.at(5) != QLatin1Char(':'))
+    return -1;
+  int partes[3] = {0, 0, 0};
+  for (int p = 0; p < 3; ++p) {
+    const QChar decenas = hora.at(3 * p);
+    const QChar unidades = hora.at(3 * p + 1);
+    if (!decenas.isDigit() || !unidades.isDigit()) return -1;
+    partes[p] = decenas.digitValue() * 10 + unidades.digitValue();
+  }
+  if (partes[0] > 23 || partes[1] > 59 || partes[2] > 59) return -1;
+  return (partes[0] * 3600 + partes[1] * 60 + partes[2]) / 86400.0;
 }
 
 lxw_datetime Dia(const QDate& fecha) { return {fecha.year(), fecha.month(), fecha.day(), 0, 0, 0}; }
@@ -85,49 +102,49 @@ void Anchos(lxw_worksheet* hoja, const std::vector<int>& anchos) {
                          std::min(anchos[c], kAnchoMaximo) + 2, nullptr);
 }
 
-// The limits of each column in force for one flour type and day; most rows
-// share both with the row before, so they are looked up once per change.
+// The limits of each column in force for one flour type and day. The rows
+// come by day, the types of a day mixed: each type keeps the limits of the
+// last day it was looked up for.
 class LimitesDeFila {
  public:
+  using Vigentes = std::array<std::optional<Limite>, kColumnasReporte>;
   explicit LimitesDeFila(const QList<Limite>& limites) : limites_(limites) {}
-  const std::array<std::optional<Limite>, kColumnasReporte>& De(const AnalisisReporte& fila) {
-    const QString tipo = fila.celdas[kTipo].trimmed();
-    if (primera_ || tipo != tipo_ || fila.fecha != fecha_) {
-      primera_ = false;
-      tipo_ = tipo;
-      fecha_ = fila.fecha;
+  const Vigentes& De(const AnalisisReporte& fila) {
+    if (limites_.isEmpty()) return ninguno_;
+    const QString& tipo = fila.celdas[kTipo];
+    auto [entrada, nueva] = porTipo_.try_emplace(tipo);
+    Dia& dia = entrada->second;
+    if (nueva || dia.fecha != fila.fecha) {
+      dia.fecha = fila.fecha;
       for (int c = 0; c < kColumnasReporte; ++c)
-        vigentes_[c] = limites_.isEmpty() || !ColumnasReporte()[c].numero
-                           ? std::nullopt
-                           : LimiteVigente(limites_, tipo, ColumnasReporte()[c].campo, fecha_);
+        dia.vigentes[c] = ColumnasReporte()[c].numero
+                              ? LimiteVigente(limites_, tipo, ColumnasReporte()[c].campo, dia.fecha)
+                              : std::nullopt;
     }
-    return vigentes_;
+    return dia.vigentes;
   }
 
  private:
+  struct Dia {
+    QDate fecha;
+    Vigentes vigentes;
+  };
   const QList<Limite>& limites_;
-  bool primera_ = true;
-  QString tipo_;
-  QDate fecha_;
-  std::array<std::optional<Limite>, kColumnasReporte> vigentes_;
+  const Vigentes ninguno_{};
+  std::map<QString, Dia> porTipo_;
 };
 
-bool HojaAnalisis(lxw_workbook* libro, const std::vector<AnalisisReporte>& analisis,
+bool HojaAnalisis(lxw_workbook* libro, Formatos& f, const std::vector<AnalisisReporte>& analisis,
                   const QList<Limite>& limites, const std::function<bool(qint64)>& avanzar) {
   const auto& columnas = ColumnasReporte();
   lxw_worksheet* hoja = workbook_add_worksheet(libro, "Análisis");
-  Formatos f;
-  f.encabezado = workbook_add_format(libro);
-  format_set_bold(f.encabezado);
-  f.fecha = workbook_add_format(libro);
-  format_set_num_format(f.fecha, "dd/mm/yyyy");
-  f.hora = workbook_add_format(libro);
-  format_set_num_format(f.hora, "hh:mm");
 
   QStringList titulos{QStringLiteral("Fecha")};
   std::vector<int> anchos{10};
   std::array<int, kColumnasReporte> decimales{};
+  std::array<TipoCampo, kColumnasReporte> tipos{};
   for (int c = 0; c < kColumnasReporte; ++c) {
+    tipos[c] = ColumnaPorIndice(c + 1)->tipo;
     titulos << columnas[c].titulo;
     anchos.push_back(static_cast<int>(columnas[c].titulo.size()));
   }
@@ -142,14 +159,22 @@ bool HojaAnalisis(lxw_workbook* libro, const std::vector<AnalisisReporte>& anali
       if (columnas[c].numero && !std::isnan(fila.valores[c]))
         decimales[c] = std::max(decimales[c], std::min(6, Decimales(celda)));
     }
+  // One format per look: libxlsxwriter looks a format up again on every cell
+  // when another one has the same look.
+  std::map<int, std::pair<lxw_format*, lxw_format*>> porDecimales;
   for (int c = 0; c < kColumnasReporte; ++c) {
     if (!columnas[c].numero) continue;
-    const QByteArray formato = FormatoNumero(decimales[c]);
-    f.numero[c] = workbook_add_format(libro);
-    format_set_num_format(f.numero[c], formato.constData());
-    f.fuera[c] = workbook_add_format(libro);
-    format_set_num_format(f.fuera[c], formato.constData());
-    format_set_font_color(f.fuera[c], LXW_COLOR_RED);
+    auto& [numero, fuera] = porDecimales[decimales[c]];
+    if (!numero) {
+      const QByteArray formato = FormatoNumero(decimales[c]);
+      numero = workbook_add_format(libro);
+      format_set_num_format(numero, formato.constData());
+      fuera = workbook_add_format(libro);
+      format_set_num_format(fuera, formato.constData());
+      format_set_font_color(fuera, LXW_COLOR_RED);
+    }
+    f.numero[c] = numero;
+    f.fuera[c] = fuera;
   }
   Anchos(hoja, anchos);
   Encabezar(hoja, titulos, f.encabezado);
@@ -174,12 +199,9 @@ bool HojaAnalisis(lxw_workbook* libro, const std::vector<AnalisisReporte>& anali
         worksheet_write_number(hoja, r, columna, valor, fuera ? f.fuera[c] : f.numero[c]);
         continue;
       }
-      const QTime hora = ColumnaPorIndice(c + 1)->tipo == TipoCampo::Hora
-                             ? QTime::fromString(celda, QStringLiteral("HH:mm:ss"))
-                             : QTime();
-      if (hora.isValid())
-        worksheet_write_number(hoja, r, columna, hora.msecsSinceStartOfDay() / 86'400'000.0,
-                               f.hora);
+      const double hora = tipos[c] == TipoCampo::Hora ? FraccionDelDia(celda) : -1;
+      if (hora >= 0)
+        worksheet_write_number(hoja, r, columna, hora, f.hora);
       else
         worksheet_write_string(hoja, r, columna, Utf8(celda).constData(), nullptr);
     }
@@ -188,13 +210,12 @@ bool HojaAnalisis(lxw_workbook* libro, const std::vector<AnalisisReporte>& anali
   return true;
 }
 
-void HojaEspecificaciones(lxw_workbook* libro, const std::vector<AnalisisReporte>& analisis,
+void HojaEspecificaciones(lxw_workbook* libro, const Formatos& f,
+                          const std::vector<AnalisisReporte>& analisis,
                           const QList<Limite>& limites) {
   lxw_worksheet* hoja = workbook_add_worksheet(libro, "Especificaciones");
-  lxw_format* encabezado = workbook_add_format(libro);
-  format_set_bold(encabezado);
-  lxw_format* fecha = workbook_add_format(libro);
-  format_set_num_format(fecha, "dd/mm/yyyy");
+  lxw_format* encabezado = f.encabezado;
+  lxw_format* fecha = f.fecha;
   const QStringList titulos{QStringLiteral("Tipo de harina"), QStringLiteral("Análisis"),
                             QStringLiteral("Unidad"),         QStringLiteral("Mínimo"),
                             QStringLiteral("Aviso mínimo"),   QStringLiteral("Aviso máximo"),
@@ -279,8 +300,15 @@ bool GuardarXlsx(const QString& ruta, const std::vector<AnalisisReporte>& analis
   {
     Libro libro(temporal.fileName());
     if (!libro.get()) NoSeExporto(ruta, QStringLiteral("no se pudo preparar el libro"));
-    if (!HojaAnalisis(libro.get(), analisis, limites, avanzar)) return false;
-    HojaEspecificaciones(libro.get(), analisis, limites);
+    Formatos formatos;
+    formatos.encabezado = workbook_add_format(libro.get());
+    format_set_bold(formatos.encabezado);
+    formatos.fecha = workbook_add_format(libro.get());
+    format_set_num_format(formatos.fecha, "dd/mm/yyyy");
+    formatos.hora = workbook_add_format(libro.get());
+    format_set_num_format(formatos.hora, "hh:mm");
+    if (!HojaAnalisis(libro.get(), formatos, analisis, limites, avanzar)) return false;
+    HojaEspecificaciones(libro.get(), formatos, analisis, limites);
     const lxw_error error = libro.Cerrar();
     if (error != LXW_NO_ERROR) NoSeExporto(ruta, QString::fromUtf8(lxw_strerror(error)));
   }
