@@ -57,6 +57,7 @@ class PruebaExportar : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { cleanup(); }
   void cleanup() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
   void csvByteAByte_data();
   void csvByteAByte();
@@ -66,6 +67,8 @@ class PruebaExportar : public QObject {
   void cancelarNoDejaNada();
   void carpetaQueNoSePuedeEscribir_data();
   void carpetaQueNoSePuedeEscribir();
+  void cienMilAnalisis_data();
+  void cienMilAnalisis();
 };
 
 void PruebaExportar::csvByteAByte_data() {
@@ -266,6 +269,50 @@ void PruebaExportar::carpetaQueNoSePuedeEscribir() {
   }
   QCOMPARE(Archivos(e.Carpeta()).filter("marzo"), QStringList());
   QCOMPARE(Leer(estorbo), QByteArray("x"));
+}
+
+void PruebaExportar::cienMilAnalisis_data() {
+  QTest::addColumn<int>("formato");
+  QTest::newRow("csv") << int(FormatoExportacion::Csv);
+  QTest::newRow("xlsx") << int(FormatoExportacion::Xlsx);
+}
+
+void PruebaExportar::cienMilAnalisis() {
+  QFETCH(int, formato);
+  constexpr qint64 kAnalisis = 100000;
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  e.Ejecutar(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                            "WHERE i < %1) INSERT INTO v_mv_zentalia (Fecha, responsable, "
+                            "tipo_harina, HUMEDAD) SELECT '2004-03-01 00:00:00', 'lab', '000', "
+                            "14.5 FROM n")
+                 .arg(kAnalisis));
+  const QString carpeta = e.Carpeta() + "/exportes";
+  const QString ruta = carpeta + "/marzo.archivo";
+  // Cancelled halfway through the writing: nothing is left.
+  e.operador().cancelarEn = kAnalisis + kAnalisis / 2;
+  QVERIFY(!ExportarAnalisis(kMarzo, {{ruta, FormatoExportacion(formato)}}));
+  QCOMPARE(e.operador().avanceMaximo, kAnalisis + kAnalisis / 2);
+  QCOMPARE(Archivos(carpeta), QStringList());
+  // Not cancelled: the progress went through the reading and the writing,
+  // and every analysis is in the file.
+  e.operador().cancelarEn = -1;
+  e.operador().avanceMaximo = 0;
+  QVERIFY(ExportarAnalisis(kMarzo, {{ruta, FormatoExportacion(formato)}}));
+  QCOMPARE(e.operador().progresos, 2);
+  QCOMPARE(e.operador().avanceMaximo, 2 * kAnalisis);
+  QCOMPARE(Archivos(carpeta), QStringList{"marzo.archivo"});
+  if (FormatoExportacion(formato) == FormatoExportacion::Csv) {
+    const QByteArray texto = Leer(ruta);
+    QCOMPARE(texto.count("\r\n"), kAnalisis + 1);
+    QVERIFY(texto.endsWith("\r\n01/03/2004;000;;;;;;14,5;;;;\r\n"));
+  } else {
+    const QMap<QString, CeldaXlsx> celdas = CeldasXlsx(ruta, 1);
+    const QString ultima = QString::number(kAnalisis + 1);
+    QCOMPARE(celdas["H" + ultima].valor.toDouble(), 14.5);
+    QVERIFY(!celdas.contains("A" + QString::number(kAnalisis + 2)));
+  }
 }
 
 QTEST_MAIN(PruebaExportar)
