@@ -32,7 +32,9 @@ void frmHarina::Exportar() {
                                  ? QStringList{Campo(QStringLiteral("fecha"))->text()}
                                  : QStringList{Campo(QStringLiteral("FechaDesde"))->text(),
                                                Campo(QStringLiteral("FechaHasta"))->text()};
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The documents folder where the desktop has one, else the home folder.
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(carpeta).exists()) carpeta = QDir::homePath();
     const std::optional<QString> ruta = ElOperador().ElegirArchivo(
         QStringLiteral("Exportar análisis"), QDir(carpeta).filePath(NombrePropuesto(dias)),
         {QStringLiteral("Libro de Excel (*.xlsx)"),
