@@ -152,9 +152,13 @@ bool HojaAnalisis(lxw_workbook* libro, Formatos& f, const std::vector<AnalisisRe
   for (const AnalisisReporte& fila : analisis)
     for (int c = 0; c < kColumnasReporte; ++c) {
       const QString& celda = fila.celdas[c];
+      // The longest line of the text, counted in place.
       int largo = 0;
-      for (const QString& linea : celda.split(QLatin1Char('\n')))
-        largo = std::max(largo, static_cast<int>(linea.size()));
+      int linea = 0;
+      for (const QChar c : celda) {
+        linea = c == QLatin1Char('\n') ? 0 : linea + 1;
+        largo = std::max(largo, linea);
+      }
       anchos[c + 1] = std::max(anchos[c + 1], largo);
       if (columnas[c].numero && !std::isnan(fila.valores[c]))
         decimales[c] = std::max(decimales[c], std::min(6, Decimales(celda)));
