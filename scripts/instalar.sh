@@ -9,11 +9,13 @@
 set -euo pipefail
 
 # Qt Charts draws the control chart; its CMake package asks for Qt's OpenGL one.
-paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config)
+# libxlsxwriter writes the export's XLSX files.
+paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev
+  qt6-translations-l10n sqlite3 ccache libpq-dev pkg-config libxlsxwriter-dev)
 case "${1:-programa}" in
   paquete) paquetes+=(dpkg-dev) ;;
   pruebas)
-    paquetes+=(postgresql poppler-utils dpkg-dev desktop-file-utils appstream man-db
+    paquetes+=(postgresql poppler-utils unzip dpkg-dev desktop-file-utils appstream man-db
       xvfb xauth at-spi2-core dbus-daemon python3-pyatspi)
     ;;
   fuzz) paquetes+=(clang libclang-rt-dev) ;;

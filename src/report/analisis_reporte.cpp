@@ -70,16 +70,26 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
   Recordset filas = conexion.Execute(SentenciaAnalisis(condicion));
   const auto& columnas = ColumnasReporte();
   const QString separador = LibCampos::SeparadorDecimal();
+  std::array<const ColumnaAnalisis*, kColumnasReporte> columnasCelda{};
+  for (int c = 0; c < kColumnasReporte; ++c) columnasCelda[c] = ColumnaPorIndice(c + 1);
   qint64 leidas = 0;
+  // The rows come by day: a day's moment is read once.
+  QVariant momentoAnterior;
+  QDate diaAnterior;
   while (!filas.Eof()) {
     AnalisisReporte fila;
     fila.id = filas.Valor(0).toLongLong();
-    fila.fecha = DiaDe(filas.Valor(1));
+    const QVariant momento = filas.Valor(1);
+    if (momento != momentoAnterior) {
+      diaAnterior = DiaDe(momento);
+      momentoAnterior = momento;
+    }
+    fila.fecha = diaAnterior;
     for (int c = 0; c < kColumnasReporte; ++c) {
       const QVariant valor = filas.Valor(kPrimeraCelda + c);
       fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
       // A cell of the report reads as the same cell of the sheet.
-      fila.celdas[c] = TextoMostrado(*ColumnaPorIndice(c + 1), valor, separador);
+      fila.celdas[c] = TextoMostrado(*columnasCelda[c], valor, separador);
       if (!columnas[c].numero || valor.isNull()) continue;
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);
@@ -88,8 +98,9 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
     // An analysis with no value at all (a blank row a station left) is no
     // analysis: it is neither printed nor counted.
     const bool enBlanco =
-        std::all_of(fila.celdas.begin(), fila.celdas.end(),
-                    [](const QString& celda) { return celda.trimmed().isEmpty(); });
+        std::all_of(fila.celdas.begin(), fila.celdas.end(), [](const QString& celda) {
+          return std::all_of(celda.begin(), celda.end(), [](QChar c) { return c.isSpace(); });
+        });
     if (!enBlanco) analisis.push_back(std::move(fila));
     if (!avanzar(++leidas)) return std::nullopt;
     filas.MoveNext();
@@ -101,16 +112,19 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
 
 void Ordenar(std::vector<AnalisisReporte>& analisis) {
   constexpr int kHorario = 1;
-  std::stable_sort(analisis.begin(), analisis.end(),
-                   [](const AnalisisReporte& a, const AnalisisReporte& b) {
-                     if (a.fecha.isValid() != b.fecha.isValid()) return a.fecha.isValid();
-                     if (a.fecha != b.fecha) return a.fecha < b.fecha;
-                     const QString& ha = a.celdas[kHorario];
-                     const QString& hb = b.celdas[kHorario];
-                     if (ha.isEmpty() != hb.isEmpty()) return hb.isEmpty();
-                     if (ha != hb) return ha < hb;
-                     return a.id < b.id;
-                   });
+  const auto antes = [](const AnalisisReporte& a, const AnalisisReporte& b) {
+    if (a.fecha.isValid() != b.fecha.isValid()) return a.fecha.isValid();
+    if (a.fecha != b.fecha) return a.fecha < b.fecha;
+    const QString& ha = a.celdas[kHorario];
+    const QString& hb = b.celdas[kHorario];
+    if (ha.isEmpty() != hb.isEmpty()) return hb.isEmpty();
+    if (ha != hb) return ha < hb;
+    return a.id < b.id;
+  };
+  // Analyses are mostly typed in the order they were taken: a day read in
+  // order needs no moving.
+  if (!std::is_sorted(analisis.begin(), analisis.end(), antes))
+    std::stable_sort(analisis.begin(), analisis.end(), antes);
 }
 
 std::vector<ResumenColumna> Resumir(const std::vector<AnalisisReporte>& analisis) {

@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -69,6 +70,17 @@ class Operador {
   // The date prompt: a calendar opened on `inicial` (today when it is not a
   // date). The date picked, or nothing when the operator cancelled.
   virtual std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) = 0;
+
+  // The save dialog of a new file: propuesta is the path offered, filtros the
+  // formats offered ("Libro de Excel (*.xlsx)"), the first one chosen at
+  // first. A name typed without an extension takes the chosen format's. The
+  // path chosen, or nothing when the operator cancelled (as an operator that
+  // shows no dialog always does).
+  virtual std::optional<QString> ElegirArchivo(const QString& titulo, const QString& propuesta,
+                                               const QStringList& filtros) {
+    (void)titulo, (void)propuesta, (void)filtros;
+    return std::nullopt;
+  }
 
   // A line of news that asks nothing (a report written to a file): shown
   // where the operator sees it without having to answer. Nothing by default.

@@ -24,4 +24,8 @@ class OperadorQt : public Operador {
   // The active window's status bar, or a note over its lower edge.
   void Informar(const QString& texto) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
+  // A QFileDialog for saving, which asks before replacing a file
+  // (operador_qt_archivo.cpp).
+  std::optional<QString> ElegirArchivo(const QString& titulo, const QString& propuesta,
+                                       const QStringList& filtros) override;
 };

@@ -32,6 +32,8 @@ constexpr DefinicionBoton kBotones[] = {
      QStyle::SP_FileDialogInfoView},
     {"GRAFICO", "Gráfico", "Gráfico de control del análisis de la celda (F11)", teclas::kF11,
      QStyle::SP_FileDialogListView},
+    {"EXPORTAR", "Exportar", "Exportar los análisis del reporte a CSV o XLSX (F10)", teclas::kF10,
+     QStyle::SP_DialogSaveButton},
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},
@@ -76,7 +78,11 @@ void UtilKor::grabarenabled(bool valor) { Habilitar(QStringLiteral("GRABAR"), va
 void UtilKor::borrarenabled(bool valor) { Habilitar(QStringLiteral("BORRAR"), valor); }
 void UtilKor::consultaenabled(bool valor) { Habilitar(QStringLiteral("CONSULTAR"), valor); }
 void UtilKor::planillaenabled(bool valor) { Habilitar(QStringLiteral("PLANILLA"), valor); }
-void UtilKor::reporteenabled(bool valor) { Habilitar(QStringLiteral("REPORTE"), valor); }
+void UtilKor::reporteenabled(bool valor) {
+  Habilitar(QStringLiteral("REPORTE"), valor);
+  // The export takes exactly the analyses the report would show.
+  Habilitar(QStringLiteral("EXPORTAR"), valor);
+}
 void UtilKor::cancelarenabled(bool valor) { Habilitar(QStringLiteral("CANCELAR"), valor); }
 void UtilKor::cerrarenabled(bool valor) { Habilitar(QStringLiteral("CERRAR"), valor); }
 

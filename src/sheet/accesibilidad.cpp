@@ -18,7 +18,7 @@ struct Nombre {
 constexpr Nombre kControles[] = {
     {"Frame2", "Encabezado", "La barra de comandos, la fecha y el responsable"},
     {"UtilKor1", "Barra de comandos",
-     "Nuevo F2, Consultar F3, Borrar F4, Reporte F6, Cancelar F8, Cerrar F12"},
+     "Nuevo F2, Consultar F3, Borrar F4, Reporte F6, Exportar F10, Cancelar F8, Cerrar F12"},
     {"txtFields_0", "Fecha",
      "La fecha de la planilla, día/mes/año; Enter abre la planilla, F3 abre el calendario"},
     {"txtFields_1", "Responsable", "El operador que carga los análisis; no se puede cambiar"},

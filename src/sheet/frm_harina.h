@@ -108,6 +108,14 @@ class frmHarina : public QWidget {
   // (frm_harina_grafico.cpp). A range date that is not a date throws Falla
   // (kTipoIncompatible); database failures pass to the caller.
   void Graficar();
+  // The selection formula of the report: the loaded date, or else the range
+  // typed on the report tab; empty for every analysis.
+  QString FormulaDelReporte() const;
+  // The analyses the report would show, written to the CSV and XLSX files the
+  // INI names ([Reportes] SalidaCsv, SalidaXlsx), or else to the file the
+  // operator chooses in the save dialog (frm_harina_exportar.cpp). Failures
+  // pass to the caller, with nothing left of the file.
+  void Exportar();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

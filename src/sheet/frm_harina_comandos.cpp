@@ -32,6 +32,8 @@ void frmHarina::EjecutarComando(const QString& Boton) {
     ImprimeReporte();
   } else if (boton == QLatin1String("GRAFICO")) {
     Graficar();
+  } else if (boton == QLatin1String("EXPORTAR")) {
+    Exportar();
   } else if (boton == QLatin1String("CERRAR")) {
     close();
   } else if (boton == QLatin1String("CANCELAR")) {

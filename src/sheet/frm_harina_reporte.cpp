@@ -23,7 +23,7 @@ void frmHarina::SSTab1_Click() {
   }
 }
 
-void frmHarina::ImprimeReporte() {
+QString frmHarina::FormulaDelReporte() const {
   QString formula;
   if (PlanillaCargada) {
     formula = QStringLiteral("{v_mv_ZENTALIA.fecha} = cdate('") +
@@ -39,6 +39,11 @@ void frmHarina::ImprimeReporte() {
                  LibUtil::FechaFormula(Campo(QStringLiteral("FECHAHASTA"))->text());
     }
   }
+  return formula;
+}
+
+void frmHarina::ImprimeReporte() {
+  const QString formula = FormulaDelReporte();
   QString empresa = QStringLiteral("empresa = '") + ValorConfiguracion(QStringLiteral("NOMBRE")) +
                     QLatin1Char('\'');
   QString nombre = QStringLiteral("NOMBREREP= 'Análisis de Harina'");

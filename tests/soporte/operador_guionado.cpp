@@ -95,4 +95,15 @@ std::optional<QDate> OperadorGuionado::ElegirFecha(const QString& titulo, const 
   return fechas.dequeue();
 }
 
+std::optional<QString> OperadorGuionado::ElegirArchivo(const QString& titulo,
+                                                       const QString& propuesta,
+                                                       const QStringList& /*filtros*/) {
+  preguntas.append({QStringLiteral("archivo"), titulo, propuesta, 0});
+  if (archivos.isEmpty()) {
+    ++sinGuion;
+    return std::nullopt;
+  }
+  return archivos.dequeue();
+}
+
 void OperadorGuionado::Informar(const QString& texto) { informes.append(texto); }

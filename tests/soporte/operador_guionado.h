@@ -21,7 +21,8 @@
 #include "services/operador.h"
 
 struct Pregunta {
-  QString tipo;  // "error", "confirmar", "avisar", "texto", "consulta", "fecha"
+  QString tipo;  // "error", "confirmar", "avisar", "texto", "consulta", "fecha",
+                 // "archivo"
   QString titulo;
   QString texto;
   int estilo = 0;
@@ -36,6 +37,7 @@ class OperadorGuionado : public Operador {
   QQueue<std::optional<QString>> textos;
   QQueue<std::function<void(QDialog&)>> consultas;
   QQueue<std::optional<QDate>> fechas;
+  QQueue<std::optional<QString>> archivos;
 
   QList<Pregunta> preguntas;
   int sinGuion = 0;
@@ -63,6 +65,10 @@ class OperadorGuionado : public Operador {
 
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
+  // The save dialog: recorded as a question of type "archivo" (the path
+  // offered as its text), answered from archivos.
+  std::optional<QString> ElegirArchivo(const QString& titulo, const QString& propuesta,
+                                       const QStringList& filtros) override;
   // News that asks nothing: recorded in informes, not among the questions.
   QStringList informes;
   void Informar(const QString& texto) override;
