@@ -46,6 +46,8 @@ std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString&
 }
 
 Juicio Juzgar(const Limite& limite, double valor) {
+  // A row without bounds lifts the column's limits from its date on.
+  if (!limite.minimo && !limite.maximo && !limite.avisoMinimo && !limite.avisoMaximo) return {};
   Juicio juicio;
   juicio.limite = limite;
   const auto cruzar = [&](Veredicto veredicto, Lado lado, double cota) {

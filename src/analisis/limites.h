@@ -49,7 +49,8 @@ std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString&
 
 // A number against one row: outside minimo..maximo is Fuera, inside them but
 // outside avisoMinimo..avisoMaximo is Aviso; a value equal to a bound is
-// within it.
+// within it. A row without any bound (the editor writes one to lift a
+// column's limits from a date on) judges nothing: SinJuicio.
 Juicio Juzgar(const Limite& limite, double valor);
 
 // A cell's text (either decimal separator) for that flour type, field and

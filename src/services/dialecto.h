@@ -107,6 +107,12 @@ class Dialecto {
   // only schema changes ask for (its DDL is transactional).
   QStringList EmpezarCambioDeEsquema() const;
 
+  // The statements that open the transaction of a save of quality limits,
+  // holding off every other station's save of limits until it ends, so that
+  // two saves of the same rows at once leave one of them, not both: SQLite's
+  // write lock, PostgreSQL's and SQL Server's lock of that name.
+  QStringList EmpezarCambioDeLimites() const;
+
   // The definition of a table's key column ID, numbered by the engine and
   // never reused.
   QString ClaveAutonumerica() const;

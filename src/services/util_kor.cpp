@@ -30,6 +30,8 @@ constexpr DefinicionBoton kBotones[] = {
     {"PLANILLA", "Planilla", "Planilla", 0, QStyle::SP_FileDialogDetailedView},
     {"REPORTE", "Reporte", "Imprimir el reporte de análisis (F6)", teclas::kF6,
      QStyle::SP_FileDialogInfoView},
+    {"ESPECIFICACIONES", "Especificaciones", "Límites de calidad por tipo de harina (F9)",
+     teclas::kF9, QStyle::SP_FileDialogListView},
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},

@@ -101,6 +101,9 @@ class frmHarina : public QWidget {
   // that is not a date throws Falla (kTipoIncompatible) before anything is
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
+  // The limits editor (frm_harina_especificaciones.cpp); after a save the
+  // loaded day is judged again by the new limits at once.
+  void AbrirEspecificaciones();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

@@ -41,8 +41,8 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
     filas.MoveNext();
   }
   filas.Close();
-  // Read once: a day's load must not pay for them (limits change
-  // a few times a year, and is seen from the next start).
+  // Read once: a day's load must not pay for them (limits change a few
+  // times a year; the editor has them read again when it saves).
   if (!limites_) limites_ = LeerLimites(conexion);
   filas_ = std::move(leidas);
   cargada_ = true;
@@ -77,6 +77,11 @@ Juicio Planilla::Juzgar(int fila, int indice) const {
   const int tipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
   return ::Juzgar(*limites_, Valor(fila, tipo, punto), columna->campo, fecha_,
                   Valor(fila, indice, punto));
+}
+
+void Planilla::RecargarLimites() {
+  limites_.reset();
+  if (cargada_) limites_ = LeerLimites(LibDatos::Instancia().Conexion());
 }
 
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {
