@@ -102,8 +102,10 @@ class frmHarina : public QWidget {
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
   // The limits editor (frm_harina_especificaciones.cpp); after a save the
-  // loaded day is judged again by the new limits at once.
+  // loaded day is judged again by the new limits at once (JuzgarDeNuevo).
   void AbrirEspecificaciones();
+  // Reads the quality limits again and judges the loaded day by them.
+  void JuzgarDeNuevo();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

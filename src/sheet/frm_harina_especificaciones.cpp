@@ -19,9 +19,12 @@ void frmHarina::AbrirEspecificaciones() {
   // Back where the operator was, as after a lookup.
   activateWindow();
   if (foco) foco->setFocus(Qt::OtherFocusReason);
-  if (!editor.Guardado()) return;
   // New limits judge the loaded day at once, the analyses of other days as
   // of their own dates.
+  if (editor.Guardado()) JuzgarDeNuevo();
+}
+
+void frmHarina::JuzgarDeNuevo() {
   planilla_.RecargarLimites();
   if (!PlanillaCargada) return;
   for (int fila = 0; fila < planilla_.Filas(); ++fila) MarcarFila(fila);

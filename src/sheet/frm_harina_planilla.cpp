@@ -88,11 +88,11 @@ void frmHarina::MostrarFilas() {
 }
 
 void frmHarina::MarcarFila(int fila) {
-  const QString separador = LibCampos::SeparadorDecimal();
-  for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
-    MSflexGrid1->SetJuicio(fila + MSflexGrid1->FixedRows(), columna.indice,
-                           planilla_.Juzgar(fila, columna.indice), separador);
-  }
+  QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis())
+    juicios[columna.indice] = planilla_.Juzgar(fila, columna.indice);
+  MSflexGrid1->SetJuiciosDeFila(fila + MSflexGrid1->FixedRows(), juicios,
+                                LibCampos::SeparadorDecimal());
 }
 
 void frmHarina::EncabezadosGrid() {

@@ -114,6 +114,9 @@ class Planilla {
   QString responsable_;
   QList<Fila> filas_;
   std::optional<QList<Limite>> limites_;
+  IndiceDeLimites indice_;  // of limites_
+  // Those in force on the loaded day, for judging its cells.
+  LimitesDelDia delDia_;
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
 };
