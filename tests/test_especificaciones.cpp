@@ -123,6 +123,7 @@ class PruebaEspecificaciones : public QObject {
   void tipos();
   void f9AbreElEditor();
   void tecladoGuardaYSeLee();
+  void teclasDeLaTabla();
   void rechazos_data();
   void rechazos();
   void fallaDejaLaTablaComoEstaba();
@@ -389,6 +390,43 @@ void PruebaEspecificaciones::tecladoGuardaYSeLee() {
                         QStringLiteral("0000|HUMEDAD|NULL|NULL|NULL|NULL|2004-03-01")}));
   QCOMPARE(e.operador().sinGuion, 0);
   QCOMPARE(Avisos(e.operador(), QStringLiteral("avisar")), QStringList());
+}
+
+void PruebaEspecificaciones::teclasDeLaTabla() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  EntornoPrueba& e = v.entorno;
+  Sembrar(e, "06:00:00", QStringLiteral("tipo_harina='0000'"));
+  QStringList celdas;
+  QList<int> cursor;
+  e.operador().consultas.enqueue([&](QDialog& d) {
+    ElegirTipo(d, QStringLiteral("0000"));
+    QTableWidget& tabla = Cotas(d);
+    IrACota(d, "HUMEDO", 0);
+    Teclear(QStringLiteral("24"));
+    Tecla(Qt::Key_Return);  // on to the maximum
+    Teclear(QStringLiteral("34"));
+    Tecla(Qt::Key_Down);  // the dry gluten's maximum
+    Teclear(QStringLiteral("12"));
+    Tecla(Qt::Key_Backtab);  // its minimum, not being typed: Right moves
+    Tecla(Qt::Key_Right);
+    cursor << tabla.currentRow() << tabla.currentColumn();
+    // The last cell goes no further.
+    IrACota(d, "CONTROLPESAJE", 3);
+    Teclear(QStringLiteral("26"));
+    Tecla(Qt::Key_Tab);
+    cursor << tabla.currentRow() << tabla.currentColumn();
+    celdas << Celda(d, "HUMEDO", 0) << Celda(d, "HUMEDO", 1) << Celda(d, "SECO", 1)
+           << Celda(d, "CONTROLPESAJE", 3);
+    e.operador().confirmaciones.enqueue(true);
+    Tecla(Qt::Key_Escape);
+  });
+  AbrirEditor(v.ventana);
+  QCOMPARE(celdas, QStringList({QStringLiteral("24"), QStringLiteral("34"), QStringLiteral("12"),
+                                QStringLiteral("26")}));
+  QCOMPARE(cursor, QList<int>({FilaDe("SECO"), 1, FilaDe("CONTROLPESAJE"), 3}));
+  QCOMPARE(FilasDeLimites(e), QStringList());
+  QCOMPARE(e.operador().sinGuion, 0);
 }
 
 void PruebaEspecificaciones::rechazos_data() {

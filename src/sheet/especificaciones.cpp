@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "analisis/escritura_limites.h"
 #include "analisis/lector_limites.h"
@@ -41,29 +42,32 @@ class DelegadoCotas : public QStyledItemDelegate {
     auto* editor = qobject_cast<QWidget*>(objeto);
     if (!tabla || !editor || evento->type() != QEvent::KeyPress)
       return QStyledItemDelegate::eventFilter(objeto, evento);
-    int fila = tabla->currentRow();
-    int columna = tabla->currentColumn();
+    const int filas = tabla->rowCount();
+    const int columnas = tabla->columnCount();
+    // The cells in reading order; the first and the last go no further.
+    int celda = tabla->currentRow() * columnas + tabla->currentColumn();
     switch (static_cast<QKeyEvent*>(evento)->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter:
       case Qt::Key_Tab:
-        if (++columna == tabla->columnCount()) columna = 0, ++fila;
+        ++celda;
         break;
       case Qt::Key_Backtab:
-        if (--columna < 0) columna = tabla->columnCount() - 1, --fila;
+        --celda;
         break;
       case Qt::Key_Up:
-        --fila;
+        if (celda >= columnas) celda -= columnas;
         break;
       case Qt::Key_Down:
-        ++fila;
+        if (celda + columnas < filas * columnas) celda += columnas;
         break;
       default:
         return QStyledItemDelegate::eventFilter(objeto, evento);
     }
+    celda = std::clamp(celda, 0, filas * columnas - 1);
     emit commitData(editor);
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-    tabla->setCurrentCell(std::clamp(fila, 0, tabla->rowCount() - 1), columna);
+    tabla->setCurrentCell(celda / columnas, celda % columnas);
     return true;
   }
 };
