@@ -18,6 +18,12 @@
 //     figures: the Enter alone (UpdateaCampo through the grid: the cell is
 //     stored and the cursor moves on), which the goal is about, and the digit
 //     and the Enter together (the editor opening as well).
+// Both files hold quality limits (ta_limites): the measured flour types and
+// two more, each number column, as of two dates, the later one before the
+// measured day; some values of the day fall outside them or in the warning
+// band. The load and the stored cell are measured with those limits and with
+// none (the table emptied and read again, as after the limits editor saved),
+// alternately, to give what judging adds (goal: at most 10 %).
 // Any question the program asks the operator ends the run with status 3.
 
 #include <QApplication>
@@ -35,6 +41,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "services/carpetas.h"
@@ -99,6 +106,79 @@ void Llenar(int dias) {
   insertar.finish();
   if (!base.commit()) Abortar(base.lastError().text());
   QSqlQuery(base).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+void Ejecutar(const QString& sql) {
+  QSqlQuery consulta(Base());
+  if (!consulta.exec(sql)) Abortar(consulta.lastError().text() + QStringLiteral(": ") + sql);
+}
+
+const QString kColumnasLimite =
+    QStringLiteral("tipo_harina, campo, minimo, maximo, aviso_minimo, aviso_maximo, vigente_desde");
+
+// The limit rows, kept aside in limites_bench: five flour types (three of
+// them the day's), the six number columns, two dates each (the older looser).
+int GuardarLimitesAparte() {
+  Ejecutar(
+      QStringLiteral("CREATE TABLE limites_bench (tipo_harina VARCHAR(25), campo "
+                     "VARCHAR(30), minimo NUMERIC, maximo NUMERIC, aviso_minimo NUMERIC, "
+                     "aviso_maximo NUMERIC, vigente_desde DATE)"));
+  struct Cotas {
+    const char* campo;
+    const char* minimo;
+    const char* maximo;
+    const char* avisoMinimo;
+    const char* avisoMaximo;
+  };
+  // The day's values: HUMEDO 28.0-28.9, SECO 9.5-10.1, FALLINGNUMBER 300-339,
+  // HUMEDAD 14.0-14.4, CENIZAS 0.55-0.58, CONTROLPESAJE 25.0-25.1.
+  const Cotas cotas[] = {
+      {"HUMEDO", "24", "34", "NULL", "NULL"},
+      {"SECO", "8", "12", "NULL", "NULL"},
+      {"FALLINGNUMBER", "250", "400", "310", "NULL"},
+      {"HUMEDAD", "NULL", "15.0", "NULL", "14.3"},
+      {"CENIZAS", "NULL", "0.56", "NULL", "NULL"},
+      {"CONTROLPESAJE", "24.5", "25.5", "NULL", "NULL"},
+  };
+  int filas = 0;
+  for (const char* tipo : {"0000", "000", "Integral", "Especial", "Semolín"}) {
+    for (const Cotas& cota : cotas) {
+      for (const char* desde : {"1990-01-01", "2000-03-01"}) {
+        Ejecutar(QStringLiteral("INSERT INTO limites_bench (%1) VALUES ('%2', '%3', %4, %5, %6, "
+                                "%7, '%8')")
+                     .arg(kColumnasLimite, QString::fromUtf8(tipo), QString::fromLatin1(cota.campo),
+                          QString::fromLatin1(cota.minimo), QString::fromLatin1(cota.maximo),
+                          QString::fromLatin1(cota.avisoMinimo),
+                          QString::fromLatin1(cota.avisoMaximo), QString::fromLatin1(desde)));
+        ++filas;
+      }
+    }
+  }
+  return filas;
+}
+
+// The window judges with the limits or with none from now on.
+void Limitar(frmHarina& ventana, bool con) {
+  Ejecutar(QStringLiteral("DELETE FROM ta_limites"));
+  if (con)
+    Ejecutar(QStringLiteral("INSERT INTO ta_limites (%1) SELECT %1 FROM limites_bench")
+                 .arg(kColumnasLimite));
+  ventana.JuzgarDeNuevo();
+}
+
+// How many cells of the loaded day were judged, and how many of them out of
+// their limits or in the warning band.
+std::pair<int, int> Juzgadas(frmHarina& ventana) {
+  int juzgadas = 0;
+  int marcadas = 0;
+  for (int fila = Grilla::kFixedRows; fila < ventana.MSflexGrid1->Rows(); ++fila) {
+    for (int columna = 1; columna <= 11; ++columna) {
+      const Veredicto veredicto = ventana.MSflexGrid1->JuicioEn(fila, columna);
+      if (veredicto != Veredicto::SinJuicio) ++juzgadas;
+      if (veredicto == Veredicto::Fuera || veredicto == Veredicto::Aviso) ++marcadas;
+    }
+  }
+  return {juzgadas, marcadas};
 }
 
 qint64 Contar(const QString& sql) {
@@ -218,6 +298,7 @@ struct Tabla {
   int dias;
   std::vector<double> ventana;
   std::vector<double> pura;
+  std::vector<double> sinLimites;  // the window's load judging nothing
 };
 
 }  // namespace
@@ -237,8 +318,8 @@ int main(int argc, char* argv[]) {
   InstalarOperador(std::make_unique<OperadorQueAborta>());
 
   Tabla grande{
-      carpeta.filePath(QStringLiteral("grande.sqlite")), 1000000 / kAnalisisPorDia, {}, {}};
-  Tabla chica{carpeta.filePath(QStringLiteral("chica.sqlite")), 1000 / kAnalisisPorDia, {}, {}};
+      carpeta.filePath(QStringLiteral("grande.sqlite")), 1000000 / kAnalisisPorDia, {}, {}, {}};
+  Tabla chica{carpeta.filePath(QStringLiteral("chica.sqlite")), 1000 / kAnalisisPorDia, {}, {}, {}};
   const QString tecleada = kDiaMedido.toString(QStringLiteral("dd/MM/yyyy"));
 
   // The window creates the small file with its schema; the session start
@@ -255,6 +336,7 @@ int main(int argc, char* argv[]) {
   for (Tabla* tabla : {&chica, &grande}) {
     AbrirSesion(tabla->ruta);
     Llenar(tabla->dias);
+    if (GuardarLimitesAparte() != 60) Abortar(QStringLiteral("faltan filas de límites"));
     const qint64 total = Contar(QStringLiteral("SELECT COUNT(*) FROM v_mv_zentalia"));
     const qint64 delDia =
         Contar(QStringLiteral("SELECT COUNT(*) FROM v_mv_zentalia WHERE Fecha = '%1 00:00:00'")
@@ -273,14 +355,32 @@ int main(int argc, char* argv[]) {
       const QString sql =
           sentencias::ConsultaDia(LibDatos::Instancia().Conexion().dialecto(),
                                   QStringLiteral("v_mv_zentalia"), kDiaMedido, tecleada, true);
-      CargarEnVentana(ventana, tecleada);
+      // With limits and without, in turns; each after a load that warms it.
+      const auto conLimites = [&] {
+        Limitar(ventana, true);
+        CargarEnVentana(ventana, tecleada);
+        tabla->ventana.push_back(CargarEnVentana(ventana, tecleada));
+        const auto [juzgadas, marcadas] = Juzgadas(ventana);
+        if (juzgadas != 6 * kAnalisisPorDia || marcadas == 0)
+          Abortar(QStringLiteral("con límites se juzgaron %1 celdas, %2 marcadas")
+                      .arg(juzgadas)
+                      .arg(marcadas));
+      };
+      const auto sinLimites = [&] {
+        Limitar(ventana, false);
+        CargarEnVentana(ventana, tecleada);
+        tabla->sinLimites.push_back(CargarEnVentana(ventana, tecleada));
+        if (Juzgadas(ventana).first != 0) Abortar(QStringLiteral("sin límites se juzgó"));
+      };
       CargarConsultaPura(sql);
       if (i % 2 == 0) {
-        tabla->ventana.push_back(CargarEnVentana(ventana, tecleada));
+        conLimites();
         tabla->pura.push_back(CargarConsultaPura(sql));
+        sinLimites();
       } else {
+        sinLimites();
         tabla->pura.push_back(CargarConsultaPura(sql));
-        tabla->ventana.push_back(CargarEnVentana(ventana, tecleada));
+        conLimites();
       }
     }
   }
@@ -289,6 +389,7 @@ int main(int argc, char* argv[]) {
   // checked in the database itself.
   AbrirSesion(grande.ruta);
   CargarEnVentana(ventana, tecleada);
+  Limitar(ventana, true);
   GuardarEnGrilla(ventana, Grilla::kFixedRows, 5);
   const qint64 primera = ClaveDeFila(ventana, Grilla::kFixedRows);
   {
@@ -309,25 +410,39 @@ int main(int argc, char* argv[]) {
                 .arg(diario, sincronia));
   // Most of a stored cell is the disk's sync, whose time varies more than the
   // rest: five times as many samples.
+  // Judging with limits and without in blocks of ten rounds (changing the
+  // limits is a write of its own, kept out of the measured stores by a store
+  // that warms the block).
   const int guardados = 5 * vueltas;
   std::vector<double> conEnter;
   std::vector<double> enGrilla;
   std::vector<double> puro;
-  const auto guardar = [&](int fila, int digito) {
-    const Guardado guardado = GuardarEnGrilla(ventana, fila, digito);
-    conEnter.push_back(guardado.enter);
-    enGrilla.push_back(guardado.todo);
-  };
-  for (int i = 0; i < guardados; ++i) {
+  std::vector<double> enterSinLimites;
+  std::vector<double> puroSinLimites;
+  bool conLimites = true;
+  for (int i = 0; i < 2 * guardados; ++i) {
+    if (i % 10 == 0) {
+      conLimites = i % 20 == 0;
+      Limitar(ventana, conLimites);
+      GuardarEnGrilla(ventana, Grilla::kFixedRows, 5);
+    }
     const int fila = Grilla::kFixedRows + 1 + i % (kAnalisisPorDia - 1);
     const int digito = 1 + i % 9;
     const qint64 id = ClaveDeFila(ventana, fila);
+    const auto guardar = [&] {
+      const Guardado guardado = GuardarEnGrilla(ventana, fila, digito);
+      (conLimites ? conEnter : enterSinLimites).push_back(guardado.enter);
+      if (conLimites) enGrilla.push_back(guardado.todo);
+    };
+    const auto guardarPuro = [&] {
+      (conLimites ? puro : puroSinLimites).push_back(GuardarPuro(id, digito));
+    };
     if (i % 2 == 0) {
-      guardar(fila, digito);
-      puro.push_back(GuardarPuro(id, digito));
+      guardar();
+      guardarPuro();
     } else {
-      puro.push_back(GuardarPuro(id, digito));
-      guardar(fila, digito);
+      guardarPuro();
+      guardar();
     }
   }
 
@@ -347,7 +462,16 @@ int main(int argc, char* argv[]) {
   std::printf("  razón                                  %9.2fx\n", vChica / pChica);
   std::printf(" ventana, 1.000.000 / 1.000              %9.2fx  (meta: <= 1.5x)\n",
               vGrande / vChica);
-  std::printf(" consulta pura, 1.000.000 / 1.000        %9.2fx\n\n", pGrande / pChica);
+  std::printf(" consulta pura, 1.000.000 / 1.000        %9.2fx\n", pGrande / pChica);
+  const double sGrande = Mediana(grande.sinLimites);
+  const double sChica = Mediana(chica.sinLimites);
+  std::printf(" juicio de los límites (60 filas de límites; sin ellas, nada que juzgar)\n");
+  std::printf("  1.000.000: sin límites                 %9.3f ms\n", sGrande);
+  std::printf("  1.000.000: con límites, costo          %+8.1f %%  (meta: <= 10 %%)\n",
+              100.0 * (vGrande - sGrande) / sGrande);
+  std::printf("  1.000: sin límites                     %9.3f ms\n", sChica);
+  std::printf("  1.000: con límites, costo              %+8.1f %%\n\n",
+              100.0 * (vChica - sChica) / sChica);
 
   const double e = Mediana(conEnter);
   const double g = Mediana(enGrilla);
@@ -358,5 +482,11 @@ int main(int argc, char* argv[]) {
   std::printf("  razón                                  %9.2fx  (meta: <= 1.5x)\n", e / p);
   std::printf("  un dígito + Enter (abre el editor)     %9.1f µs\n", g);
   std::printf("  razón                                  %9.2fx\n", g / p);
+  const double es = Mediana(enterSinLimites);
+  const double ps = Mediana(puroSinLimites);
+  std::printf("  Enter sin límites                      %9.1f µs\n", es);
+  std::printf("  UPDATE puro, en las mismas vueltas     %9.1f µs\n", ps);
+  std::printf("  con límites, costo del juicio          %+8.1f %%  (meta: <= 10 %%)\n",
+              100.0 * (e / p - es / ps) / (es / ps));
   return 0;
 }

@@ -127,6 +127,12 @@ void PruebaLimites::juzgar() {
   if (lado != Lado::Ninguno) QCOMPARE(juicio.cota, cota);
   QCOMPARE(juicio.limite.has_value(), vigente.isValid());
   if (juicio.limite) QCOMPARE(juicio.limite->vigenteDesde, vigente);
+  // The rows of one day, as the sheet keeps them: the same verdict.
+  const Juicio delDia = LimitesDelDia(Especificacion(), fecha).Juzgar(tipo, campo, valor);
+  QCOMPARE(delDia.veredicto, veredicto);
+  QCOMPARE(delDia.lado, lado);
+  QCOMPARE(delDia.limite.has_value(), vigente.isValid());
+  if (delDia.limite) QCOMPARE(delDia.limite->vigenteDesde, vigente);
 }
 
 void PruebaLimites::describir_data() {

@@ -46,6 +46,8 @@ std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString&
 }
 
 Juicio Juzgar(const Limite& limite, double valor) {
+  // A row without bounds lifts the column's limits from its date on.
+  if (!limite.minimo && !limite.maximo && !limite.avisoMinimo && !limite.avisoMaximo) return {};
   Juicio juicio;
   juicio.limite = limite;
   const auto cruzar = [&](Veredicto veredicto, Lado lado, double cota) {
@@ -73,6 +75,64 @@ Juicio Juzgar(const QList<Limite>& limites, const QString& tipoHarina, const QSt
   const std::optional<Limite> limite = LimiteVigente(limites, tipoHarina, campo, fecha);
   if (!limite) return {};
   return Juzgar(*limite, *numero);
+}
+
+namespace {
+
+QString ClaveDeLimite(const QString& tipoHarina, const QString& campo) {
+  return tipoHarina.trimmed().toUpper() + QLatin1Char('\n') + campo.trimmed().toUpper();
+}
+
+}  // namespace
+
+IndiceDeLimites::IndiceDeLimites(const QList<Limite>& limites) {
+  for (const Limite& limite : limites)
+    if (limite.vigenteDesde.isValid())
+      porClave_[ClaveDeLimite(limite.tipoHarina, limite.campo)].append(limite);
+  // Of two rows of the same date, the first read holds (as LimiteVigente).
+  for (QList<Limite>& filas : porClave_)
+    std::stable_sort(filas.begin(), filas.end(), [](const Limite& a, const Limite& b) {
+      return a.vigenteDesde > b.vigenteDesde;
+    });
+}
+
+LimitesDelDia::LimitesDelDia(const QList<Limite>& limites, const QDate& fecha)
+    : LimitesDelDia(IndiceDeLimites(limites), fecha) {}
+
+LimitesDelDia::LimitesDelDia(const IndiceDeLimites& indice, const QDate& fecha) {
+  if (!fecha.isValid()) return;
+  for (auto filas = indice.porClave_.cbegin(); filas != indice.porClave_.cend(); ++filas) {
+    for (const Limite& limite : *filas) {
+      if (limite.vigenteDesde > fecha) continue;
+      vigentes_.insert(filas.key(), limite);
+      break;
+    }
+  }
+}
+
+const Limite* LimitesDelDia::Vigente(const QString& tipoHarina, const QString& campo) const {
+  const std::pair<QString, QString> par{tipoHarina, campo};
+  const auto hallado = hallados_.constFind(par);
+  if (hallado != hallados_.cend()) return *hallado;
+  const auto limite = vigentes_.constFind(ClaveDeLimite(tipoHarina, campo));
+  const Limite* vigente = limite == vigentes_.cend() ? nullptr : &*limite;
+  hallados_.insert(par, vigente);
+  return vigente;
+}
+
+Juicio LimitesDelDia::Juzgar(const QString& tipoHarina, const QString& campo,
+                             const QString& valor) const {
+  if (vigentes_.isEmpty()) return {};
+  const std::optional<double> numero = Numero(valor);
+  if (!numero) return {};
+  return Juzgar(tipoHarina, campo, *numero);
+}
+
+Juicio LimitesDelDia::Juzgar(const QString& tipoHarina, const QString& campo, double valor) const {
+  if (!std::isfinite(valor)) return {};
+  const Limite* limite = Vigente(tipoHarina, campo);
+  if (!limite) return {};
+  return ::Juzgar(*limite, valor);
 }
 
 QString Marca(Lado lado) {

@@ -10,6 +10,7 @@
 // empty value, or one that is no number, is never judged.
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -47,9 +48,45 @@ struct Juicio {
 std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString& tipoHarina,
                                     const QString& campo, const QDate& fecha);
 
+// Every row by flour type and field (without case or blanks), for finding
+// the rows of any date without a pass over every row; made once when the
+// rows are read.
+class IndiceDeLimites {
+ public:
+  IndiceDeLimites() = default;
+  explicit IndiceDeLimites(const QList<Limite>& limites);
+
+ private:
+  friend class LimitesDelDia;
+  QHash<QString, QList<Limite>> porClave_;  // the latest vigente_desde first
+};
+
+// The rows in force on one date, by flour type and field: the same verdicts
+// as Juzgar on the whole list for that date, each found by one hash lookup
+// instead of a pass over every row (a day's load judges hundreds of cells).
+class LimitesDelDia {
+ public:
+  LimitesDelDia() = default;
+  LimitesDelDia(const QList<Limite>& limites, const QDate& fecha);
+  LimitesDelDia(const IndiceDeLimites& indice, const QDate& fecha);
+  bool Vacio() const { return vigentes_.isEmpty(); }
+  Juicio Juzgar(const QString& tipoHarina, const QString& campo, const QString& valor) const;
+  // A number already read.
+  Juicio Juzgar(const QString& tipoHarina, const QString& campo, double valor) const;
+
+ private:
+  const Limite* Vigente(const QString& tipoHarina, const QString& campo) const;
+
+  QHash<QString, Limite> vigentes_;  // by flour type and field, without case or blanks
+  // The row found for a flour type and field as the cells spell them: a day
+  // asks for the same few pairs hundreds of times.
+  mutable QHash<std::pair<QString, QString>, const Limite*> hallados_;
+};
+
 // A number against one row: outside minimo..maximo is Fuera, inside them but
 // outside avisoMinimo..avisoMaximo is Aviso; a value equal to a bound is
-// within it.
+// within it. A row without any bound (the editor writes one to lift a
+// column's limits from a date on) judges nothing: SinJuicio.
 Juicio Juzgar(const Limite& limite, double valor);
 
 // A cell's text (either decimal separator) for that flour type, field and

@@ -174,6 +174,20 @@ QStringList Dialecto::EmpezarCambioDeEsquema() const {
   return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(1301)")};
 }
 
+QStringList Dialecto::EmpezarCambioDeLimites() const {
+  switch (motor_) {
+    case Motor::SqlServer:
+      return {QStringLiteral("BEGIN TRANSACTION"),
+              QStringLiteral("EXEC sp_getapplock 'limites_harina', 'Exclusive', 'Transaction'")};
+    case Motor::Sqlite:
+      return {QStringLiteral("BEGIN IMMEDIATE")};
+    case Motor::Postgresql:
+      break;
+  }
+  // Next to the schema's own lock number.
+  return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(1302)")};
+}
+
 QString Dialecto::ClaveAutonumerica() const {
   switch (motor_) {
     case Motor::SqlServer:

@@ -116,6 +116,11 @@ class Dialecto {
   // The statement that answers a row when an index of the table leads with
   // that column; empty for an engine this program cannot ask (SQL Server).
   QString IndiceDeColumna(const QString& tabla, const QString& columna) const;
+  // The statements that open the transaction of a save of quality limits,
+  // holding off every other station's save of limits until it ends, so that
+  // two saves of the same rows at once leave one of them, not both: SQLite's
+  // write lock, PostgreSQL's and SQL Server's lock of that name.
+  QStringList EmpezarCambioDeLimites() const;
 
   // The definition of a table's key column ID, numbered by the engine and
   // never reused.

@@ -34,6 +34,8 @@ constexpr DefinicionBoton kBotones[] = {
      QStyle::SP_FileDialogListView},
     {"EXPORTAR", "Exportar", "Exportar los análisis del reporte a CSV o XLSX (F10)", teclas::kF10,
      QStyle::SP_DialogSaveButton},
+    {"ESPECIFICACIONES", "Especificaciones", "Límites de calidad por tipo de harina (F9)",
+     teclas::kF9, QStyle::SP_DialogApplyButton},
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},

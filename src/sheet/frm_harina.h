@@ -116,6 +116,11 @@ class frmHarina : public QWidget {
   // operator chooses in the save dialog (frm_harina_exportar.cpp). Failures
   // pass to the caller, with nothing left of the file.
   void Exportar();
+  // The limits editor (frm_harina_especificaciones.cpp); after a save the
+  // loaded day is judged again by the new limits at once (JuzgarDeNuevo).
+  void AbrirEspecificaciones();
+  // Reads the quality limits again and judges the loaded day by them.
+  void JuzgarDeNuevo();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

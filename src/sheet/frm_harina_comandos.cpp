@@ -34,6 +34,8 @@ void frmHarina::EjecutarComando(const QString& Boton) {
     Graficar();
   } else if (boton == QLatin1String("EXPORTAR")) {
     Exportar();
+  } else if (boton == QLatin1String("ESPECIFICACIONES")) {
+    AbrirEspecificaciones();
   } else if (boton == QLatin1String("CERRAR")) {
     close();
   } else if (boton == QLatin1String("CANCELAR")) {

@@ -89,16 +89,17 @@ void frmHarina::MostrarFilas() {
 
 void frmHarina::MarcarFila(int fila) {
   const QString separador = LibCampos::SeparadorDecimal();
+  const int enGrilla = fila + MSflexGrid1->FixedRows();
+  QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
   for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
-    const int enGrilla = fila + MSflexGrid1->FixedRows();
-    MSflexGrid1->SetJuicio(enGrilla, columna.indice, planilla_.Juzgar(fila, columna.indice),
-                           separador);
+    juicios[columna.indice] = planilla_.Juzgar(fila, columna.indice);
     if (columna.decimales < 0) continue;
     const QString valor = planilla_.Valor(fila, columna.indice, separador);
     MSflexGrid1->SetCompleto(
         enGrilla, columna.indice,
         valor == planilla_.Texto(fila, columna.indice, separador) ? QString() : valor);
   }
+  MSflexGrid1->SetJuiciosDeFila(enGrilla, juicios, separador);
 }
 
 void frmHarina::EncabezadosGrid() {

@@ -197,12 +197,21 @@ int Grilla::CellHeight() const {
 void Grilla::Clear() { modelo_->Vaciar(); }
 
 void Grilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador) {
-  QFont negrita;
-  if (juicio.veredicto != Veredicto::SinJuicio) {
-    negrita = font();
-    negrita.setBold(true);
+  modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador,
+                     juicio.veredicto != Veredicto::SinJuicio ? Negrita() : QFont());
+}
+
+void Grilla::SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador) {
+  modelo_->SetJuiciosDeFila(fila - kFixedRows, juicios, separador, Negrita());
+}
+
+const QFont& Grilla::Negrita() {
+  if (!negrita_.bold() || !(fuente_ == font())) {
+    fuente_ = font();
+    negrita_ = fuente_;
+    negrita_.setBold(true);
   }
-  modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador, negrita);
+  return negrita_;
 }
 
 void Grilla::SetCompleto(int fila, int columna, const QString& completo) {

@@ -11,6 +11,7 @@
 // is cut; a cell whose text does not fit its column shows the whole text in
 // its tool tip, followed by the verdict on its value when it has one.
 
+#include <QFont>
 #include <QList>
 #include <QStringList>
 #include <QTableView>
@@ -77,6 +78,8 @@ class Grilla : public QTableView {
   // The verdict on the value of a cell (row 2 on), numbers in its tool tip
   // with separador (ModeloGrilla shows it); SinJuicio takes it away.
   void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador);
+  // Those of a whole row (juicios[columna]), shown at once.
+  void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador);
   Veredicto JuicioEn(int fila, int columna) const;
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.
   void SetCompleto(int fila, int columna, const QString& completo);
@@ -96,6 +99,7 @@ class Grilla : public QTableView {
 
  private:
   QRect RectanguloActual() const;
+  const QFont& Negrita();
   int FilaActual() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
   void IrA(int fila, int columna);
   void Repartir();
@@ -106,4 +110,8 @@ class Grilla : public QTableView {
   // The widths RepartirAncho keeps in proportion (0 for hidden columns);
   // empty while widths are fixed.
   QList<int> proporciones_;
+  // The font in bold for the marked cells, made once for the view's font
+  // (fuente_) and again only when that changes.
+  QFont fuente_;
+  QFont negrita_;
 };

@@ -168,6 +168,26 @@ void ModeloGrilla::SetCompleto(int fila, int columna, const QString& completo) {
   emit dataChanged(index(fila, columna), index(fila, columna), {Qt::ToolTipRole});
 }
 
+void ModeloGrilla::SetJuiciosDeFila(int fila, const QList<Juicio>& juicios,
+                                    const QString& separador, const QFont& negrita) {
+  if (fila < 0 || fila >= rowCount()) return;
+  int primera = -1;
+  int ultima = -1;
+  for (int columna = 0; columna < juicios.size() && columna < columnCount(); ++columna) {
+    const Juicio& juicio = juicios[columna];
+    const quint64 clave = Clave(fila, columna);
+    if (juicio.veredicto == Veredicto::SinJuicio) {
+      if (juicios_.remove(clave) == 0) continue;
+    } else {
+      negrita_ = negrita;
+      juicios_.insert(clave, {juicio, separador});
+    }
+    if (primera < 0) primera = columna;
+    ultima = columna;
+  }
+  if (primera >= 0) emit dataChanged(index(fila, primera), index(fila, ultima));
+}
+
 Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
   const auto marca = juicios_.constFind(Clave(fila, columna));
   return marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;

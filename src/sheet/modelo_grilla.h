@@ -54,6 +54,10 @@ class ModeloGrilla : public QAbstractTableModel {
   // marked cells.
   void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
                  const QFont& negrita);
+  // The verdicts of a whole row at once (juicios[columna], the key column's
+  // included): one change of the row for the view, not one per cell.
+  void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador,
+                        const QFont& negrita);
   Veredicto JuicioEn(int fila, int columna) const;
   // The value a cell holds in full when it shows fewer decimals; its tool tip
   // gives it. Empty takes it away.

@@ -41,9 +41,13 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
     filas.MoveNext();
   }
   filas.Close();
-  // Read once: a day's load must not pay for them (limits change
-  // a few times a year, and is seen from the next start).
-  if (!limites_) limites_ = LeerLimites(conexion);
+  // Read once: a day's load must not pay for them (limits change a few
+  // times a year; the editor has them read again when it saves).
+  if (!limites_) {
+    limites_ = LeerLimites(conexion);
+    indice_ = IndiceDeLimites(*limites_);
+  }
+  delDia_ = LimitesDelDia(indice_, fecha_);
   filas_ = std::move(leidas);
   cargada_ = true;
 }
@@ -72,13 +76,30 @@ QString Planilla::Texto(int fila, int indice, const QString& separador) const {
 }
 
 Juicio Planilla::Juzgar(int fila, int indice) const {
-  if (!limites_ || limites_->isEmpty()) return {};
+  if (delDia_.Vacio()) return {};
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || columna->tipo != TipoCampo::Numero) return {};
-  const QString punto = QStringLiteral(".");
-  const int tipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
-  return ::Juzgar(*limites_, Valor(fila, tipo, punto), columna->campo, fecha_,
-                  Valor(fila, indice, punto));
+  static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
+  const QList<QVariant>& valores = filas_.at(fila).valores;
+  const QString tipo = valores.value(kTipo - 1).toString();
+  const QVariant valor = valores.value(indice - 1);
+  if (valor.isNull()) return {};
+  // The number as the database holds it; a text the engine kept (a row
+  // written by hand) is read as a typed entry would be.
+  bool leido = false;
+  const double numero = valor.toDouble(&leido);
+  if (leido) return delDia_.Juzgar(tipo, columna->campo, numero);
+  return delDia_.Juzgar(tipo, columna->campo, valor.toString());
+}
+
+void Planilla::RecargarLimites() {
+  limites_.reset();
+  indice_ = {};
+  delDia_ = {};
+  if (!cargada_) return;
+  limites_ = LeerLimites(LibDatos::Instancia().Conexion());
+  indice_ = IndiceDeLimites(*limites_);
+  delDia_ = LimitesDelDia(indice_, fecha_);
 }
 
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {

@@ -66,6 +66,9 @@ class Planilla {
   // flour type in force on the loaded day; SinJuicio for a column that holds
   // no number. The limits are read at the first load of the session.
   Juicio Juzgar(int fila, int indice) const;
+  // Reads the limits again (the editor has saved new ones): the next Juzgar
+  // judges by them. Before the first load they wait for it.
+  void RecargarLimites();
 
   // Stores an entry typed over a cell. Checked first (LeerEntrada); an entry
   // that says what the cell already holds writes nothing.
@@ -113,6 +116,9 @@ class Planilla {
   QString responsable_;
   QList<Fila> filas_;
   std::optional<QList<Limite>> limites_;
+  IndiceDeLimites indice_;  // of limites_
+  // Those in force on the loaded day, for judging its cells.
+  LimitesDelDia delDia_;
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
 };
