@@ -114,8 +114,9 @@ void PruebaEntrada::entradaRechazada() {
   QVERIFY(!w.TxtEdit->isVisible());
 }
 
-// Values written by other programs are shown whole and never cut; confirming
-// them untouched writes nothing, not even the modification moment.
+// Values written by other programs are never cut: a text shows whole, a
+// number with its column's decimals and whole in the editor; confirming them
+// untouched writes nothing, not even the modification moment.
 void PruebaEntrada::valoresNoSeCortan() {
   VentanaIniciada v;
   REQUIERE_ENTORNO(v.entorno);
@@ -130,17 +131,17 @@ void PruebaEntrada::valoresNoSeCortan() {
   CargarDia(w, kDia);
   const struct {
     int columna;
-    QString campo, texto, guardado;
-  } celdas[] = {{5, "CARACT", largo, largo},
-                {3, "HUMEDO", "12,3456789", "12.3456789"},
-                {7, "HUMEDAD", "14,5", "14.5"}};
+    QString campo, texto, celda, guardado;
+  } celdas[] = {{5, "CARACT", largo, largo, largo},
+                {3, "HUMEDO", "12,3456789", "12,35", "12.3456789"},
+                {7, "HUMEDAD", "14,5", "14,5", "14.5"}};
   for (const auto& celda : celdas) {
     IrA(w, 2, celda.columna);
     Tecla(Qt::Key_Return);
     QCOMPARE(w.TxtEdit->text(), celda.texto);
     Tecla(Qt::Key_Return);
     QVERIFY(!w.TxtEdit->isVisible());
-    QCOMPARE(w.MSflexGrid1->TextMatrix(2, celda.columna), celda.texto);
+    QCOMPARE(w.MSflexGrid1->TextMatrix(2, celda.columna), celda.celda);
     QCOMPARE(Normalizado(Leer(e, id, celda.campo)), celda.guardado);
   }
   // The same value written the other way is no change either.

@@ -188,6 +188,10 @@ void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
                    .arg(QString(200, QLatin1Char('a' + i % 26))));
   e.Ejecutar(QStringLiteral("COMMIT"));
   e.Ejecutar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+  // The pages past every table's and index's first one hold only rows.
+  QVERIFY(filas.exec(QStringLiteral("SELECT MAX(rootpage) FROM sqlite_master")) && filas.next());
+  const qint64 primeraDeFilas = filas.value(0).toLongLong() + 1;
+  filas.finish();
   LibDatos::Instancia().Desconectar();
   const QString ruta = e.Carpeta() + QStringLiteral("/lab.sqlite");
   const qint64 pagina = 4096;
@@ -216,7 +220,7 @@ void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
            qPrintable(alIniciar));
 
   // Only the analyses' pages damaged: the statement that reads them says so.
-  danar(10);
+  danar(primeraDeFilas);
   QVERIFY(e.Iniciar());
   const Falla danada =
       FallaDe(QStringLiteral("SELECT * FROM v_mv_zentalia ORDER BY OBSERVACIONES"));
