@@ -7,7 +7,8 @@
 //   bench_reporte [vueltas] [copia.pdf]
 //
 // The database holds three years of twenty analyses a day (21,900 rows; one
-// in five with a remark long enough to wrap); the report selects the middle
+// in five with a remark long enough to wrap) and the demo's quality limits,
+// under which the ash of every 0000 analysis is out of specification; the report selects the middle
 // year, 7,300 analyses, with the formula the report tab writes for
 // 01/01/2003 to 31/12/2003, and writes its PDF through the INI key "Salida".
 // The bare work is the forward-only QSqlQuery of the report's own statement,
@@ -84,6 +85,18 @@ void Llenar() {
     if (!insertar.exec()) Abortar(insertar.lastError().text());
   }
   insertar.finish();
+  // The demo's limits: the report judges every value, and the ash of every
+  // 0000 analysis is out of specification and marked.
+  if (!QSqlQuery(base).exec(QStringLiteral(
+          "INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_minimo, "
+          "aviso_maximo, vigente_desde) VALUES "
+          "('0000', 'HUMEDAD', NULL, 15.0, NULL, 14.5, '2000-01-01'), "
+          "('0000', 'CENIZAS', NULL, 0.492, NULL, NULL, '2000-01-01'), "
+          "('000', 'CENIZAS', NULL, 0.650, NULL, NULL, '2000-01-01'), "
+          "('0000', 'HUMEDO', 24, 34, NULL, NULL, '2000-01-01'), "
+          "('0000', 'FALLINGNUMBER', 250, 400, 280, NULL, '2000-01-01'), "
+          "('000', 'HUMEDAD', NULL, 15.0, NULL, 14.5, '2003-06-01')")))
+    Abortar(base.lastError().text());
   if (!base.commit()) Abortar(base.lastError().text());
   QSqlQuery(base).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }

@@ -172,20 +172,25 @@ class Pintor {
     const double base = y + m_.relleno + medida_.ascent() + (m_.linea - medida_.height()) / 2;
     const Lineas& lineas = lineas_[b.fila];
     const AnalisisReporte& analisis = r_.analisis[b.fila];
-    for (int c = 0; c < kColumnasReporte; ++c) {
-      const bool derecha = ColumnasReporte()[c].numero;
-      // A value out of specification: in red, bold, with its mark.
-      const bool fuera = analisis.veredictos[c] == Veredicto::Fuera;
-      const TextosFormados& textos = fuera ? marcados_ : textos_;
-      if (fuera) p.setPen(kRojo);
-      const std::vector<LineaFormada>& celda = *lineas[c];
-      for (int k = b.desde; k < b.hasta && k < static_cast<int>(celda.size()); ++k) {
-        const LineaFormada& linea = celda[k];
-        const double x = derecha ? m_.x[c] + m_.w[c] - linea.ancho : m_.x[c];
-        textos.Dibujar(p, linea, QPointF(x, base + (k - b.desde) * m_.linea));
+    const auto celdas = [&](const TextosFormados& textos, bool fuera) {
+      for (int c = 0; c < kColumnasReporte; ++c) {
+        if ((analisis.veredictos[c] == Veredicto::Fuera) != fuera) continue;
+        const bool derecha = ColumnasReporte()[c].numero;
+        const std::vector<LineaFormada>& celda = *lineas[c];
+        for (int k = b.desde; k < b.hasta && k < static_cast<int>(celda.size()); ++k) {
+          const LineaFormada& linea = celda[k];
+          const double x = derecha ? m_.x[c] + m_.w[c] - linea.ancho : m_.x[c];
+          textos.Dibujar(p, linea, QPointF(x, base + (k - b.desde) * m_.linea));
+        }
       }
-      if (fuera) p.setPen(Qt::black);
-    }
+    };
+    celdas(textos_, false);
+    // The values out of specification after the rest, in red and bold with
+    // their marks: the font and the pen change once a row, not per cell.
+    if (!analisis.Fuera()) return;
+    p.setPen(kRojo);
+    celdas(marcados_, true);
+    p.setPen(Qt::black);
   }
 
   void Leyenda(QPainter& p, double y) {
