@@ -201,9 +201,23 @@ QString DescribirJuicio(const Juicio& juicio, const QString& separador) {
 QString LineaFuera(const Juicio& juicio, const QString& columna, const QString& valor,
                    const QString& separador) {
   if (juicio.veredicto != Veredicto::Fuera || !juicio.limite) return {};
-  const QString cota =
-      (juicio.lado == Lado::Arriba ? QStringLiteral("máx. ") : QStringLiteral("mín. ")) +
-      TextoDeCota(juicio.cota, DecimalesDeFila(*juicio.limite), separador);
   return QStringLiteral("%1 %2 fuera de especificación (%3) para %4")
-      .arg(columna, valor.trimmed(), cota, juicio.limite->tipoHarina.trimmed());
+      .arg(columna, valor.trimmed(), CotaCruzada(juicio, separador),
+           juicio.limite->tipoHarina.trimmed());
+}
+
+QString CotaCruzada(const Juicio& juicio, const QString& separador) {
+  if (juicio.lado == Lado::Ninguno || !juicio.limite) return {};
+  return (juicio.lado == Lado::Arriba ? QStringLiteral("máx. ") : QStringLiteral("mín. ")) +
+         TextoDeCota(juicio.cota, DecimalesDeFila(*juicio.limite), separador);
+}
+
+QString DescribirCotas(const Limite& limite, const QString& separador) {
+  const int decimales = DecimalesDeFila(limite);
+  const auto numero = [&](double valor) { return TextoDeCota(valor, decimales, separador); };
+  if (limite.minimo && limite.maximo)
+    return numero(*limite.minimo) + QStringLiteral(" – ") + numero(*limite.maximo);
+  if (limite.maximo) return QStringLiteral("máx. ") + numero(*limite.maximo);
+  if (limite.minimo) return QStringLiteral("mín. ") + numero(*limite.minimo);
+  return {};
 }

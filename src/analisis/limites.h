@@ -116,3 +116,12 @@ QString LineaFuera(const Juicio& juicio, const QString& columna, const QString& 
 
 // A number of a limit as the operator reads it ("15,0", "0,492").
 QString TextoDeCota(double valor, int decimales, const QString& separador);
+
+// The bounds of a row alone, as a certificate's table gives them: "24 – 34",
+// "máx. 15,0", "mín. 250"; the warning band is the lab's own and is left out.
+// Empty for a row with neither bound.
+QString DescribirCotas(const Limite& limite, const QString& separador);
+
+// The bound a value crossed, as the operator reads it: "máx. 15,0" or
+// "mín. 250"; empty for a verdict with no bound crossed.
+QString CotaCruzada(const Juicio& juicio, const QString& separador);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <utility>
 
 #include "analisis/columnas.h"
 #include "analisis/valores.h"
@@ -142,10 +144,47 @@ std::vector<ResumenColumna> Resumir(const std::vector<AnalisisReporte>& analisis
       r.suma += v;
       ++r.cantidad;
       r.decimales = std::max(r.decimales, std::min(3, Decimales(fila.celdas[c])));
+      if (fila.veredictos[c] == Veredicto::SinJuicio) continue;
+      ++r.juzgados;
+      if (fila.veredictos[c] == Veredicto::Fuera) ++r.fuera;
     }
     resumen.push_back(r);
   }
   return resumen;
+}
+
+bool AnalisisReporte::Fuera() const {
+  return std::any_of(veredictos.begin(), veredictos.end(),
+                     [](Veredicto v) { return v == Veredicto::Fuera; });
+}
+
+void JuzgarAnalisis(std::vector<AnalisisReporte>& analisis, const QList<Limite>& limites) {
+  if (limites.isEmpty()) return;
+  constexpr int kTipo = 0;
+  const auto& columnas = ColumnasReporte();
+  // A year's report holds thousands of analyses but a few flour types a day:
+  // the rows in force are looked up once per flour type and day.
+  using Vigentes = std::array<std::optional<Limite>, kColumnasReporte>;
+  std::map<std::pair<QString, qint64>, Vigentes> porTipoYDia;
+  for (AnalisisReporte& fila : analisis) {
+    const QString& tipo = fila.celdas[kTipo];
+    auto clave = std::make_pair(tipo.trimmed().toLower(), fila.fecha.toJulianDay());
+    auto hallado = porTipoYDia.find(clave);
+    if (hallado == porTipoYDia.end()) {
+      Vigentes vigentes;
+      for (int c = 0; c < kColumnasReporte; ++c)
+        if (columnas[c].numero)
+          vigentes[c] = LimiteVigente(limites, tipo, columnas[c].campo, fila.fecha);
+      hallado = porTipoYDia.emplace(std::move(clave), std::move(vigentes)).first;
+    }
+    for (int c = 0; c < kColumnasReporte; ++c) {
+      const std::optional<Limite>& limite = hallado->second[c];
+      if (!limite || std::isnan(fila.valores[c])) continue;
+      const Juicio juicio = Juzgar(*limite, fila.valores[c]);
+      fila.veredictos[c] = juicio.veredicto;
+      fila.lados[c] = juicio.lado;
+    }
+  }
 }
 
 QString Cifra(double valor, int decimales) {

@@ -2,6 +2,10 @@
 // The analyses an analysis report shows, read from v_mv_zentalia through the
 // session's connection, and the figures of its summary.
 //
+// Every number value may be judged against the quality limits of its flour
+// type in force on its day (JuzgarAnalisis); the summary then counts the
+// values out of specification.
+//
 // The statements are pure; LeerAnalisis runs one and throws Falla
 // (kBaseDeDatos) when the engine fails, even after some rows have been read:
 // a report is made from every selected row or from none.
@@ -12,6 +16,8 @@
 #include <functional>
 #include <optional>
 #include <vector>
+
+#include "analisis/limites.h"
 
 class Conexion;
 
@@ -33,6 +39,12 @@ struct AnalisisReporte {
   std::array<QString, kColumnasReporte> celdas;
   // The numbers of the number columns; NaN for Null and for text columns.
   std::array<double, kColumnasReporte> valores;
+  // Each value's verdict and the bound it crossed; SinJuicio until judged,
+  // and for text columns, empty values and values with no limits.
+  std::array<Veredicto, kColumnasReporte> veredictos{};
+  std::array<Lado, kColumnasReporte> lados{};
+  // Whether any value is out of specification.
+  bool Fuera() const;
 };
 
 // The analyses selected by the condition (WHERE text; empty: every analysis),
@@ -50,15 +62,27 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
 // in their day), then by key.
 void Ordenar(std::vector<AnalisisReporte>& analisis);
 
-// Count, mean, minimum and maximum of one number column over the analyses.
+// Judges every number value by the limits of its analysis's flour type in
+// force on its day (LimiteVigente): the verdicts of the analyses.
+void JuzgarAnalisis(std::vector<AnalisisReporte>& analisis, const QList<Limite>& limites);
+
+// Count, mean, minimum and maximum of one number column over the analyses;
+// of its judged values, how many were out of specification.
 struct ResumenColumna {
   int columna = 0;
   qint64 cantidad = 0;
   double suma = 0;
   double minimo = 0;
   double maximo = 0;
-  int decimales = 0;  // the most decimals any value of the column was written with
+  int decimales = 0;    // the most decimals any value of the column was written with
+  qint64 juzgados = 0;  // values with limits in force (Dentro, Aviso or Fuera)
+  qint64 fuera = 0;
   double Promedio() const { return cantidad > 0 ? suma / double(cantidad) : 0; }
+  // The share of the judged values within the limits, in percent; a value
+  // in the warning band conforms.
+  double Conformes() const {
+    return juzgados > 0 ? 100.0 * double(juzgados - fuera) / double(juzgados) : 0;
+  }
 };
 std::vector<ResumenColumna> Resumir(const std::vector<AnalisisReporte>& analisis);
 

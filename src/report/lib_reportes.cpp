@@ -7,10 +7,11 @@
 #include <QPrinterInfo>
 #include <memory>
 
+#include "analisis/lector_limites.h"
 #include "report/analisis_reporte.h"
+#include "report/formula_reporte.h"
 #include "report/reporte_zentalia.h"
 #include "services/falla.h"
-#include "report/formula_reporte.h"
 #include "services/guardar_pdf.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
@@ -52,6 +53,16 @@ LibReportes& LibReportes::Instancia() {
   return reportes;
 }
 
+QString LibReportes::Salida(const QString& clave) const {
+  QString salida =
+      LibIni::Instancia()
+          .LeerValor(QStringLiteral("RO000za.INI"), QStringLiteral("Reportes"), clave, QString())
+          .trimmed();
+  if (!salida.isEmpty() && QFileInfo(salida).isRelative())
+    salida = QDir(RutaAplicacion).absoluteFilePath(salida);
+  return salida;
+}
+
 bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Parametros,
                                 const QString& Formula, const QString& Conexion, QString& Formula1,
                                 QString& Formula2, QString& Formula3, const QVariant& /*Opcional1*/,
@@ -83,12 +94,7 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
   contenido.sinAnalisis = SinAnalisis(condicion);
   contenido.resumen = OpcionB;
   contenido.diaPorPagina = OpcionC;
-  QString salida = LibIni::Instancia()
-                       .LeerValor(QStringLiteral("RO000za.INI"), QStringLiteral("Reportes"),
-                                  QStringLiteral("Salida"), QString())
-                       .trimmed();
-  if (!salida.isEmpty() && QFileInfo(salida).isRelative())
-    salida = QDir(RutaAplicacion).absoluteFilePath(salida);
+  const QString salida = Salida(QStringLiteral("Salida"));
 
   ::Conexion& conexion = LibDatos::Instancia().Conexion();
   // The report may wait for another station's lock as long as a report
@@ -108,6 +114,11 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
       LeerAnalisis(conexion, sql, [&](qint64 leidas) { return progreso->Avanzar(leidas); });
   if (!analisis) return false;
   contenido.analisis = std::move(*analisis);
+  // Each analysis is judged by the limits of its own day: the report of a
+  // past month shows what was out then.
+  const QList<Limite> limites = LeerLimites(conexion);
+  contenido.juzgado = !limites.isEmpty();
+  JuzgarAnalisis(contenido.analisis, limites);
   contenido.impreso = QDateTime::currentDateTime();
   const auto pintando = [&](qint64 pintadas) { return progreso->Avanzar(total + pintadas); };
 

@@ -63,6 +63,10 @@ class LibReportes {
                      const QVariant& Opcional2 = {}, const QString& Texto1 = {},
                      const QString& Texto2 = {}, const QString& Texto3 = {});
 
+  // The PDF path of a key of section "Reportes" of RO000za.INI (a relative
+  // one taken from RutaAplicacion); empty when the key is not set.
+  QString Salida(const QString& clave) const;
+
   // The latest launch, whatever came of it.
   const SolicitudReporte& UltimaSolicitud() const { return ultima_; }
 

@@ -1,5 +1,6 @@
 #include "report/reporte_zentalia.h"
 
+#include "report/paginas_reporte.h"
 #include "report/texto_reporte.h"
 
 #include <QFontMetricsF>
@@ -11,167 +12,15 @@
 
 namespace {
 
+using reporte::Bloque;
 using reporte::Fuente;
 using reporte::LineaFormada;
-using reporte::Partir;
+using reporte::Lineas;
+using reporte::LineasDe;
+using reporte::Medidas;
 using reporte::TextosFormados;
 
-// Everything measured on the device, in its pixels.
-struct Medidas {
-  double mm = 1;
-  double ancho = 0;
-  double alto = 0;
-  QFont cuerpo, negrita, empresa, titulo, pequena;
-  double linea = 0;    // a line of the body's font
-  double relleno = 0;  // above and below a row's text
-  std::array<double, kColumnasReporte> x{};
-  std::array<double, kColumnasReporte> w{};
-  double altoCabecera = 0;  // header, selection and column headings
-  double altoPie = 0;
-  double altoCuerpo = 0;
-  std::array<QStringList, kColumnasReporte> encabezados;
-  double altoSeleccion = 0;  // the selection's lines
-  double altoEncabezados = 0;
-};
-
-struct Bloque {
-  enum class Tipo { Dia, Fila, TotalDia, Aviso, Resumen } tipo;
-  double alto = 0;
-  int fila = -1;  // Dia, Fila, TotalDia: the analysis
-  int desde = 0;  // Fila: the first and past-the-last line painted
-  int hasta = 0;
-  bool sigue = false;  // Dia: the heading repeated on the next page
-};
-
-// A row's cells, each as the report's shaped texts hold it.
-using Lineas = std::array<const std::vector<LineaFormada>*, kColumnasReporte>;
-
-Medidas Medir(const ContenidoReporte& r, QPagedPaintDevice& d) {
-  Medidas m;
-  m.mm = d.logicalDpiX() / 25.4;
-  m.ancho = d.width();
-  m.alto = d.height();
-  m.cuerpo = Fuente(7.5);
-  m.negrita = Fuente(7.5, true);
-  m.empresa = Fuente(11, true);
-  m.titulo = Fuente(14, true);
-  m.pequena = Fuente(7);
-  const QFontMetricsF cuerpo(m.cuerpo, &d);
-  m.linea = cuerpo.lineSpacing();
-  m.relleno = 0.6 * m.mm;
-  int pesos = 0;
-  for (const ColumnaReporte& c : ColumnasReporte()) pesos += c.peso;
-  double x = 0;
-  const double separacion = 2.5 * m.mm;  // between two columns
-  for (int c = 0; c < kColumnasReporte; ++c) {
-    const double total = m.ancho * ColumnasReporte()[c].peso / pesos;
-    m.x[c] = x;
-    m.w[c] = total - separacion;
-    x += total;
-  }
-  const QFontMetricsF negrita(m.negrita, &d);
-  int lineas = 1;
-  for (int c = 0; c < kColumnasReporte; ++c) {
-    m.encabezados[c] = Partir(ColumnasReporte()[c].titulo, m.negrita, negrita, m.w[c], &d);
-    lineas = std::max(lineas, static_cast<int>(m.encabezados[c].size()));
-  }
-  m.altoEncabezados = lineas * negrita.lineSpacing() + 2 * m.relleno;
-  const QFontMetricsF seleccion(Fuente(9), &d);
-  m.altoSeleccion = std::max(
-      seleccion.lineSpacing(),
-      seleccion
-          .boundingRect(QRectF(0, 0, m.ancho, m.alto / 4),
-                        Qt::AlignCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere, r.seleccion)
-          .height());
-  m.altoCabecera = QFontMetricsF(m.titulo, &d).lineSpacing() + m.altoSeleccion + 3 * m.mm +
-                   m.altoEncabezados + m.mm;
-  m.altoPie = QFontMetricsF(m.pequena, &d).lineSpacing() + 2 * m.mm;
-  m.altoCuerpo = m.alto - m.altoCabecera - m.altoPie;
-  return m;
-}
-
-double AltoFila(const Medidas& m, int lineas) {
-  return std::max(1, lineas) * m.linea + 2 * m.relleno;
-}
-
-int LineasDe(const Lineas& lineas) {
-  int n = 1;
-  for (const std::vector<LineaFormada>* l : lineas) n = std::max(n, static_cast<int>(l->size()));
-  return n;
-}
-
-double AltoResumen(const Medidas& m) {
-  int numeros = 0;
-  for (const ColumnaReporte& c : ColumnasReporte()) numeros += c.numero ? 1 : 0;
-  return 3 * m.mm + (numeros + 2) * (m.linea + 2 * m.relleno);
-}
-
-// The pages and what each one holds.
-std::vector<std::vector<Bloque>> Paginar(const ContenidoReporte& r, const Medidas& m,
-                                         const std::vector<Lineas>& lineas) {
-  std::vector<std::vector<Bloque>> paginas(1);
-  double y = 0;
-  const double altoDia = m.linea * 1.4 + 2 * m.relleno;
-  const auto nueva = [&] {
-    paginas.emplace_back();
-    y = 0;
-  };
-  const auto poner = [&](const Bloque& b) {
-    paginas.back().push_back(b);
-    y += b.alto;
-  };
-  const int n = static_cast<int>(r.analisis.size());
-  if (n == 0) poner({Bloque::Tipo::Aviso, m.linea * 3, -1, 0, 0, false});
-  for (int i = 0; i < n; ++i) {
-    const bool primeraDelDia = i == 0 || r.analisis[i].fecha != r.analisis[i - 1].fecha;
-    const bool ultimaDelDia = i == n - 1 || r.analisis[i].fecha != r.analisis[i + 1].fecha;
-    const int total = LineasDe(lineas[i]);
-    if (primeraDelDia) {
-      // A day's heading never stays alone at the foot of a page.
-      const double primera =
-          AltoFila(m, total) <= m.altoCuerpo - altoDia ? AltoFila(m, total) : AltoFila(m, 1);
-      if (!paginas.back().empty() &&
-          ((r.diaPorPagina && i > 0) || y + altoDia + primera > m.altoCuerpo))
-        nueva();
-      poner({Bloque::Tipo::Dia, altoDia, i, 0, 0, false});
-    }
-    int desde = 0;
-    while (desde < total) {
-      const int faltan = total - desde;
-      int caben = static_cast<int>(std::floor((m.altoCuerpo - y - 2 * m.relleno) / m.linea + 1e-6));
-      if (caben >= faltan) {
-        poner({Bloque::Tipo::Fila, AltoFila(m, faltan), i, desde, total, false});
-        break;
-      }
-      // A row goes whole to the next page when it fits there; only a row
-      // taller than a page is split, by lines.
-      const bool soloElDia =
-          paginas.back().size() == 1 && paginas.back().front().tipo == Bloque::Tipo::Dia;
-      const bool cabeEnOtra = AltoFila(m, faltan) <= m.altoCuerpo - altoDia;
-      if (!soloElDia && (cabeEnOtra || caben < 1)) {
-        nueva();
-        poner({Bloque::Tipo::Dia, altoDia, i, 0, 0, true});
-        continue;
-      }
-      caben = std::max(1, caben);
-      poner({Bloque::Tipo::Fila, AltoFila(m, caben), i, desde, desde + caben, false});
-      desde += caben;
-    }
-    if (ultimaDelDia) {
-      const double alto = m.linea + 2 * m.relleno;
-      if (y + alto > m.altoCuerpo) {
-        nueva();
-        poner({Bloque::Tipo::Dia, altoDia, i, 0, 0, true});
-      }
-      poner({Bloque::Tipo::TotalDia, alto, i, 0, 0, false});
-    }
-  }
-  if (r.resumen && n > 0) {
-    if (y + AltoResumen(m) > m.altoCuerpo) nueva();
-    poner({Bloque::Tipo::Resumen, AltoResumen(m), -1, 0, 0, false});
-  }
-  return paginas;
-}
+const QColor kRojo(200, 0, 0);
 
 QString TituloDia(const QDate& fecha) {
   if (!fecha.isValid()) return QStringLiteral("Sin fecha");
@@ -185,8 +34,15 @@ QString TituloDia(const QDate& fecha) {
 class Pintor {
  public:
   Pintor(const ContenidoReporte& r, QPagedPaintDevice& d, const Medidas& m,
-         const std::vector<Lineas>& lineas, const TextosFormados& textos)
-      : r_(r), d_(d), m_(m), lineas_(lineas), textos_(textos), medida_(m.cuerpo, &d) {}
+         const std::vector<Lineas>& lineas, const TextosFormados& textos,
+         const TextosFormados& marcados)
+      : r_(r),
+        d_(d),
+        m_(m),
+        lineas_(lineas),
+        textos_(textos),
+        marcados_(marcados),
+        medida_(m.cuerpo, &d) {}
 
   bool Pintar(const std::vector<std::vector<Bloque>>& paginas,
               const std::function<bool(qint64)>& avanzar) {
@@ -286,8 +142,13 @@ class Pintor {
         const QDate dia = r_.analisis[b.fila].fecha;
         int cuantos = 0;
         for (int i = b.fila; i >= 0 && r_.analisis[i].fecha == dia; --i) ++cuantos;
+        int fuera = 0;
+        for (int i = b.fila; i >= 0 && r_.analisis[i].fecha == dia; --i)
+          fuera += r_.analisis[i].Fuera() ? 1 : 0;
+        QString texto = QStringLiteral("Análisis del día: %1").arg(cuantos);
+        if (r_.juzgado) texto += QStringLiteral(" · fuera de especificación: %1").arg(fuera);
         Texto(p, m_.negrita, QRectF(0, y, m_.ancho, b.alto), Qt::AlignRight | Qt::AlignVCenter,
-              QStringLiteral("Análisis del día: %1").arg(cuantos));
+              texto);
         return;
       }
       case Bloque::Tipo::Fila:
@@ -295,6 +156,9 @@ class Pintor {
         return;
       case Bloque::Tipo::Resumen:
         Resumen(p, y + 3 * m_.mm);
+        return;
+      case Bloque::Tipo::Leyenda:
+        Leyenda(p, y + 3 * m_.mm);
         return;
     }
   }
@@ -307,15 +171,38 @@ class Pintor {
     // that fit, and this is most of the report's painting.
     const double base = y + m_.relleno + medida_.ascent() + (m_.linea - medida_.height()) / 2;
     const Lineas& lineas = lineas_[b.fila];
-    for (int c = 0; c < kColumnasReporte; ++c) {
-      const bool derecha = ColumnasReporte()[c].numero;
-      const std::vector<LineaFormada>& celda = *lineas[c];
-      for (int k = b.desde; k < b.hasta && k < static_cast<int>(celda.size()); ++k) {
-        const LineaFormada& linea = celda[k];
-        const double x = derecha ? m_.x[c] + m_.w[c] - linea.ancho : m_.x[c];
-        textos_.Dibujar(p, linea, QPointF(x, base + (k - b.desde) * m_.linea));
+    const AnalisisReporte& analisis = r_.analisis[b.fila];
+    const auto celdas = [&](const TextosFormados& textos, bool fuera) {
+      for (int c = 0; c < kColumnasReporte; ++c) {
+        if ((analisis.veredictos[c] == Veredicto::Fuera) != fuera) continue;
+        const bool derecha = ColumnasReporte()[c].numero;
+        const std::vector<LineaFormada>& celda = *lineas[c];
+        for (int k = b.desde; k < b.hasta && k < static_cast<int>(celda.size()); ++k) {
+          const LineaFormada& linea = celda[k];
+          const double x = derecha ? m_.x[c] + m_.w[c] - linea.ancho : m_.x[c];
+          textos.Dibujar(p, linea, QPointF(x, base + (k - b.desde) * m_.linea));
+        }
       }
-    }
+    };
+    celdas(textos_, false);
+    // The values out of specification after the rest, in red and bold with
+    // their marks: the font and the pen change once a row, not per cell.
+    if (!analisis.Fuera()) return;
+    p.setPen(kRojo);
+    celdas(marcados_, true);
+    p.setPen(Qt::black);
+  }
+
+  void Leyenda(QPainter& p, double y) {
+    const double alto = m_.linea + 2 * m_.relleno;
+    p.setPen(kRojo);
+    Texto(p, m_.negrita, QRectF(0, y, m_.ancho, alto), Qt::AlignLeft | Qt::AlignVCenter,
+          QStringLiteral("Valores en rojo y negrita: fuera de especificación"));
+    p.setPen(Qt::black);
+    Texto(p, m_.cuerpo, QRectF(0, y + alto, m_.ancho, alto), Qt::AlignLeft | Qt::AlignVCenter,
+          QStringLiteral("▲ por encima del máximo · ▼ por debajo del mínimo · según los límites "
+                         "del tipo de harina vigentes en la fecha de cada análisis; un valor en "
+                         "la banda de aviso cumple la especificación."));
   }
 
   void Resumen(QPainter& p, double y) {
@@ -330,11 +217,12 @@ class Pintor {
               .arg(dias)
               .arg(dias == 1 ? QStringLiteral("día") : QStringLiteral("días")));
     y += alto;
-    const double anchoNombre = 45 * m_.mm;
-    const double anchoCifra = 28 * m_.mm;
-    const QStringList titulos = {QStringLiteral("Columna"), QStringLiteral("Cantidad"),
-                                 QStringLiteral("Promedio"), QStringLiteral("Mínimo"),
-                                 QStringLiteral("Máximo")};
+    const double anchoNombre = reporte::AnchoNombreResumen(m_);
+    const double anchoCifra = reporte::AnchoCifraResumen(m_);
+    QStringList titulos = {QStringLiteral("Columna"), QStringLiteral("Cantidad"),
+                           QStringLiteral("Promedio"), QStringLiteral("Mínimo"),
+                           QStringLiteral("Máximo")};
+    if (r_.juzgado) titulos << QStringLiteral("Fuera de esp.") << QStringLiteral("% conformes");
     const auto renglon = [&](const QStringList& textos, const QFont& fuente) {
       for (int k = 0; k < textos.size(); ++k) {
         const double x = k == 0 ? 0 : anchoNombre + (k - 1) * anchoCifra;
@@ -343,15 +231,20 @@ class Pintor {
       }
       y += alto;
     };
-    p.fillRect(QRectF(0, y, anchoNombre + 4 * anchoCifra, alto), QColor(225, 225, 225));
+    p.fillRect(QRectF(0, y, anchoNombre + (titulos.size() - 1) * anchoCifra, alto),
+               QColor(225, 225, 225));
     renglon(titulos, m_.negrita);
     for (const ResumenColumna& c : resumen) {
       const bool hay = c.cantidad > 0;
-      renglon({ColumnasReporte()[c.columna].titulo, QString::number(c.cantidad),
-               hay ? Cifra(c.Promedio(), std::min(3, c.decimales + 1)) : QString(),
-               hay ? Cifra(c.minimo, c.decimales) : QString(),
-               hay ? Cifra(c.maximo, c.decimales) : QString()},
-              m_.cuerpo);
+      QStringList cifras = {ColumnasReporte()[c.columna].titulo, QString::number(c.cantidad),
+                            hay ? Cifra(c.Promedio(), std::min(3, c.decimales + 1)) : QString(),
+                            hay ? Cifra(c.minimo, c.decimales) : QString(),
+                            hay ? Cifra(c.maximo, c.decimales) : QString()};
+      // The share is of the judged values: none judged, none to give.
+      if (r_.juzgado)
+        cifras << (c.juzgados > 0 ? QString::number(c.fuera) : QString())
+               << (c.juzgados > 0 ? Cifra(c.Conformes(), 1) + QStringLiteral(" %") : QString());
+      renglon(cifras, m_.cuerpo);
     }
   }
 
@@ -359,8 +252,9 @@ class Pintor {
   QPagedPaintDevice& d_;
   const Medidas& m_;
   const std::vector<Lineas>& lineas_;
-  const TextosFormados& textos_;  // the body's, where lineas_ point
-  QFontMetricsF medida_;          // of the body's font
+  const TextosFormados& textos_;    // the body's, where lineas_ point
+  const TextosFormados& marcados_;  // the marked values', in bold
+  QFontMetricsF medida_;            // of the body's font
 };
 
 }  // namespace
@@ -372,12 +266,22 @@ QPageLayout PaginaReporte() {
 
 bool PintarReporte(const ContenidoReporte& contenido, QPagedPaintDevice& dispositivo,
                    const std::function<bool(qint64)>& avanzar) {
-  const Medidas m = Medir(contenido, dispositivo);
+  const Medidas m = reporte::Medir(contenido, dispositivo);
   TextosFormados textos(m.cuerpo, &dispositivo);
+  TextosFormados marcados(m.negrita, &dispositivo);
   std::vector<Lineas> lineas(contenido.analisis.size());
-  for (std::size_t i = 0; i < contenido.analisis.size(); ++i)
-    for (int c = 0; c < kColumnasReporte; ++c)
-      lineas[i][c] = &textos.Lineas(contenido.analisis[i].celdas[c], m.w[c]);
-  const std::vector<std::vector<Bloque>> paginas = Paginar(contenido, m, lineas);
-  return Pintor(contenido, dispositivo, m, lineas, textos).Pintar(paginas, avanzar);
+  for (std::size_t i = 0; i < contenido.analisis.size(); ++i) {
+    const AnalisisReporte& analisis = contenido.analisis[i];
+    for (int c = 0; c < kColumnasReporte; ++c) {
+      // A marked value is shaped with its mark, in its own cache: the same
+      // value out on other days is shaped once too.
+      lineas[i][c] =
+          analisis.veredictos[c] == Veredicto::Fuera
+              ? &marcados.Lineas(
+                    analisis.celdas[c] + QStringLiteral(" ") + Marca(analisis.lados[c]), m.w[c])
+              : &textos.Lineas(analisis.celdas[c], m.w[c]);
+    }
+  }
+  const std::vector<std::vector<Bloque>> paginas = reporte::Paginar(contenido, m, lineas);
+  return Pintor(contenido, dispositivo, m, lineas, textos, marcados).Pintar(paginas, avanzar);
 }

@@ -10,6 +10,13 @@
 // than a whole page goes on over the next, so nothing is ever cut off. At the
 // end, for each number column, the count, mean, minimum and maximum. A report
 // without analyses says so on its one page.
+//
+// A judged report (the database holds quality limits) also marks every value
+// out of specification: red and bold, followed by "▲" above the maximum or
+// "▼" below the minimum. Each day's line counts the analyses with such a
+// value, the summary gives each number column's count out of specification
+// and its share of conforming values, and a legend on the last page explains
+// the marks. A report of a database without limits shows none of this.
 
 #include <QDateTime>
 #include <QPageLayout>
@@ -29,6 +36,7 @@ struct ContenidoReporte {
   QDateTime impreso;
   bool resumen = true;                    // the summary at the end
   bool diaPorPagina = false;              // every day starts a new page
+  bool juzgado = false;                   // marks, counts and legend (JuzgarAnalisis)
   std::vector<AnalisisReporte> analisis;  // in the order shown (Ordenar)
 };
 

@@ -249,7 +249,13 @@ bool frmHarina::CambiarPestana(int KeyCode, int Shift) {
   return true;
 }
 
-void frmHarina::Form_KeyDown(int KeyCode, int /*Shift*/) {
+void frmHarina::Form_KeyDown(int KeyCode, int Shift) {
+  // The command bar knows keys without modifiers: Shift+F6 is the
+  // certificate's, and must not print the report as F6 does.
+  if (KeyCode == teclas::kF6 && Shift == teclas::kShift) {
+    EnFrontera(QStringLiteral("Certificado"), [&] { ImprimeCertificado(); });
+    return;
+  }
   EnFrontera(QStringLiteral("Teclado"), [&] { UtilKor1->ProcesaTecla(KeyCode); });
 }
 

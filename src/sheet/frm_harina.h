@@ -20,7 +20,8 @@
 // frm_harina_encabezado.cpp (the header fields), frm_harina_comandos.cpp (the
 // command bar), frm_harina_reporte.cpp (the report tab and the report),
 // frm_harina_grafico.cpp (the control chart),
-// frm_harina_consulta.cpp (the lookups),
+// frm_harina_consulta.cpp (the lookups), frm_harina_certificado.cpp (the
+// certificate of analysis),
 // frm_harina_disposicion.cpp (design layout and resizing).
 
 #include <QList>
@@ -121,6 +122,12 @@ class frmHarina : public QWidget {
   void AbrirEspecificaciones();
   // Reads the quality limits again and judges the loaded day by them.
   void JuzgarDeNuevo();
+  // Shift+F6: the certificate of analysis of the analysis in the grid's
+  // current row (report/hoja_certificado.h), after storing an open entry. On
+  // a header row, a blank analysis, one without flour type, or with no sheet
+  // loaded, the status bar says why there is nothing to certify. Failures
+  // pass to the caller.
+  void ImprimeCertificado();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

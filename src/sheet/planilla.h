@@ -51,6 +51,7 @@ class Planilla {
 
   bool Cargada() const { return cargada_; }
   const QString& Tabla() const { return tabla_; }
+  const QDate& Fecha() const { return fecha_; }
   int Filas() const { return static_cast<int>(filas_.size()); }
   const Fila& FilaEn(int fila) const { return filas_.at(fila); }
   // The grid's text of a cell (indice 1 to 11), the marker included; a

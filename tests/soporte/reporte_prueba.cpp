@@ -64,5 +64,9 @@ QString TextoPdf(const QString& ruta) {
   if (!pdftotext.waitForFinished(120000) || pdftotext.exitCode() != 0)
     return QStringLiteral("<pdftotext no pudo leer %1: %2 %3>")
         .arg(ruta, pdftotext.errorString(), QString::fromUtf8(pdftotext.readAllStandardError()));
-  return QString::fromUtf8(pdftotext.readAllStandardOutput());
+  // The face joins "fi" and "fl" into one glyph, which pdftotext gives back
+  // as its ligature character; a reader sees the two letters.
+  return QString::fromUtf8(pdftotext.readAllStandardOutput())
+      .replace(QChar(0xFB01), QStringLiteral("fi"))
+      .replace(QChar(0xFB02), QStringLiteral("fl"));
 }
