@@ -77,6 +77,19 @@ std::vector<Paso> Pasos() {
              QStringLiteral("CREATE INDEX ix_ta_limites_tipo ON ta_limites (tipo_harina, campo, "
                             "vigente_desde)")};
        }},
+      // The audit trail (the schema files say what its rows hold).
+      {3,
+       [](const Dialecto& d) {
+         return QStringList{
+             QStringLiteral("CREATE TABLE ta_auditoria (%1, momento VARCHAR(23) NOT NULL, "
+                            "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
+                            "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
+                            "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
+                            "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
+                            "huella VARCHAR(64) NOT NULL)")
+                 .arg(d.ClaveAutonumerica()),
+             QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)")};
+       }},
   };
 }
 

@@ -30,6 +30,8 @@ constexpr DefinicionBoton kBotones[] = {
     {"PLANILLA", "Planilla", "Planilla", 0, QStyle::SP_FileDialogDetailedView},
     {"REPORTE", "Reporte", "Imprimir el reporte de análisis (F6)", teclas::kF6,
      QStyle::SP_FileDialogInfoView},
+    {"HISTORIAL", "Historial", "Quién cambió qué y cuándo: la celda o el día (F7)", teclas::kF7,
+     QStyle::SP_FileDialogBack},
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},

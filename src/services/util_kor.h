@@ -1,12 +1,12 @@
 #pragma once
-// UtilKor: the command bar. Eight buttons, each with a key text ("NUEVO",
-// "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE", "CANCELAR",
-// "CERRAR"), a Spanish caption, an icon and a tool tip naming its shortcut.
+// UtilKor: the command bar. Its buttons, each with a key text ("NUEVO",
+// "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE", "HISTORIAL",
+// "CANCELAR", "CERRAR"), a Spanish caption, an icon and a tool tip naming its shortcut.
 //
 // The enabled flags are written by the window and never read back; a disabled
 // button cannot be pressed, by mouse or by shortcut. Pressing an enabled one
 // emits BotonPulsado with its key text. ProcesaTecla receives every key code
-// that reaches the window and treats F2, F3, F4, F6, F8 and F12 as shortcuts of
+// that reaches the window and treats F2, F3, F4, F6, F7, F8 and F12 as shortcuts of
 // their buttons; every other key (Insert, Delete, Enter, Esc, the arrows...)
 // belongs to the grid and the editor and is ignored here.
 

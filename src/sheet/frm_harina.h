@@ -101,6 +101,12 @@ class frmHarina : public QWidget {
   // that is not a date throws Falla (kTipoIncompatible) before anything is
   // read; every other failure of the report passes to the caller.
   void ImprimeReporte();
+  // HISTORIAL (frm_harina_historial.cpp): the audit trail of the analysis
+  // under the cursor when the grid or its editor has the focus, else of the
+  // loaded day or of the date typed; a date that is not one throws Falla
+  // (kTipoIncompatible). A restoration reloads the day when it is the one
+  // loaded.
+  void MostrarHistorial();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

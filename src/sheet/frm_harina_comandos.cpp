@@ -30,6 +30,8 @@ void frmHarina::EjecutarComando(const QString& Boton) {
     CmdConsultar(false);
   } else if (boton == QLatin1String("REPORTE")) {
     ImprimeReporte();
+  } else if (boton == QLatin1String("HISTORIAL")) {
+    MostrarHistorial();
   } else if (boton == QLatin1String("CERRAR")) {
     close();
   } else if (boton == QLatin1String("CANCELAR")) {

@@ -28,6 +28,7 @@ void frmHarina::InicializaPantalla() {
     UtilKor1->nuevoenabled(false);
     UtilKor1->borrarenabled(false);
     UtilKor1->reporteenabled(false);
+    UtilKor1->Habilitar(QStringLiteral("HISTORIAL"), true);
   });
   Intentar([&] {
     bool apagado = false;
