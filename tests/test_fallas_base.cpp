@@ -216,7 +216,7 @@ void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
            qPrintable(alIniciar));
 
   // Only the analyses' pages damaged: the statement that reads them says so.
-  danar(10);
+  danar(12);
   QVERIFY(e.Iniciar());
   const Falla danada =
       FallaDe(QStringLiteral("SELECT * FROM v_mv_zentalia ORDER BY OBSERVACIONES"));
