@@ -6,6 +6,7 @@
 #include <QSysInfo>
 
 #include "services/conexion.h"
+#include "services/dialecto.h"
 #include "services/recordset.h"
 
 namespace auditoria {
@@ -71,20 +72,32 @@ QString Huella(const QString& previa, const Fila& fila) {
   return QString::fromLatin1(QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex());
 }
 
+QString Cabeza(const Dialecto& dialecto) {
+  // The last row's key read as its MAX: the primary key's index answers it.
+  return QStringLiteral(
+             "%1, (SELECT huella FROM ta_auditoria WHERE ID = (SELECT MAX(ID) FROM "
+             "ta_auditoria))")
+      .arg(dialecto.Ahora());
+}
+
 void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos) {
   if (asientos.isEmpty()) return;
   const Dialecto& d = conexion.dialecto();
   const QString bloqueo = d.BloqueoRegistro();
   if (!bloqueo.isEmpty()) conexion.Execute(bloqueo);
-  // The last row's key read as its MAX: the primary key's index answers it.
-  Recordset ultima =
-      conexion.Execute(QStringLiteral("SELECT %1, (SELECT huella FROM ta_auditoria WHERE ID = "
-                                      "(SELECT MAX(ID) FROM ta_auditoria))")
-                           .arg(d.Ahora()));
-  Fila fila;
-  fila.momento = Momento(ultima.Valor(0));
-  QString previa = ultima.Valor(1).toString();
+  Recordset ultima = conexion.Execute(QStringLiteral("SELECT ") + Cabeza(d));
+  const QVariant momento = ultima.Valor(0);
+  const QVariant previa = ultima.Valor(1);
   ultima.Close();
+  Anotar(conexion, operador, asientos, momento, previa);
+}
+
+void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos,
+            const QVariant& momento, const QVariant& ultima) {
+  if (asientos.isEmpty()) return;
+  Fila fila;
+  fila.momento = Momento(momento);
+  QString previa = ultima.toString();
   fila.estacion = Estacion();
   fila.operador = Firmante(operador);
   for (qsizetype desde = 0; desde < asientos.size(); desde += kPorSentencia) {

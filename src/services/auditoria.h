@@ -19,6 +19,7 @@
 #include <QVariant>
 
 class Conexion;
+class Dialecto;
 
 namespace auditoria {
 
@@ -70,6 +71,14 @@ QString Huella(const QString& previa, const Fila& fila);
 // station and operador (Firmante). Takes the trail's lock first. Nothing for
 // an empty list.
 void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos);
+
+// The same, for a caller that holds the trail's lock since its transaction
+// began (Dialecto::ComenzarEscritura) and has read the moment and the last
+// huella itself, as the two columns of Cabeza(dialecto) put in a statement
+// it runs anyway: one statement fewer on the path of every stored cell.
+QString Cabeza(const Dialecto& dialecto);
+void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos,
+            const QVariant& momento, const QVariant& previa);
 
 // The limits editor's record: one "especificacion" row of table ta_limites
 // per changed field of the limit idLimite, inside the caller's transaction

@@ -64,11 +64,15 @@ bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString
   EnTransaccion([&] {
     // The value before is the database's, not the sheet's: another station
     // may have stored this cell since the day was loaded.
-    Recordset actual =
-        conexion.Execute(QStringLiteral("SELECT %1 FROM %2 WHERE ID = %3")
-                             .arg(d.Columna(columna.dataField), tabla_, QString::number(id)));
+    // The trail's moment and last huella come with it, under the lock taken
+    // at the transaction's start.
+    Recordset actual = conexion.Execute(
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = %4")
+            .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_, QString::number(id)));
     if (actual.Bof()) return;
     const QString antes = auditoria::TextoDeValor(actual.Valor(0));
+    const QVariant momento = actual.Valor(1);
+    const QVariant ultima = actual.Valor(2);
     actual.Close();
     existe = true;
     // Another station stored this very value: nothing changes.
@@ -82,7 +86,8 @@ bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString
       return;
     }
     auditoria::Anotar(conexion, gUsuarioLogeado,
-                      {{auditoria::kModificacion, tabla_, id, columna.campo, antes, nuevo}});
+                      {{auditoria::kModificacion, tabla_, id, columna.campo, antes, nuevo}},
+                      momento, ultima);
   });
   return existe;
 }
