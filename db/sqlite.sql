@@ -61,6 +61,43 @@ CREATE TABLE IF NOT EXISTS ta_limites (
 
 CREATE INDEX IF NOT EXISTS ix_ta_limites_tipo ON ta_limites (tipo_harina, campo, vigente_desde);
 
+-- The audit trail: one row per change of an analysis or of a limit, written
+-- in the same transaction as the change. accion is "alta" (a new analysis:
+-- campo Fecha, its day), "modificacion" (one stored cell), "baja" (one row per
+-- field that held a value when the analysis was deleted, so it can be rebuilt),
+-- "restauracion" (campo ID names the deleted key in valor_anterior, then one
+-- row per value given back) or "especificacion" (one changed field of
+-- ta_limites). Values are texts as stored, empty for Null; moments and dates
+-- as 'yyyy-MM-dd HH:mm:ss', numbers with a point. momento is
+-- 'yyyy-MM-dd HH:mm:ss.zzz': the server's clock on PostgreSQL, the station's
+-- on SQLite.
+--
+-- huella chains the rows in the order of id: the SHA-256, in 64 lower-case
+-- hex digits, of this text (UTF-8), where P is the previous row's huella (empty
+-- for the first row) and each field is written as its length in UTF-8 bytes,
+-- ":", the field, and a line feed:
+--   P "\n" momento estacion operador accion tabla id_fila campo
+--   valor_anterior valor_nuevo
+-- (id_fila in decimal). A changed field, a row taken out or moved breaks
+-- the chain at that row. Rows are appended under a lock that every writer
+-- takes first (SQLite: the write transaction; PostgreSQL: the transaction's
+-- advisory lock (2, 0)), so the stations share one chain.
+CREATE TABLE IF NOT EXISTS ta_auditoria (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  momento VARCHAR(23) NOT NULL,
+  estacion VARCHAR(255) NOT NULL,
+  operador VARCHAR(255) NOT NULL,
+  accion VARCHAR(20) NOT NULL,
+  tabla VARCHAR(64) NOT NULL,
+  id_fila BIGINT NOT NULL,
+  campo VARCHAR(64) NOT NULL,
+  valor_anterior TEXT NOT NULL,
+  valor_nuevo TEXT NOT NULL,
+  huella VARCHAR(64) NOT NULL
+);
+
+CREATE INDEX IF NOT EXISTS ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila);
+
 -- The version of this schema, in one row. The program upgrades an older
 -- database by numbered steps (src/services/esquema.cpp) and refuses a newer
 -- one; a database of the lab without this table is at version 1. This file is
@@ -71,5 +108,5 @@ CREATE TABLE IF NOT EXISTS ta_version_esquema (
 );
 
 INSERT INTO ta_version_esquema (version)
-  SELECT 3
+  SELECT 4
   WHERE NOT EXISTS (SELECT 1 FROM ta_version_esquema);

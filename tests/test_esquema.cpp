@@ -91,15 +91,26 @@ void Nueva(EntornoPrueba& e) {
   }
 }
 
-// The database as the program before the version table left it, with
-// analyses whose values must come through an upgrade as they were.
-void Version1ConFilas(EntornoPrueba& e) {
+// The database as an older program left it: at version 1 (before the
+// version table) or 2 (before the audit trail, with a limit), with analyses
+// whose values must come through an upgrade as they were.
+void Anterior(EntornoPrueba& e, int desde) {
   Nueva(e);
-  e.Ejecutar(QStringLiteral("DROP TABLE ta_limites"));
-  e.Ejecutar(QStringLiteral("DROP TABLE ta_version_esquema"));
-  for (const char* indice :
-       {"ix_v_mv_zentalia_tipo_harina", "ix_v_mv_zentalia_caract", "ix_v_mv_zentalia_color"})
-    e.Ejecutar(QStringLiteral("DROP INDEX %1").arg(QLatin1String(indice)));
+  e.Ejecutar(QStringLiteral("DROP TABLE ta_auditoria"));
+  if (desde <= 2) {
+    for (const char* indice :
+         {"ix_v_mv_zentalia_tipo_harina", "ix_v_mv_zentalia_caract", "ix_v_mv_zentalia_color"})
+      e.Ejecutar(QStringLiteral("DROP INDEX %1").arg(QLatin1String(indice)));
+  }
+  if (desde == 1) {
+    e.Ejecutar(QStringLiteral("DROP TABLE ta_limites"));
+    e.Ejecutar(QStringLiteral("DROP TABLE ta_version_esquema"));
+  } else {
+    e.Ejecutar(QStringLiteral("UPDATE ta_version_esquema SET version = %1").arg(desde));
+    e.Ejecutar(
+        QStringLiteral("INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_maximo, "
+                       "vigente_desde) VALUES ('0000', 'HUMEDAD', 13.5, 15, 14.75, '2025-01-01')"));
+  }
   e.Ejecutar(QStringLiteral(
       "INSERT INTO v_mv_zentalia (Fecha, responsable, tipo_harina, HORARIO, HUMEDO, SECO, "
       "FALLINGNUMBER, HUMEDAD, CENIZAS, OBSERVACIONES) VALUES ('2025-11-03 00:00:00', "
@@ -113,6 +124,8 @@ void Version1ConFilas(EntornoPrueba& e) {
                      "'NOMBRE'"));
 }
 
+void Version1ConFilas(EntornoPrueba& e) { Anterior(e, 1); }
+
 }  // namespace
 
 class PruebaEsquema : public QObject {
@@ -120,7 +133,8 @@ class PruebaEsquema : public QObject {
 
  private slots:
   void nuevaTieneLaVersionActual();
-  void version1SeActualizaConSusFilas();
+  void anteriorSeActualizaConSusFilas_data();
+  void anteriorSeActualizaConSusFilas();
   void masNuevaSeRechazaSinTocarla();
   void pasoQueFallaDeshaceTodo();
   void tablaSobranteImpideActualizarYSeAvisa();
@@ -132,7 +146,7 @@ void PruebaEsquema::nuevaTieneLaVersionActual() {
   if (e.EsPostgresql()) {
     // A database without tables, as the server's administrator makes it.
     for (const char* tabla :
-         {"v_mv_zentalia", "ta_configuracion", "ta_limites", "ta_version_esquema"})
+         {"v_mv_zentalia", "ta_configuracion", "ta_limites", "ta_auditoria", "ta_version_esquema"})
       e.Ejecutar(QStringLiteral("DROP TABLE %1").arg(QLatin1String(tabla)));
     QVERIFY(esquema::Tablas(e.Otra(), e.motor(), QString()).isEmpty());
   }
@@ -144,35 +158,57 @@ void PruebaEsquema::nuevaTieneLaVersionActual() {
   QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT VALOR FROM ta_configuracion")),
            QStringList{QStringLiteral("Laboratorio de Calidad")});
   QVERIFY(TieneTabla(e, QStringLiteral("ta_limites")));
+  QVERIFY(TieneTabla(e, QStringLiteral("ta_auditoria")));
 }
 
-void PruebaEsquema::version1SeActualizaConSusFilas() {
+void PruebaEsquema::anteriorSeActualizaConSusFilas_data() {
+  QTest::addColumn<int>("desde");
+  QTest::newRow("version 1") << 1;
+  QTest::newRow("version 2") << 2;
+  QTest::newRow("version 3") << 3;
+}
+
+void PruebaEsquema::anteriorSeActualizaConSusFilas() {
+  QFETCH(int, desde);
   EntornoPrueba e;
   REQUIERE_ENTORNO(e);
   Nueva(e);
   // Every table as a new database has it: the upgrade must make the same.
   const QStringList columnasNuevas = Esquema(e);
   QCOMPARE(columnasNuevas.filter(QStringLiteral("ta_limites.")).size(), 8);
+  QCOMPARE(columnasNuevas.filter(QStringLiteral("ta_auditoria.")).size(), 11);
   const QStringList indicesNuevos = Indices(e);
   QVERIFY2(indicesNuevos.contains(QStringLiteral("ix_v_mv_zentalia_color")),
            qPrintable(indicesNuevos.join(' ')));
-  Version1ConFilas(e);
-  QCOMPARE(Version(e), 1);
+  Anterior(e, desde);
+  QCOMPARE(Version(e), desde);
+  const auto limites = [&e] {
+    return Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_limites ORDER BY ID"));
+  };
   const QStringList antes = Datos(e);
   QCOMPARE(antes.size(), 3);
+  const QStringList limitesAntes = desde == 1 ? QStringList() : limites();
+  QCOMPARE(limitesAntes.size(), desde == 1 ? 0 : 1);
 
   QVERIFY2(e.Iniciar(), qPrintable(Mensajes(e)));
   QCOMPARE(e.operador().preguntas.size(), 0);
   QCOMPARE(Version(e), esquema::kVersion);
   QCOMPARE(Datos(e), antes);
+  QCOMPARE(limites(), limitesAntes);
   QCOMPARE(Esquema(e), columnasNuevas);
   QCOMPARE(Indices(e), indicesNuevos);
-  // The program writes limits into the new table with keys of its own.
+  // The program writes into the new tables with keys of its own.
   LibDatos::Instancia().Ejecutar(
       QStringLiteral("INSERT INTO ta_limites (tipo_harina, campo, maximo, vigente_desde) VALUES "
-                     "('0000', 'HUMEDAD', 15.0, '2026-01-01')"));
-  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID, campo FROM ta_limites")),
-           QStringList{QStringLiteral("1|HUMEDAD")});
+                     "('0000', 'CENIZAS', 0.5, '2026-01-01')"));
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID, campo FROM ta_limites WHERE campo = "
+                                          "'CENIZAS'")),
+           QStringList{QStringLiteral("%1|CENIZAS").arg(desde)});
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO ta_auditoria (momento, estacion, operador, accion, tabla, id_fila, campo, "
+      "valor_anterior, valor_nuevo, huella) VALUES ('2026-01-01 00:00:00.000', 'e', 'o', 'alta', "
+      "'v_mv_zentalia', 1, 'Fecha', '', '', 'h')"));
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID FROM ta_auditoria")), QStringList{"1"});
 
   // The next start finds it current and changes nothing.
   LibDatos::Instancia().Desconectar();
@@ -242,6 +278,7 @@ void PruebaEsquema::pasoQueFallaDeshaceTodo() {
   QCOMPARE(Version(e), 1);
   QVERIFY(!TieneTabla(e, QStringLiteral("ta_version_esquema")));
   QVERIFY(!TieneTabla(e, QStringLiteral("ta_limites")));
+  QVERIFY(!TieneTabla(e, QStringLiteral("ta_auditoria")));
   QVERIFY(!TieneTabla(e, QStringLiteral("ta_paso_previo")));
   QCOMPARE(Datos(e), antes);
 

@@ -25,11 +25,11 @@ bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
   return true;
 }
 
-bool EsInsert(const QString& sql) {
-  return sql.trimmed()
-             .section(QLatin1Char(' '), 0, 0)
-             .compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0;
+bool EmpiezaCon(const QString& sql, QLatin1String verbo) {
+  return sql.trimmed().section(QLatin1Char(' '), 0, 0).compare(verbo, Qt::CaseInsensitive) == 0;
 }
+
+bool EsInsert(const QString& sql) { return EmpiezaCon(sql, QLatin1String("INSERT")); }
 
 }  // namespace
 
@@ -63,7 +63,21 @@ Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
   if (!Base().isOpen() && !Reabrir())
     throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
                                   fallas_motor::Escribe(sql), 0);
-  return Ejecutar(sql, filasAfectadas, !EsInsert(sql));
+  // A statement of a transaction is never run again on a reopened
+  // connection: the transaction went with the old one, and the rest of it
+  // would be written outside any transaction (a COMMIT then "succeeds" with
+  // nothing to commit).
+  const bool dentro = transaccion_;
+  if (EmpiezaCon(sql, QLatin1String("BEGIN")))
+    transaccion_ = true;
+  else if (EmpiezaCon(sql, QLatin1String("COMMIT")) || EmpiezaCon(sql, QLatin1String("ROLLBACK")))
+    transaccion_ = false;
+  try {
+    return Ejecutar(sql, filasAfectadas, !EsInsert(sql) && !dentro);
+  } catch (const Falla&) {
+    if (!dentro) transaccion_ = false;
+    throw;
+  }
 }
 
 Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {

@@ -18,10 +18,10 @@
 // inside an EsperaLarga (the report) it waits CommandTimeout() seconds.
 //
 // A connection lost under a statement is reopened at once; a statement that
-// may be run twice without harm (anything but an INSERT) is then run once
-// more, so that a server restarted while the window sat idle costs the
-// operator nothing. The settings given to Preparar, SetCommandTimeout and
-// SetEsperaBloqueo are applied again on every reopening.
+// may be run twice without harm (anything but an INSERT, or a statement of a
+// transaction, which was lost with the connection) is then run once more, so that a server
+// restarted while the window sat idle costs the operator nothing. The settings given to Preparar,
+// SetCommandTimeout and SetEsperaBloqueo are applied again on every reopening.
 
 #include <QSqlDatabase>
 #include <QString>
@@ -92,4 +92,5 @@ class Conexion {
   int tiempoLimite_ = 30;
   int esperaBloqueo_ = 5;
   int larga_ = 0;
+  bool transaccion_ = false;  // between a BEGIN and its COMMIT or ROLLBACK
 };

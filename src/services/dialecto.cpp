@@ -232,3 +232,40 @@ QString Dialecto::IndiceDeColumna(const QString& tabla, const QString& columna) 
              "a.attname = lower(%2) AND pg_table_is_visible(t.oid)")
       .arg(Texto(tabla), Texto(columna));
 }
+
+QStringList Dialecto::ComenzarEscritura() const {
+  switch (motor_) {
+    case Motor::Sqlite:
+      return {QStringLiteral("BEGIN IMMEDIATE")};
+    case Motor::Postgresql:
+      return {QStringLiteral("BEGIN"), BloqueoRegistro()};
+    case Motor::SqlServer:
+      break;
+  }
+  return {QStringLiteral("BEGIN TRANSACTION"), BloqueoRegistro()};
+}
+
+QString Dialecto::BloqueoRegistro() const {
+  switch (motor_) {
+    case Motor::Sqlite:
+      return {};
+    case Motor::Postgresql:
+      // Class 2 of the advisory locks: the audit trail (class 1 is the days).
+      return QStringLiteral("SELECT pg_advisory_xact_lock(2, 0)");
+    case Motor::SqlServer:
+      break;
+  }
+  return QStringLiteral("EXEC sp_getapplock 'auditoria', 'Exclusive', 'Transaction'");
+}
+
+QString Dialecto::Ahora() const {
+  switch (motor_) {
+    case Motor::Sqlite:
+      return QStringLiteral("strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
+    case Motor::Postgresql:
+      return QStringLiteral("to_char(LOCALTIMESTAMP, 'YYYY-MM-DD HH24:MI:SS.MS')");
+    case Motor::SqlServer:
+      break;
+  }
+  return QStringLiteral("CONVERT(VARCHAR(23), SYSDATETIME(), 121)");
+}

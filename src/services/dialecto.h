@@ -89,6 +89,22 @@ class Dialecto {
   QString Confirmar() const;
   QString Deshacer() const;
 
+  // The statements that open a transaction that will write, holding the
+  // audit trail's lock from its start: SQLite's write lock (BEGIN IMMEDIATE),
+  // PostgreSQL's transaction advisory lock (2, 0), SQL Server's application
+  // lock "auditoria". Every writer takes it before its first change, so the
+  // trail's rows are appended one station at a time, and two writers never
+  // wait for each other's rows while holding it.
+  QStringList ComenzarEscritura() const;
+  // The trail's lock alone, inside a transaction already open (empty on
+  // SQLite, where the transaction that has written holds the file's lock).
+  // Taken again by the same transaction it costs nothing.
+  QString BloqueoRegistro() const;
+  // An expression for the moment now as 'yyyy-MM-dd HH:mm:ss.zzz' text, by
+  // the clock the trail records: the station's on SQLite (it runs in the
+  // program), the server's on PostgreSQL and SQL Server.
+  QString Ahora() const;
+
   // A text literal: single quotes around it, every quote inside doubled.
   static QString Texto(const QString& valor);
 

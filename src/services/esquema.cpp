@@ -86,6 +86,19 @@ std::vector<Paso> Pasos() {
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_caract ON v_mv_zentalia (CARACT)"),
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_color ON v_mv_zentalia (COLOR)")};
        }},
+      // The audit trail (the schema files say what its rows hold).
+      {4,
+       [](const Dialecto& d) {
+         return QStringList{
+             QStringLiteral("CREATE TABLE ta_auditoria (%1, momento VARCHAR(23) NOT NULL, "
+                            "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
+                            "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
+                            "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
+                            "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
+                            "huella VARCHAR(64) NOT NULL)")
+                 .arg(d.ClaveAutonumerica()),
+             QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)")};
+       }},
   };
 }
 

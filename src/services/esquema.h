@@ -1,11 +1,12 @@
 #pragma once
 // The database schema the program works on: the analysis table v_mv_zentalia,
 // the configuration table ta_configuracion with its NOMBRE row, the limits
-// table ta_limites, and ta_version_esquema, whose one row says which version
-// of the schema the database holds (a database of the lab without it holds
-// version 1). The whole current schema is in the files of db/ (built into the
-// program as resources); an older database is brought to it by numbered
-// steps, one per version, the same for every engine.
+// table ta_limites, the audit trail ta_auditoria, and ta_version_esquema,
+// whose one row says which version of the schema the database holds (a
+// database of the lab without it holds version 1). The whole current schema
+// is in the files of db/ (built into the program as resources); an older
+// database is brought to it by numbered steps, one per version, the same for
+// every engine.
 //
 // Preparar promises: a database without the lab's tables gets the whole
 // schema; an older one is upgraded in one transaction (every row kept; a
@@ -21,7 +22,7 @@
 namespace esquema {
 
 // The version of the schema this program works on.
-inline constexpr int kVersion = 3;
+inline constexpr int kVersion = 4;
 
 // The step that takes a database from version - 1 to version.
 struct Paso {

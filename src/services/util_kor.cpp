@@ -36,6 +36,8 @@ constexpr DefinicionBoton kBotones[] = {
      QStyle::SP_DialogSaveButton},
     {"ESPECIFICACIONES", "Especificaciones", "Límites de calidad por tipo de harina (F9)",
      teclas::kF9, QStyle::SP_DialogApplyButton},
+    {"HISTORIAL", "Historial", "Quién cambió qué y cuándo: la celda o el día (F7)", teclas::kF7,
+     QStyle::SP_FileDialogBack},
     {"CANCELAR", "Cancelar", "Volver a elegir la fecha (F8)", teclas::kF8,
      QStyle::SP_DialogCancelButton},
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},

@@ -1,14 +1,14 @@
 #pragma once
 // UtilKor: the command bar. Its buttons, each with a key text ("NUEVO",
 // "GRABAR", "BORRAR", "CONSULTAR", "PLANILLA", "REPORTE", "GRAFICO", "EXPORTAR",
-// "ESPECIFICACIONES", "CANCELAR", "CERRAR"), a Spanish caption, an icon and a
-// tool tip naming its shortcut. EXPORTAR follows the flag of REPORTE.
+// "ESPECIFICACIONES", "HISTORIAL", "CANCELAR", "CERRAR"), a Spanish caption, an
+// icon and a tool tip naming its shortcut. EXPORTAR follows the flag of REPORTE.
 //
 // The enabled flags are written by the window and never read back; a disabled
 // button cannot be pressed, by mouse or by shortcut. Pressing an enabled one
 // emits BotonPulsado with its key text. ProcesaTecla receives every key code
-// that reaches the window and treats F2, F3, F4, F6, F8, F9, F10, F11 and F12 as
-// shortcuts of their buttons; every other key (Insert, Delete, Enter, Esc, the arrows...)
+// that reaches the window and treats F2, F3, F4, F6, F7, F8, F9, F10, F11 and F12
+// as shortcuts of their buttons; every other key (Insert, Delete, Enter, Esc, the arrows...)
 // belongs to the grid and the editor and is ignored here.
 
 #include <QString>

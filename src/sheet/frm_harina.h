@@ -128,6 +128,12 @@ class frmHarina : public QWidget {
   // loaded, the status bar says why there is nothing to certify. Failures
   // pass to the caller.
   void ImprimeCertificado();
+  // HISTORIAL (frm_harina_historial.cpp): the audit trail of the analysis
+  // under the cursor when the grid or its editor has the focus, else of the
+  // loaded day or of the date typed; a date that is not one throws Falla
+  // (kTipoIncompatible). A restoration reloads the day when it is the one
+  // loaded.
+  void MostrarHistorial();
 
   // Controls, named as the design names them.
   QFrame* Frame2 = nullptr;

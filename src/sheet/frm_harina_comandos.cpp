@@ -36,6 +36,8 @@ void frmHarina::EjecutarComando(const QString& Boton) {
     Exportar();
   } else if (boton == QLatin1String("ESPECIFICACIONES")) {
     AbrirEspecificaciones();
+  } else if (boton == QLatin1String("HISTORIAL")) {
+    MostrarHistorial();
   } else if (boton == QLatin1String("CERRAR")) {
     close();
   } else if (boton == QLatin1String("CANCELAR")) {

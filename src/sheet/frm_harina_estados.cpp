@@ -29,6 +29,7 @@ void frmHarina::InicializaPantalla() {
     UtilKor1->borrarenabled(false);
     UtilKor1->reporteenabled(false);
     UtilKor1->Habilitar(QStringLiteral("GRAFICO"), false);
+    UtilKor1->Habilitar(QStringLiteral("HISTORIAL"), true);
   });
   Intentar([&] {
     bool apagado = false;

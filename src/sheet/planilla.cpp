@@ -10,6 +10,7 @@
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
+#include "session/estado_sesion.h"
 #include "sheet/sentencias.h"
 
 void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& tecleada,
@@ -58,7 +59,18 @@ void Planilla::Dejar() {
   cargada_ = false;
   if (creadas.isEmpty()) return;
   Conexion& conexion = LibDatos::Instancia().Conexion();
-  conexion.Execute(sentencias::BorrarEnBlanco(conexion.dialecto(), tabla_, creadas));
+  const Dialecto& d = conexion.dialecto();
+  EnTransaccion([&] {
+    // Under the trail's lock no station of the program writes meanwhile: the
+    // rows read blank here are the rows the delete takes.
+    Recordset filas =
+        conexion.Execute(sentencias::FilasCompletas(tabla_, sentencias::EnBlanco(d, creadas)));
+    QList<qint64> blancas;
+    const QList<auditoria::Asiento> bajas = Bajas(filas, tabla_, blancas);
+    if (blancas.isEmpty()) return;
+    conexion.Execute(sentencias::BorrarEnBlanco(d, tabla_, blancas));
+    auditoria::Anotar(conexion, gUsuarioLogeado, bajas);
+  });
 }
 
 QStringList Planilla::TextosDeFila(int fila, const QString& separador) const {
@@ -124,21 +136,19 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   // column holds: the operator corrects it.
   if (!leida.valida) return {Estado::Rechazado, leida.motivo, {}};
 
-  Conexion& conexion = LibDatos::Instancia().Conexion();
-  int cambiadas = -1;
-  conexion.Execute(sentencias::ActualizarCelda(conexion.dialecto(), tabla_, columna->dataField,
-                                               leida.sql, QDateTime::currentDateTime(), f.id),
-                   &cambiadas);
-  if (cambiadas == 0)
-    return {Estado::FilaBorrada,
-            QStringLiteral("Este análisis ya no está en la base de datos (otra estación lo "
-                           "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
-            {}};
   // The cell's value is what the database now holds: the entry's own text for
   // a text, the number as written to the statement.
   QVariant guardado;
   if (leida.sql != QLatin1String("NULL"))
     guardado = columna->tipo == TipoCampo::Numero ? leida.sql : leida.celda;
+  const QString nuevo = auditoria::TextoDeValor(
+      columna->tipo == TipoCampo::Numero && guardado.isValid() ? QVariant(leida.sql.toDouble())
+                                                               : guardado);
+  if (!Escribir(f.id, *columna, leida.sql, nuevo))
+    return {Estado::FilaBorrada,
+            QStringLiteral("Este análisis ya no está en la base de datos (otra estación lo "
+                           "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
+            {}};
   f.valores[indice - 1] = guardado;
   if (indice == 1 && !leida.celda.isEmpty()) f.marcada = false;
   return {Estado::Guardado, {}, Texto(fila, indice, separador)};
@@ -181,13 +191,20 @@ qint64 Planilla::Insertar() {
   datos.AbrirConsulta(conexion.dialecto().ClaveInsertada(), clave, 0, 1, true);
   const qint64 id = clave.Fields(0).Value.toLongLong();
   datos.CerrarConsulta(clave);
+  auditoria::Anotar(conexion, gUsuarioLogeado,
+                    {{auditoria::kAlta,
+                      tabla_,
+                      id,
+                      QStringLiteral("Fecha"),
+                      {},
+                      conexion.dialecto().Medianoche(fecha_, tecleada_)}});
   creadas_.append(id);
   return id;
 }
 
 int Planilla::Agregar() {
   Fila fila;
-  fila.id = Insertar();
+  EnTransaccion([&] { fila.id = Insertar(); });
   fila.valores.resize(ColumnasAnalisis().size());
   fila.marcada = true;
   filas_.append(std::move(fila));
@@ -232,9 +249,20 @@ void Planilla::Deshacer(const Pegado& pegado, const QString& separador) {
 
 void Planilla::Borrar(int desde, int hasta) {
   Conexion& conexion = LibDatos::Instancia().Conexion();
-  for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {
-    const qint64 id = filas_[fila].id;
-    conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), tabla_, id));
-    creadas_.removeAll(id);
-  }
+  QList<qint64> borradas;
+  // One transaction: the analyses selected go together with their record, or
+  // none of them.
+  EnTransaccion([&] {
+    QList<auditoria::Asiento> bajas;
+    for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {
+      const qint64 id = filas_[fila].id;
+      Recordset valores = conexion.Execute(
+          sentencias::FilasCompletas(tabla_, QStringLiteral("ID = ") + QString::number(id)));
+      bajas += Bajas(valores, tabla_, borradas);
+      conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), tabla_, id));
+    }
+    auditoria::Anotar(conexion, gUsuarioLogeado, bajas);
+  });
+  for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila)
+    creadas_.removeAll(filas_[fila].id);
 }

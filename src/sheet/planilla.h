@@ -5,6 +5,11 @@
 // entry, adding an analysis, deleting analyses, leaving the day. The window
 // shows what it holds and turns keys into these operations.
 //
+// Every change of an analysis made here (a stored cell, a new analysis, a
+// deletion, the clean-up of blank ones, a restoration) is recorded in the
+// audit trail (services/auditoria.h) in the same transaction: both are
+// written or neither. An entry that changes nothing writes neither.
+//
 // A failure of the database throws Falla and leaves the day as it was; a
 // store answers what became of the entry (stored, unchanged, refused with the
 // message, its analysis gone), so the entry is never lost in between.
@@ -14,10 +19,14 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 #include "analisis/columnas.h"
 #include "analisis/limites.h"
+#include "services/auditoria.h"
+
+class Recordset;
 
 class Planilla {
  public:
@@ -51,6 +60,7 @@ class Planilla {
 
   bool Cargada() const { return cargada_; }
   const QString& Tabla() const { return tabla_; }
+  // The day loaded last.
   const QDate& Fecha() const { return fecha_; }
   int Filas() const { return static_cast<int>(filas_.size()); }
   const Fila& FilaEn(int fila) const { return filas_.at(fila); }
@@ -104,7 +114,30 @@ class Planilla {
   // again.
   void Borrar(int desde, int hasta);
 
+  // Re-creates an analysis deleted from tabla, under a new key, with the
+  // values its deletion recorded, and records a "restauracion" row naming the
+  // old key and one per value given back (planilla_registro.cpp). Throws
+  // Falla (kArgumentoInvalido) when the trail holds no deletion of that key,
+  // or it was restored already.
+  struct Restaurado {
+    qint64 id = 0;
+    QDate dia;
+  };
+  static Restaurado Restaurar(const QString& tabla, qint64 idBorrado);
+
  private:
+  // Runs cuerpo in a transaction that holds the trail's lock from its start;
+  // commits it, or undoes it and throws again.
+  static void EnTransaccion(const std::function<void()>& cuerpo);
+  // The "baja" rows of the analyses filas reads (FilasCompletas), one per
+  // field that holds a value; their keys added to ids.
+  static QList<auditoria::Asiento> Bajas(Recordset& filas, const QString& tabla,
+                                         QList<qint64>& ids);
+  // Stores the statement text valor in one column of one analysis, with its
+  // trail row; false when the analysis is gone.
+  bool Escribir(qint64 id, const ColumnaAnalisis& columna, const QString& valor,
+                const QString& nuevo);
+
   // A day without analyses gets its two blank ones, in a transaction that
   // holds the day's lock and looks again before inserting.
   void EmpezarDia();

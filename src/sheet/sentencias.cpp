@@ -47,6 +47,17 @@ QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id) {
 
 QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint64>& ids) {
   if (ids.isEmpty()) return {};
+  return d.Borrar(tabla, EnBlanco(d, ids));
+}
+
+QString FilasCompletas(const QString& tabla, const QString& condicion) {
+  QStringList campos;
+  for (const ColumnaAnalisis& campo : CamposAnalisis()) campos << campo.campo;
+  return QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+      .arg(campos.join(QStringLiteral(", ")), tabla, condicion);
+}
+
+QString EnBlanco(const Dialecto& d, const QList<qint64>& ids) {
   QStringList claves;
   for (const qint64 id : ids) claves << QString::number(id);
   QString condicion = QStringLiteral("ID IN (") + claves.join(QLatin1Char(',')) + QLatin1Char(')');
@@ -58,7 +69,7 @@ QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint
                      ? QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nombre)
                      : QStringLiteral(" AND %1 IS NULL").arg(nombre);
   }
-  return d.Borrar(tabla, condicion);
+  return condicion;
 }
 
 }  // namespace sentencias

@@ -33,5 +33,11 @@ QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id);
 // when the statement runs: a value another station stored meanwhile keeps its
 // row. Empty when there are no keys.
 QString BorrarEnBlanco(const Dialecto& d, const QString& tabla, const QList<qint64>& ids);
+// Its condition: those of the keys whose analysis columns are all blank.
+QString EnBlanco(const Dialecto& d, const QList<qint64>& ids);
+
+// Every field of the analyses that meet the condition, in the order of
+// CamposAnalisis (the key first).
+QString FilasCompletas(const QString& tabla, const QString& condicion);
 
 }  // namespace sentencias

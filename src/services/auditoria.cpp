@@ -1,0 +1,177 @@
+#include "services/auditoria.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QLocale>
+#include <QSysInfo>
+
+#include "services/conexion.h"
+#include "services/dialecto.h"
+#include "services/recordset.h"
+
+namespace auditoria {
+
+namespace {
+
+// Rows per INSERT: a deleted analysis's sixteen rows go in one statement.
+constexpr int kPorSentencia = 50;
+
+const QString kColumnas = QStringLiteral(
+    "ID, momento, estacion, operador, accion, tabla, id_fila, campo, valor_anterior, valor_nuevo, "
+    "huella");
+
+void Agregar(QByteArray& texto, const QString& campo) {
+  const QByteArray utf8 = campo.toUtf8();
+  texto += QByteArray::number(utf8.size());
+  texto += ':';
+  texto += utf8;
+  texto += '\n';
+}
+
+QString Momento(const QVariant& valor) {
+  if (valor.typeId() == QMetaType::QDateTime)
+    return valor.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+  return valor.toString();
+}
+
+}  // namespace
+
+QString Estacion() { return QSysInfo::machineHostName(); }
+
+QString Firmante(const QString& usuarioLogeado) {
+  const QString usuario = usuarioLogeado.trimmed();
+  if (!usuario.isEmpty()) return usuario;
+  const QString sistema = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+  return sistema.isEmpty() ? QStringLiteral("(desconocido)") : sistema;
+}
+
+QString TextoDeValor(const QVariant& valor) {
+  if (!valor.isValid() || valor.isNull()) return {};
+  switch (valor.typeId()) {
+    case QMetaType::QDateTime:
+      return valor.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QDate:
+      return valor.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime:
+      return valor.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Double:
+    case QMetaType::Float:
+      return QString::number(valor.toDouble(), 'g', QLocale::FloatingPointShortest);
+    default:
+      return valor.toString();
+  }
+}
+
+QString Huella(const QString& previa, const Fila& fila) {
+  QByteArray texto = previa.toUtf8();
+  texto += '\n';
+  for (const QString& campo : {fila.momento, fila.estacion, fila.operador, fila.asiento.accion,
+                               fila.asiento.tabla, QString::number(fila.asiento.idFila),
+                               fila.asiento.campo, fila.asiento.anterior, fila.asiento.nuevo})
+    Agregar(texto, campo);
+  return QString::fromLatin1(QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex());
+}
+
+QString Cabeza(const Dialecto& dialecto) {
+  // The last row's key read as its MAX: the primary key's index answers it.
+  return QStringLiteral(
+             "%1, (SELECT huella FROM ta_auditoria WHERE ID = (SELECT MAX(ID) FROM "
+             "ta_auditoria))")
+      .arg(dialecto.Ahora());
+}
+
+void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos) {
+  if (asientos.isEmpty()) return;
+  const Dialecto& d = conexion.dialecto();
+  const QString bloqueo = d.BloqueoRegistro();
+  if (!bloqueo.isEmpty()) conexion.Execute(bloqueo);
+  Recordset ultima = conexion.Execute(QStringLiteral("SELECT ") + Cabeza(d));
+  const QVariant momento = ultima.Valor(0);
+  const QVariant previa = ultima.Valor(1);
+  ultima.Close();
+  Anotar(conexion, operador, asientos, momento, previa);
+}
+
+void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& asientos,
+            const QVariant& momento, const QVariant& ultima) {
+  if (asientos.isEmpty()) return;
+  Fila fila;
+  fila.momento = Momento(momento);
+  QString previa = ultima.toString();
+  fila.estacion = Estacion();
+  fila.operador = Firmante(operador);
+  for (qsizetype desde = 0; desde < asientos.size(); desde += kPorSentencia) {
+    QStringList filas;
+    for (qsizetype i = desde; i < asientos.size() && i < desde + kPorSentencia; ++i) {
+      fila.asiento = asientos[i];
+      previa = Huella(previa, fila);
+      const Asiento& a = fila.asiento;
+      filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
+                   .arg(Dialecto::Texto(fila.momento), Dialecto::Texto(fila.estacion),
+                        Dialecto::Texto(fila.operador), Dialecto::Texto(a.accion),
+                        Dialecto::Texto(a.tabla), QString::number(a.idFila),
+                        Dialecto::Texto(a.campo), Dialecto::Texto(a.anterior),
+                        Dialecto::Texto(a.nuevo), Dialecto::Texto(previa));
+    }
+    conexion.Execute(
+        QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
+            .arg(kColumnas.section(QStringLiteral(", "), 1), filas.join(QStringLiteral(", "))));
+  }
+}
+
+void AnotarEspecificacion(Conexion& conexion, const QString& operador, qint64 idLimite,
+                          const QList<CampoCambiado>& campos) {
+  QList<Asiento> asientos;
+  for (const CampoCambiado& campo : campos) {
+    if (campo.anterior == campo.nuevo) continue;
+    asientos.append({kEspecificacion, QStringLiteral("ta_limites"), idLimite, campo.campo,
+                     campo.anterior, campo.nuevo});
+  }
+  Anotar(conexion, operador, asientos);
+}
+
+namespace {
+
+QList<Fila> Leer(Conexion& conexion, const QString& condicion) {
+  Recordset filas = conexion.Execute(QStringLiteral("SELECT %1 FROM ta_auditoria WHERE %2 ORDER "
+                                                    "BY ID DESC")
+                                         .arg(kColumnas, condicion));
+  QList<Fila> leidas;
+  while (!filas.Eof()) {
+    Fila f;
+    f.id = filas.Valor(0).toLongLong();
+    f.momento = Momento(filas.Valor(1));
+    f.estacion = filas.Valor(2).toString();
+    f.operador = filas.Valor(3).toString();
+    f.asiento = {filas.Valor(4).toString(), filas.Valor(5).toString(), filas.Valor(6).toLongLong(),
+                 filas.Valor(7).toString(), filas.Valor(8).toString(), filas.Valor(9).toString()};
+    f.huella = filas.Valor(10).toString();
+    leidas.append(std::move(f));
+    filas.MoveNext();
+  }
+  return leidas;
+}
+
+}  // namespace
+
+QList<Fila> DeFila(Conexion& conexion, const QString& tabla, qint64 idFila) {
+  return Leer(conexion, QStringLiteral("tabla = %1 AND id_fila = %2")
+                            .arg(Dialecto::Texto(tabla), QString::number(idFila)));
+}
+
+QList<Fila> DelDia(Conexion& conexion, const QString& tabla, const QString& columnaDia,
+                   const QDate& dia) {
+  const Dialecto& d = conexion.dialecto();
+  const QString texto = Dialecto::Texto(tabla);
+  const QString patron = Dialecto::Texto(dia.toString(QStringLiteral("yyyy-MM-dd")) + u'%');
+  return Leer(
+      conexion,
+      QStringLiteral("tabla = %1 AND (id_fila IN (SELECT ID FROM %2 WHERE %3 >= %4 AND %3 < %5) "
+                     "OR id_fila IN (SELECT id_fila FROM ta_auditoria WHERE tabla = %1 AND "
+                     "campo = %6 AND accion IN ('alta', 'baja') AND (valor_nuevo LIKE %7 OR "
+                     "valor_anterior LIKE %7)))")
+          .arg(texto, tabla, columnaDia, d.LiteralDia(dia), d.LiteralDia(dia.addDays(1)),
+               Dialecto::Texto(columnaDia), patron));
+}
+
+}  // namespace auditoria
