@@ -203,7 +203,7 @@ void PruebaEsquema::anteriorSeActualizaConSusFilas() {
                      "('0000', 'CENIZAS', 0.5, '2026-01-01')"));
   QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID, campo FROM ta_limites WHERE campo = "
                                           "'CENIZAS'")),
-           QStringList{QStringLiteral("%1|CENIZAS").arg(desde)});
+           QStringList{QStringLiteral("%1|CENIZAS").arg(limitesAntes.size() + 1)});
   LibDatos::Instancia().Ejecutar(QStringLiteral(
       "INSERT INTO ta_auditoria (momento, estacion, operador, accion, tabla, id_fila, campo, "
       "valor_anterior, valor_nuevo, huella) VALUES ('2026-01-01 00:00:00.000', 'e', 'o', 'alta', "
