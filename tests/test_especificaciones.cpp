@@ -17,8 +17,10 @@
 
 #include "analisis/especificacion.h"
 #include "analisis/lector_limites.h"
+#include "services/auditoria.h"
 #include "services/lib_datos.h"
 #include "services/util_kor.h"
+#include "session/estado_sesion.h"
 #include "sheet/especificaciones.h"
 #include "sheet/grilla.h"
 #include "soporte/entorno_prueba.h"
@@ -39,6 +41,25 @@ int FilaDe(const char* campo) {
 
 // Every row of ta_limites as "tipo|campo|mínimo|máximo|aviso mínimo|aviso
 // máximo|vigente desde", in order.
+// The trail's record of the limits, "field|before|after|operator", oldest
+// first; the rows of each save are read and then forgotten.
+QStringList Registro(EntornoPrueba& e, qint64& visto) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(QStringLiteral("SELECT ID, campo, valor_anterior, valor_nuevo, operador, tabla "
+                               "FROM ta_auditoria WHERE accion = 'especificacion' AND ID > %1 "
+                               "ORDER BY ID")
+                    .arg(visto));
+  QStringList filas;
+  while (consulta.next()) {
+    visto = consulta.value(0).toLongLong();
+    filas << QStringList{consulta.value(1).toString(), consulta.value(2).toString(),
+                         consulta.value(3).toString(), consulta.value(4).toString(),
+                         consulta.value(5).toString()}
+                 .join(QLatin1Char('|'));
+  }
+  return filas;
+}
+
 QStringList FilasDeLimites(EntornoPrueba& e) {
   QSqlQuery consulta(e.Otra());
   consulta.exec(QStringLiteral(
@@ -358,6 +379,16 @@ void PruebaEspecificaciones::tecladoGuardaYSeLee() {
            QStringList({QStringLiteral("0000|FALLINGNUMBER|250|400|280|NULL|2004-02-01"),
                         QStringLiteral("0000|HUMEDAD|NULL|15|NULL|14.5|2004-02-01")}));
   QCOMPARE(e.operador().preguntas.size(), 1);  // the editor, nothing asked
+  // Each bound that changed is in the trail, in the save's transaction,
+  // signed as the sheet signs its changes.
+  const QString quien = auditoria::Firmante(gUsuarioLogeado);
+  qint64 visto = 0;
+  QCOMPARE(Registro(e, visto),
+           QStringList({"0000 FALLINGNUMBER minimo||250|" + quien + "|ta_limites",
+                        "0000 FALLINGNUMBER maximo||400|" + quien + "|ta_limites",
+                        "0000 FALLINGNUMBER aviso_minimo||280|" + quien + "|ta_limites",
+                        "0000 HUMEDAD maximo||15|" + quien + "|ta_limites",
+                        "0000 HUMEDAD aviso_maximo||14.5|" + quien + "|ta_limites"}));
 
   // The same date again: its rows replaced, the falling number emptied by
   // Delete goes, nothing before it to lift.
@@ -372,6 +403,12 @@ void PruebaEspecificaciones::tecladoGuardaYSeLee() {
   });
   QCOMPARE(FilasDeLimites(e),
            QStringList({QStringLiteral("0000|HUMEDAD|NULL|15.2|NULL|14.5|2004-02-01")}));
+  // A row only taken away is recorded too; what did not change is not.
+  QCOMPARE(Registro(e, visto),
+           QStringList({"0000 FALLINGNUMBER minimo|250||" + quien + "|ta_limites",
+                        "0000 FALLINGNUMBER maximo|400||" + quien + "|ta_limites",
+                        "0000 FALLINGNUMBER aviso_minimo|280||" + quien + "|ta_limites",
+                        "0000 HUMEDAD maximo|15|15.2|" + quien + "|ta_limites"}));
 
   // A later date keeps the earlier rows; a bound emptied from then on is a
   // row without bounds.

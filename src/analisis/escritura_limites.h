@@ -18,7 +18,11 @@ class Conexion;
 QStringList LeerTiposRegistrados(Conexion& conexion, const QString& tabla);
 
 // Writes the rows of flour type tipo as of vigente (FilasAGuardar) in one
-// transaction: a row of the same type, field and date is replaced. A failure
-// rolls everything back and throws a Falla that says the table is as it was.
-void GuardarLimites(Conexion& conexion, const QString& tipo, const QDate& vigente,
-                    const QList<Limite>& filas);
+// transaction: a row of the same type, field and date is replaced. Each bound
+// that changes what holds from that date is recorded in the audit trail in
+// the same transaction, signed by operador: an "especificacion" row whose
+// field reads "0000 HUMEDAD maximo", naming the limit row written (or, for a
+// row only taken away, the row removed). A failure rolls everything back and
+// throws a Falla that says the table is as it was.
+void GuardarLimites(Conexion& conexion, const QString& operador, const QString& tipo,
+                    const QDate& vigente, const QList<Limite>& filas);

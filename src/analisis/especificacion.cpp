@@ -138,16 +138,20 @@ QList<Limite> FilasAGuardar(const QList<Limite>& existentes, const QString& tipo
   return filas;
 }
 
-QStringList SentenciasDeLimites(const Dialecto& dialecto, const QString& tipo, const QDate& vigente,
-                                const QList<Limite>& filas) {
+QString CondicionDeFecha(const Dialecto& dialecto, const QString& tipo, const QDate& vigente) {
   // A day's rows between its midnight and the next: a date stored with a
   // time, as a hand-written row may be on SQLite, is that day all the same.
-  QStringList sentencias{dialecto.Borrar(
-      QStringLiteral("ta_limites"),
-      QStringLiteral("UPPER(LTRIM(RTRIM(tipo_harina))) = UPPER(%1) AND vigente_desde >= %2 AND "
-                     "vigente_desde < %3")
-          .arg(Dialecto::Texto(tipo.trimmed()), dialecto.LiteralDia(vigente),
-               dialecto.LiteralDia(vigente.addDays(1))))};
+  return QStringLiteral(
+             "UPPER(LTRIM(RTRIM(tipo_harina))) = UPPER(%1) AND vigente_desde >= %2 AND "
+             "vigente_desde < %3")
+      .arg(Dialecto::Texto(tipo.trimmed()), dialecto.LiteralDia(vigente),
+           dialecto.LiteralDia(vigente.addDays(1)));
+}
+
+QStringList SentenciasDeLimites(const Dialecto& dialecto, const QString& tipo, const QDate& vigente,
+                                const QList<Limite>& filas) {
+  QStringList sentencias{
+      dialecto.Borrar(QStringLiteral("ta_limites"), CondicionDeFecha(dialecto, tipo, vigente))};
   for (const Limite& fila : filas) {
     sentencias << QStringLiteral(
                       "INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_minimo, "

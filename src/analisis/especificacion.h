@@ -57,6 +57,10 @@ std::optional<QDate> LeerVigenteDesde(const QString& texto, QString* motivo);
 QList<Limite> FilasAGuardar(const QList<Limite>& existentes, const QString& tipo,
                             const QDate& vigente, const QList<Limite>& tecleadas);
 
+// The condition that picks the flour type's rows of that date, as the save
+// replaces them.
+QString CondicionDeFecha(const Dialecto& dialecto, const QString& tipo, const QDate& vigente);
+
 // The statements of that save, to run in one transaction: the flour type's
 // rows of that same date go (compared as the judging compares a flour type),
 // then each row is inserted.

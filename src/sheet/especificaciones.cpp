@@ -23,6 +23,7 @@
 #include "services/lib_campos.h"
 #include "services/lib_datos.h"
 #include "services/operador.h"
+#include "session/estado_sesion.h"
 
 namespace {
 
@@ -279,7 +280,7 @@ void EditorEspecificaciones::Guardar() {
     tecleadas.append(leida.limite);
   }
   const QString tipo = tipos_->itemText(tipoMostrado_);
-  GuardarLimites(LibDatos::Instancia().Conexion(), tipo, *vigente,
+  GuardarLimites(LibDatos::Instancia().Conexion(), gUsuarioLogeado, tipo, *vigente,
                  FilasAGuardar(limites_, tipo, *vigente, tecleadas));
   guardado_ = true;
   QDialog::accept();
