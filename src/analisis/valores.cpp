@@ -1,7 +1,7 @@
 #include "analisis/valores.h"
 
-#include <QRegularExpression>
 #include <QTime>
+#include <algorithm>
 
 #include "services/dialecto.h"
 #include "services/falla.h"
@@ -19,34 +19,46 @@ QString TextoDeCelda(TipoCampo tipo, const QVariant& valor, const QString& separ
 
 QString RedondearTexto(const QString& texto, int decimales) {
   if (decimales < 0) return texto;
-  static const QRegularExpression forma(QStringLiteral("^(-?)(\\d+)(?:\\.(\\d*))?$"));
-  const QRegularExpressionMatch partes = forma.match(texto);
-  if (!partes.hasMatch()) {
+  // Read by hand: the sheet rounds every number cell of every load, and most
+  // need nothing.
+  const qsizetype largo = texto.size();
+  const qsizetype inicio = largo > 0 && texto.at(0) == QLatin1Char('-') ? 1 : 0;
+  qsizetype punto = -1;
+  qsizetype i = inicio;
+  for (; i < largo; ++i) {
+    const QChar c = texto.at(i);
+    if (c == QLatin1Char('.') && punto < 0 && i > inicio) {
+      punto = i;
+    } else if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+      break;
+    }
+  }
+  if (i < largo || largo == inicio) {
     // An engine may hand a tiny or huge number in exponent form.
     bool numero = false;
     const double valor = texto.toDouble(&numero);
     if (!numero || !texto.contains(QLatin1Char('e'), Qt::CaseInsensitive)) return texto;
     return RedondearTexto(QString::number(valor, 'f', decimales + 1), decimales);
   }
-  const QString fraccion = partes.captured(3);
-  if (fraccion.size() <= decimales) return texto;
+  if (punto < 0 || largo - punto - 1 <= decimales) return texto;
   // The digits kept, as one integer text, and one more to the last place when
   // the first digit dropped is 5 or more.
-  QString cifras = partes.captured(2) + fraccion.left(decimales);
-  if (fraccion.at(decimales) >= QLatin1Char('5')) {
-    int i = static_cast<int>(cifras.size()) - 1;
-    for (; i >= 0 && cifras.at(i) == QLatin1Char('9'); --i) cifras[i] = QLatin1Char('0');
-    if (i < 0)
+  QString cifras = texto.mid(inicio, punto - inicio) + texto.mid(punto + 1, decimales);
+  if (texto.at(punto + 1 + decimales) >= QLatin1Char('5')) {
+    qsizetype k = cifras.size() - 1;
+    for (; k >= 0 && cifras.at(k) == QLatin1Char('9'); --k) cifras[k] = QLatin1Char('0');
+    if (k < 0)
       cifras.prepend(QLatin1Char('1'));
     else
-      cifras[i] = QChar(cifras.at(i).unicode() + 1);
+      cifras[k] = QChar(cifras.at(k).unicode() + 1);
   }
   const QString entero = cifras.left(cifras.size() - decimales);
   QString fraccionQueda = cifras.right(decimales);
   while (fraccionQueda.endsWith(QLatin1Char('0'))) fraccionQueda.chop(1);
   // A value that rounds to zero shows no sign.
-  const bool cero = !cifras.contains(QRegularExpression(QStringLiteral("[1-9]")));
-  QString resultado = (cero ? QString() : partes.captured(1)) + entero;
+  const bool cero =
+      std::all_of(cifras.cbegin(), cifras.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+  QString resultado = (cero || inicio == 0 ? QString() : QStringLiteral("-")) + entero;
   if (!fraccionQueda.isEmpty()) resultado += QLatin1Char('.') + fraccionQueda;
   return resultado;
 }

@@ -93,11 +93,9 @@ void frmHarina::MarcarFila(int fila) {
   QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
   for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
     juicios[columna.indice] = planilla_.Juzgar(fila, columna.indice);
-    if (columna.decimales < 0) continue;
-    const QString valor = planilla_.Valor(fila, columna.indice, separador);
-    MSflexGrid1->SetCompleto(
-        enGrilla, columna.indice,
-        valor == planilla_.Texto(fila, columna.indice, separador) ? QString() : valor);
+    if (columna.decimales >= 0)
+      MSflexGrid1->SetCompleto(enGrilla, columna.indice,
+                               planilla_.Completo(fila, columna.indice, separador));
   }
   MSflexGrid1->SetJuiciosDeFila(enGrilla, juicios, separador);
 }

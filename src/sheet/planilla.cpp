@@ -114,6 +114,20 @@ void Planilla::RecargarLimites() {
   delDia_ = LimitesDelDia(indice_, fecha_);
 }
 
+QString Planilla::Completo(int fila, int indice, const QString& separador) const {
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
+  if (!columna || columna->decimales < 0) return {};
+  const QVariant valor = filas_.at(fila).valores.value(indice - 1);
+  if (valor.isNull()) return {};
+  // Whole numbers and short fractions, the most of a day, are shown whole.
+  const QString texto = valor.toString();
+  const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+  const bool exponente = texto.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+  if (!exponente && (punto < 0 || texto.size() - punto - 1 <= columna->decimales)) return {};
+  const QString completo = Valor(fila, indice, separador);
+  return completo == Texto(fila, indice, separador) ? QString() : completo;
+}
+
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna) return {};

@@ -69,6 +69,9 @@ class Planilla {
   QString Texto(int fila, int indice, const QString& separador) const;
   // A row as the grid shows it: the key, then grid columns 1 to 11.
   QStringList TextosDeFila(int fila, const QString& separador) const;
+  // The cell's whole value when the cell shows it rounded to its column's
+  // decimals; empty when it shows it whole.
+  QString Completo(int fila, int indice, const QString& separador) const;
   // The cell's value as text, as an editor opens with it and the clipboard
   // takes it: every decimal stored, never the marker.
   QString Valor(int fila, int indice, const QString& separador) const;
