@@ -8,7 +8,7 @@
 //
 // The database holds three years of twenty analyses a day (21,900 rows; one
 // in five with a remark long enough to wrap) and the demo's quality limits,
-// under which the ash of every 0000 analysis is out of specification
+// under which the ash of every 0000 analysis is out of its limits
 // (BENCH_LIMITES=0 leaves the limits out: the report as it was before them); the report selects the
 // middle year, 7,300 analyses, with the formula the report tab writes for 01/01/2003 to 31/12/2003,
 // and writes its PDF through the INI key "Salida". The bare work is the forward-only QSqlQuery of
@@ -86,7 +86,7 @@ void Llenar() {
   }
   insertar.finish();
   // The demo's limits: the report judges every value, and the ash of every
-  // 0000 analysis is out of specification and marked.
+  // 0000 analysis is out of its limits and marked.
   if (qEnvironmentVariable("BENCH_LIMITES") != QLatin1String("0") &&
       !QSqlQuery(base).exec(QStringLiteral(
           "INSERT INTO ta_limites (tipo_harina, campo, minimo, maximo, aviso_minimo, "

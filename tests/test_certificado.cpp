@@ -1,6 +1,6 @@
 // The certificate of analysis: what ArmarCertificado says of each value, and
 // Shift+F6 at the real window writing it through [Reportes]
-// SalidaCertificado, read back with pdftotext (a lot out of specification and
+// SalidaCertificado, read back with pdftotext (a lot out of its limits and
 // a conforming one); Shift+F6 where there is nothing to certify, and plain F6
 // still printing the report. Runs on SQLite and on PostgreSQL.
 

@@ -61,7 +61,7 @@ void PruebaControl::figurasConUnValorVacio() {
   // 10, 12, (empty), 11, 13, 9: five points. Mean 55 / 5 = 11; moving ranges
   // 2, 1, 2, 4 (the empty value is no point: 11 follows 12), mean 9 / 4 =
   // 2.25; limits 11 ± 2.66 · 2.25; sigma 2.25 / 1.128; sample deviation
-  // sqrt(10 / 4). Specification 6 to 17: Cp = 11 / 6 sigma, Cpk = (11 - 6) / 3
+  // sqrt(10 / 4). Limits 6 to 17: Cp = 11 / 6 sigma, Cpk = (11 - 6) / 3
   // sigma.
   const Control c = CalcularControl(Puntos({10.0, 12.0, std::nullopt, 11.0, 13.0, 9.0}), 6.0, 17.0);
   QCOMPARE(c.n, 5);
@@ -79,7 +79,7 @@ void PruebaControl::figurasConUnValorVacio() {
   QCOMPARE(c.puntos[2].fecha, QDate(2004, 3, 4));  // the point after the gap
   QVERIFY(c.violaciones.isEmpty());
 
-  // A one-sided specification has no Cp nor Cpk.
+  // A one-sided limit has no Cp nor Cpk.
   const Control unLado = CalcularControl(Puntos({10.0, 12.0, 11.0}), std::nullopt, 17.0);
   QVERIFY(!unLado.cp && !unLado.cpk);
 }

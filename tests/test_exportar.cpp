@@ -152,7 +152,7 @@ void PruebaExportar::xlsxComoLoLeeUnaPlanilla() {
   QCOMPARE(c["G2"].formato, QString("0"));
   QCOMPARE(c["H2"].formato, QString("0.00"));
   QCOMPARE(c["H4"].formato, QString("0.00"));
-  // Out of specification in red; within it, or with no limit, not.
+  // Out of its limits in red; within it, or with no limit, not.
   QCOMPARE(c["H2"].valor.toDouble(), 14.25);
   QCOMPARE(c["H2"].color, QString("FFFF0000"));
   QCOMPARE(c["H3"].valor.toDouble(), 15.3);

@@ -42,7 +42,7 @@ void Analisis(EntornoPrueba& e, const QString& dia, const QString& hora, const Q
 // Nine falling numbers of Integral, 400 380 400 380 400 40 400 380 400, by
 // hand: mean 3180 / 9 = 353.33, moving ranges 20 20 20 20 360 360 20 20, mean
 // 105; LCS 353.33 + 2.66 · 105 = 632.63, LCI 74.03: the 40 of 11/03 09:30 is
-// below it. Sample deviation 117.90. Specification 250 to 450: sigma
+// below it. Sample deviation 117.90. Limits 250 to 450: sigma
 // 105 / 1.128 = 93.09, Cp 200 / 558.5 = 0.36, Cpk 96.67 / 279.3 = 0.35.
 // The type is written in several ways; the same day's analyses are stored
 // out of time order; an empty value, another type and a later day are left

@@ -1,5 +1,5 @@
 // The analysis report judged by the quality limits, read back with pdftotext:
-// values out of specification marked "▲" or "▼" and printed in red, a value
+// values out of its limits marked "▲" or "▼" and printed in red, a value
 // in the warning band or empty not marked, each day judged by the limits in
 // force on it, the day's and the summary's counts, and the legend; and the
 // same analyses without limits, reported as before. Runs on SQLite and on

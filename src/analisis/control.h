@@ -1,12 +1,12 @@
 #pragma once
 // The individuals and moving-range control chart of one analysis column: its
 // figures and the run rules each point breaks. Pure: the same values and
-// specification limits give the same figures and the same words.
+// quality limits give the same figures and the same words.
 //
 // An empty value is skipped (never read as 0): it is no point of the chart.
 // With fewer than two points there is no moving range, hence no control
 // limits, no standard deviation and no rule; Cp and Cpk exist only when both
-// specification limits do and the process varies.
+// quality limits do and the process varies.
 
 #include <QDate>
 #include <QList>
@@ -49,7 +49,7 @@ struct Control {
   QList<Violacion> violaciones;  // by point, then by rule
 };
 
-// The chart of the points (in time order) against the specification limits
+// The chart of the points (in time order) against the quality limits
 // in force, which only Cp and Cpk use.
 Control CalcularControl(const QList<PuntoControl>& puntos, std::optional<double> minimo,
                         std::optional<double> maximo);

@@ -4,7 +4,7 @@
 //
 // Every number value may be judged against the quality limits of its flour
 // type in force on its day (JuzgarAnalisis); the summary then counts the
-// values out of specification.
+// values out of their limits.
 //
 // The statements are pure; LeerAnalisis runs one and throws Falla
 // (kBaseDeDatos) when the engine fails, even after some rows have been read:
@@ -43,7 +43,7 @@ struct AnalisisReporte {
   // and for text columns, empty values and values with no limits.
   std::array<Veredicto, kColumnasReporte> veredictos{};
   std::array<Lado, kColumnasReporte> lados{};
-  // Whether any value is out of specification.
+  // Whether any value is out of its limits.
   bool Fuera() const;
 };
 
@@ -67,7 +67,7 @@ void Ordenar(std::vector<AnalisisReporte>& analisis);
 void JuzgarAnalisis(std::vector<AnalisisReporte>& analisis, const QList<Limite>& limites);
 
 // Count, mean, minimum and maximum of one number column over the analyses;
-// of its judged values, how many were out of specification.
+// of its judged values, how many were out of its limits.
 struct ResumenColumna {
   int columna = 0;
   qint64 cantidad = 0;

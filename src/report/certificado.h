@@ -45,7 +45,7 @@ struct Certificado {
   QString responsable;
   QString observaciones;
   QList<RenglonCertificado> renglones;
-  // True when some value was judged and none is out of specification.
+  // True when some value was judged and none is out of its limits.
   bool cumple = false;
   // "El lote cumple la especificación", or "No cumple: HUMEDAD 15,3 (máx.
   // 15,0)" naming every value out, or why nothing could be judged.

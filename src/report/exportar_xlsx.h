@@ -4,7 +4,7 @@
 // (frozen), then one row per analysis: the date as a date (dd/mm/yyyy), the
 // time as a time (hh:mm), each number as a number shown with as many
 // decimals as the most precise value of its column, texts as texts, and a
-// value out of specification (its flour type's limits in force on its date,
+// value out of its limits (its flour type's limits in force on its date,
 // limites.h) in red. Columns are as wide as their longest text. Sheet
 // "Especificaciones": every row of limits in force on some day of the
 // analyses (or today, without analyses), by flour type and column, with the

@@ -1,9 +1,9 @@
 #pragma once
 // The control chart of one analysis column for one flour type, ready to be
-// shown or painted: the points read, their figures, the specification limit
+// shown or painted: the points read, their figures, the quality limit
 // in force, and the two charts (individuals, moving range) made from them.
 //
-// The specification limits are the customer's and the control limits the
+// The quality limits are the customer's and the control limits the
 // process's: they are drawn apart, each in its own colour and dash, and
 // named apart in the legend ("Especificación máx."/"Especificación mín." and
 // "LCS"/"LCI"). Every figure shows two decimals with the operator's decimal

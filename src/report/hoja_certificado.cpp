@@ -91,7 +91,7 @@ class Hoja {
     const QFont cuerpo = Fuente(10);
     const QFont negrita = Fuente(10, true);
     const double alto = QFontMetricsF(cuerpo, &d_).lineSpacing() + 3 * mm_;
-    // A value out of specification and its verdict in red, the value bold.
+    // A value out of its limits and its verdict in red, the value bold.
     const auto renglon = [&](const QStringList& textos, const QFont& fuente, bool marcada) {
       double x = 0;
       for (int k = 0; k < textos.size(); ++k) {

@@ -1,7 +1,7 @@
 #pragma once
 // The certificate of analysis on paper: one A4 portrait page with the
 // company, the title, the analysis's flour type, date, time and responsible
-// person, the table of its values (a value out of specification in red and
+// person, the table of its values (a value out of its limits in red and
 // bold, with its mark), the verdict, the remarks and a place for the
 // signature.
 //

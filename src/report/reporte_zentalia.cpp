@@ -185,7 +185,7 @@ class Pintor {
       }
     };
     celdas(textos_, false);
-    // The values out of specification after the rest, in red and bold with
+    // The values out of their limits after the rest, in red and bold with
     // their marks: the font and the pen change once a row, not per cell.
     if (!analisis.Fuera()) return;
     p.setPen(kRojo);

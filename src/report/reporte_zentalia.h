@@ -12,9 +12,9 @@
 // without analyses says so on its one page.
 //
 // A judged report (the database holds quality limits) also marks every value
-// out of specification: red and bold, followed by "▲" above the maximum or
+// out of its limits: red and bold, followed by "▲" above the maximum or
 // "▼" below the minimum. Each day's line counts the analyses with such a
-// value, the summary gives each number column's count out of specification
+// value, the summary gives each number column's count out of its limits
 // and its share of conforming values, and a legend on the last page explains
 // the marks. A report of a database without limits shows none of this.
 

@@ -65,7 +65,7 @@ void frmHarina::ImprimeCertificado() {
   analisis.responsable = ResponsableDe(conexion, planilla_.Tabla(), planilla_.FilaEn(fila).id,
                                        Campo(QStringLiteral("responsable"))->text());
   // The limits as the database holds them now: a certificate states the
-  // specification in force, whatever the sheet read at its first load.
+  // limits in force, whatever the sheet read at its first load.
   const Certificado certificado = ArmarCertificado(analisis, LeerLimites(conexion), separador);
   const QString ruta = EmitirCertificado(certificado);
   const QString linea = QStringLiteral("Certificado de %1 %2: %3")
