@@ -198,17 +198,9 @@ double TecleoPuro(const QStringList& textos, const QString& tecleado) {
 
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
-  IniciarMedicion("bench_consulta", &carpeta);
-  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
-  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepararMedicion("bench_consulta", carpeta);
   QApplication aplicacion(argc, argv);
   const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 9;
-  QDir().mkpath(carpeta.filePath(QStringLiteral("programa")));
-  carpetas::FijarCarpetaDelPrograma(carpeta.filePath(QStringLiteral("programa")));
-  InstalarOperador(std::make_unique<OperadorQueAborta>());
   FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;")
                       .arg(carpeta.filePath(QStringLiteral("consulta.sqlite"))));
   if (!IniciarSesion()) Abortar(QStringLiteral("no se pudo abrir la sesión"));

@@ -138,18 +138,10 @@ void Iniciar(const QString& parametros) {
 
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
-  IniciarMedicion("bench_consulta_planilla", &carpeta);
-  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
-  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepararMedicion("bench_consulta_planilla", carpeta);
   QApplication aplicacion(argc, argv);
   const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 9;
   const qint64 analisis = argc > 2 ? std::max(100LL, QByteArray(argv[2]).toLongLong()) : 10000000;
-  QDir().mkpath(carpeta.filePath(QStringLiteral("programa")));
-  carpetas::FijarCarpetaDelPrograma(carpeta.filePath(QStringLiteral("programa")));
-  InstalarOperador(std::make_unique<OperadorQueAborta>());
 
   const QByteArray solo = argc > 3 ? QByteArray(argv[3]) : QByteArray();
   if (solo != "postgresql") {

@@ -106,19 +106,10 @@ double Abrir(frmHarina& ventana, Pintados& pintados) {
 
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
-  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  IniciarMedicion("bench_grafico", &carpeta);
-  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
-  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepararMedicion("bench_grafico", carpeta);
   QApplication aplicacion(argc, argv);
   QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
   const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 15;
-  const QString programa = carpeta.filePath(QStringLiteral("programa"));
-  QDir().mkpath(programa);
-  carpetas::FijarCarpetaDelPrograma(programa);
-  InstalarOperador(std::make_unique<OperadorQueAborta>());
 
   FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=bench;")
                       .arg(carpeta.filePath(QStringLiteral("grafico.sqlite"))));

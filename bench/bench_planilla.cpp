@@ -305,17 +305,9 @@ struct Tabla {
 
 int main(int argc, char* argv[]) {
   QTemporaryDir carpeta;
-  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
-  IniciarMedicion("bench_planilla", &carpeta);
-  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
-  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepararMedicion("bench_planilla", carpeta);
   QApplication aplicacion(argc, argv);
   const int vueltas = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 15;
-  QDir().mkpath(carpeta.filePath(QStringLiteral("programa")));
-  carpetas::FijarCarpetaDelPrograma(carpeta.filePath(QStringLiteral("programa")));
-  InstalarOperador(std::make_unique<OperadorQueAborta>());
 
   Tabla grande{
       carpeta.filePath(QStringLiteral("grande.sqlite")), 1000000 / kAnalisisPorDia, {}, {}, {}};

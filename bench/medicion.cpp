@@ -2,11 +2,16 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "services/carpetas.h"
 
 namespace {
 
@@ -26,9 +31,43 @@ class AvanceSinFin : public Progreso {
 
 }  // namespace
 
-void IniciarMedicion(const char* programa, QTemporaryDir* carpeta) {
+QString PrepararMedicion(const char* programa, QTemporaryDir& carpeta) {
   gPrograma = programa;
-  gCarpeta = carpeta;
+  gCarpeta = &carpeta;
+  if (!carpeta.isValid()) Abortar(QStringLiteral("no hay carpeta temporal"));
+  qputenv("XDG_DATA_HOME", carpeta.filePath(QStringLiteral("datos")).toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", carpeta.filePath(QStringLiteral("config")).toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QString carpetaPrograma = carpeta.filePath(QStringLiteral("programa"));
+  QDir().mkpath(carpetaPrograma);
+  carpetas::FijarCarpetaDelPrograma(carpetaPrograma);
+  InstalarOperador(std::make_unique<OperadorQueAborta>());
+  return carpetaPrograma;
+}
+
+void LlenarTresAnios(QSqlDatabase base, const QString& observacion) {
+  QSqlQuery insertar(base);
+  if (!insertar.prepare(QStringLiteral(
+          "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19) "
+          "INSERT INTO v_mv_zentalia (Fecha, responsable, fecha_alta, tipo_harina, HORARIO, "
+          "HUMEDO, SECO, CARACT, FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, CONTROLPESAJE, "
+          "OBSERVACIONES) "
+          "SELECT dia || ' 00:00:00', 'bench', dia || ' 08:00:00', "
+          "CASE i % 3 WHEN 0 THEN '000' WHEN 1 THEN '0000' ELSE 'Integral' END, "
+          "printf('%02d:%02d:00', 6 + i * 37 / 60, i * 37 % 60), "
+          "28.0 + (i % 10) * 0.1, 9.5 + (i % 7) * 0.1, 'Normal', 300 + i, 14.0 + (i % 5) * 0.1, "
+          "0.55 + (i % 4) * 0.01, 'Blanco', 25.0 + (i % 3) * 0.05, "
+          "CASE WHEN i % 5 = 0 THEN ? END "
+          "FROM n, (SELECT ? AS dia)")))
+    Abortar(insertar.lastError().text());
+  for (QDate dia(2002, 1, 1); dia <= QDate(2004, 12, 31); dia = dia.addDays(1)) {
+    if (dia.month() == 2 && dia.day() == 29) continue;  // 365 days a year
+    insertar.bindValue(0, observacion);
+    insertar.bindValue(1, dia.toString(QStringLiteral("yyyy-MM-dd")));
+    if (!insertar.exec()) Abortar(insertar.lastError().text());
+  }
+  insertar.finish();
 }
 
 void Salir(int estado) {

@@ -3,6 +3,7 @@
 // folder removed, a message naming the program), the operator who answers no
 // question, the median of a series and the process's memory figures.
 
+#include <QSqlDatabase>
 #include <QString>
 #include <vector>
 
@@ -10,9 +11,11 @@
 
 class QTemporaryDir;
 
-// Names the program in its messages; the folder (may be null) is removed when
-// the run ends early.
-void IniciarMedicion(const char* programa, QTemporaryDir* carpeta);
+// Before the QApplication: names the program in its messages, has the folder
+// removed when the run ends early, keeps the program's data and settings in it
+// (the offscreen platform when there is no display), makes the program's folder
+// there and installs OperadorQueAborta. Returns the program's folder.
+QString PrepararMedicion(const char* programa, QTemporaryDir& carpeta);
 
 // Ends the run with that status, the folder removed.
 [[noreturn]] void Salir(int estado);
@@ -36,6 +39,11 @@ class OperadorQueAborta : public Operador {
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
 };
+
+// Three years of days, 2002 to 2004 (365 days a year), twenty analyses each,
+// as a lab's sheet holds them, in the caller's transaction; every fifth
+// analysis carries observacion.
+void LlenarTresAnios(QSqlDatabase base, const QString& observacion);
 
 // The middle value of the series (the upper one of the two for an even count).
 double Mediana(std::vector<double> valores);
