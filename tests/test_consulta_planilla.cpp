@@ -13,9 +13,9 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "lookup/distintos.h"
 #include "lookup/lib_frm_cons3.h"
 #include "lookup/lista_consulta.h"
+#include "services/distintos.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
 #include "sheet/consultas_planilla.h"

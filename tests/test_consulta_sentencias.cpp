@@ -8,11 +8,11 @@
 
 #include "lookup/cantidades.h"
 #include "lookup/color_stock.h"
-#include "lookup/distintos.h"
 #include "lookup/filtro_consulta.h"
 #include "lookup/lector_mascaras.h"
 #include "lookup/modelo_consulta.h"
 #include "lookup/sentencias_consulta.h"
+#include "services/distintos.h"
 #include "sheet/consultas_planilla.h"
 
 Q_DECLARE_METATYPE(Motor)

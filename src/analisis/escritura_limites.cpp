@@ -6,6 +6,7 @@
 #include "analisis/lector_limites.h"
 #include "services/auditoria.h"
 #include "services/conexion.h"
+#include "services/distintos.h"
 #include "services/falla.h"
 #include "services/recordset.h"
 
@@ -71,9 +72,11 @@ void EscribirLimites(Conexion& conexion, const QString& operador, const QString&
 }  // namespace
 
 QStringList LeerTiposRegistrados(Conexion& conexion, const QString& tabla) {
-  Recordset filas = conexion.Execute(
+  // The lookups' shape: over the column's index each type is one seek.
+  Recordset filas = conexion.Execute(SentenciaParaElMotor(
+      conexion,
       QStringLiteral("SELECT tipo_harina FROM %1 WHERE tipo_harina <> '' GROUP BY tipo_harina")
-          .arg(tabla));
+          .arg(tabla)));
   QStringList tipos;
   for (; !filas.Eof(); filas.MoveNext()) tipos << filas.Valor(0).toString();
   return tipos;

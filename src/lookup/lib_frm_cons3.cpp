@@ -13,9 +13,9 @@
 #include <cmath>
 
 #include "lookup/color_stock.h"
-#include "lookup/distintos.h"
 #include "lookup/lista_consulta.h"
 #include "services/convenciones.h"
+#include "services/distintos.h"
 #include "services/lib_campos.h"
 #include "services/lib_datos.h"
 #include "services/lib_util.h"

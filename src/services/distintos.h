@@ -1,5 +1,6 @@
 #pragma once
-// The sheet's lookups ask for one column's distinct non-blank values:
+// The sheet's lookups (and the limits editor's list of flour types) ask for
+// one column's distinct non-blank values:
 //   SELECT C [AS A] FROM T WHERE C<>'' GROUP BY C
 // As written, an engine reads the whole table (or the whole index) to answer
 // a handful of values. Over an index that leads with C the same answer comes

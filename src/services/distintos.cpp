@@ -1,4 +1,4 @@
-#include "lookup/distintos.h"
+#include "services/distintos.h"
 
 #include <QRegularExpression>
 
