@@ -196,11 +196,6 @@ int Grilla::CellHeight() const {
 
 void Grilla::Clear() { modelo_->Vaciar(); }
 
-void Grilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador) {
-  modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador,
-                     juicio.veredicto != Veredicto::SinJuicio ? Negrita() : QFont());
-}
-
 void Grilla::SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador) {
   modelo_->SetJuiciosDeFila(fila - kFixedRows, juicios, separador, Negrita());
 }

@@ -75,10 +75,9 @@ class Grilla : public QTableView {
   // names in header row 1, replacing everything at once.
   void Llenar(QList<QStringList> filas, const QStringList& nombres);
 
-  // The verdict on the value of a cell (row 2 on), numbers in its tool tip
-  // with separador (ModeloGrilla shows it); SinJuicio takes it away.
-  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador);
-  // Those of a whole row (juicios[columna]), shown at once.
+  // The verdicts on the values of a whole row (row 2 on; juicios[columna]),
+  // shown at once, numbers in their tool tips with separador (ModeloGrilla
+  // shows them); SinJuicio takes a cell's away.
   void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador);
   Veredicto JuicioEn(int fila, int columna) const;
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.

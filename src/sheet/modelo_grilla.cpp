@@ -143,19 +143,6 @@ void ModeloGrilla::SetAlineacion(int columna, Qt::Alignment alineacion) {
   if (rowCount() > 0) emit dataChanged(index(0, columna), index(rowCount() - 1, columna));
 }
 
-void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
-                             const QFont& negrita) {
-  if (fila < 0 || fila >= rowCount() || columna < 0 || columna >= columnCount()) return;
-  const quint64 clave = Clave(fila, columna);
-  if (juicio.veredicto == Veredicto::SinJuicio) {
-    if (juicios_.remove(clave) == 0) return;
-  } else {
-    negrita_ = negrita;
-    juicios_.insert(clave, {juicio, separador});
-  }
-  emit dataChanged(index(fila, columna), index(fila, columna));
-}
-
 void ModeloGrilla::SetCompleto(int fila, int columna, const QString& completo) {
   if (fila < 0 || fila >= rowCount() || columna < 0 || columna >= columnCount()) return;
   const quint64 clave = Clave(fila, columna);

@@ -49,13 +49,10 @@ class ModeloGrilla : public QAbstractTableModel {
   // name, the header's text stands for it.
   void SetAccesible(int columna, const QString& nombre, const QString& descripcion);
   QString NombreAccesible(int columna) const;
-  // The verdict on a cell's value; its tool tip is written when asked for,
-  // numbers with separador. negrita is the view's font in bold, for the
-  // marked cells.
-  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
-                 const QFont& negrita);
   // The verdicts of a whole row at once (juicios[columna], the key column's
-  // included): one change of the row for the view, not one per cell.
+  // included): one change of the row for the view, not one per cell. A tool
+  // tip is written when asked for, numbers with separador; negrita is the
+  // view's font in bold, for the marked cells.
   void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador,
                         const QFont& negrita);
   Veredicto JuicioEn(int fila, int columna) const;
