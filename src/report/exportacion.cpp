@@ -1,7 +1,6 @@
 #include "report/exportacion.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <memory>
 
 #include "analisis/lector_limites.h"
@@ -11,28 +10,13 @@
 #include "report/formula_reporte.h"
 #include "report/lib_reportes.h"
 #include "services/lib_datos.h"
-#include "services/lib_ini.h"
 #include "services/operador.h"
-
-namespace {
-
-QString Salida(const QString& clave) {
-  QString ruta =
-      LibIni::Instancia()
-          .LeerValor(QStringLiteral("RO000za.INI"), QStringLiteral("Reportes"), clave, QString())
-          .trimmed();
-  if (!ruta.isEmpty() && QFileInfo(ruta).isRelative())
-    ruta = QDir(LibReportes::Instancia().RutaAplicacion).absoluteFilePath(ruta);
-  return ruta;
-}
-
-}  // namespace
 
 std::vector<DestinoExportacion> DestinosDelIni() {
   std::vector<DestinoExportacion> destinos;
-  const QString csv = Salida(QStringLiteral("SalidaCsv"));
+  const QString csv = LibReportes::Instancia().Salida(QStringLiteral("SalidaCsv"));
   if (!csv.isEmpty()) destinos.push_back({csv, FormatoExportacion::Csv});
-  const QString xlsx = Salida(QStringLiteral("SalidaXlsx"));
+  const QString xlsx = LibReportes::Instancia().Salida(QStringLiteral("SalidaXlsx"));
   if (!xlsx.isEmpty()) destinos.push_back({xlsx, FormatoExportacion::Xlsx});
   return destinos;
 }

@@ -2,8 +2,6 @@
 
 #include <QChartView>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,11 +11,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "report/lib_reportes.h"
 #include "services/convenciones.h"
 #include "services/guardar_pdf.h"
 #include "services/lib_campos.h"
 #include "services/lib_datos.h"
-#include "services/lib_ini.h"
 #include "services/operador.h"
 
 GraficoControl::GraficoControl(const PedidoControl& pedido, QWidget* padre) : QDialog(padre) {
@@ -160,19 +158,14 @@ void GraficoControl::VistaPrevia() {
                            [this](QPagedPaintDevice& destino) { PintarGrafico(datos_, destino); });
 }
 
-GraficoControl* AbrirGraficoControl(const PedidoControl& pedido, QWidget* padre,
-                                    const QString& relativaA) {
-  QString salida = LibIni::Instancia()
-                       .LeerValor(QStringLiteral("RO000za.INI"), QStringLiteral("Reportes"),
-                                  QStringLiteral("SalidaGrafico"), QString())
-                       .trimmed();
+GraficoControl* AbrirGraficoControl(const PedidoControl& pedido, QWidget* padre) {
+  const QString salida = LibReportes::Instancia().Salida(QStringLiteral("SalidaGrafico"));
   if (salida.isEmpty()) {
     auto* ventana = new GraficoControl(pedido, padre);
     ventana->show();
     ventana->activateWindow();
     return ventana;
   }
-  if (QFileInfo(salida).isRelative()) salida = QDir(relativaA).absoluteFilePath(salida);
   const DatosGrafico datos = LeerGrafico(LibDatos::Instancia().Conexion(), pedido);
   GuardarPdf(salida, PaginaGrafico(), QStringLiteral("Gráfico de control"),
              [&](QPagedPaintDevice& pdf) {

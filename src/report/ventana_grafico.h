@@ -54,7 +54,6 @@ class GraficoControl : public QDialog {
 };
 
 // Opens the chart window (non-modal, over padre) for the request, or with
-// SalidaGrafico set writes its PDF and tells the operator where (null then).
-// relativaA is the folder a relative output path is taken from.
-GraficoControl* AbrirGraficoControl(const PedidoControl& pedido, QWidget* padre,
-                                    const QString& relativaA);
+// SalidaGrafico set (LibReportes::Salida) writes its PDF and tells the
+// operator where (null then).
+GraficoControl* AbrirGraficoControl(const PedidoControl& pedido, QWidget* padre);

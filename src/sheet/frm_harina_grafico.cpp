@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "report/lib_reportes.h"
 #include "report/ventana_grafico.h"
 #include "services/falla.h"
 #include "services/fechas.h"
@@ -53,5 +52,5 @@ void frmHarina::Graficar() {
     return;
   }
   // Written to SalidaGrafico instead, the operator is told where.
-  AbrirGraficoControl(pedido, this, LibReportes::Instancia().RutaAplicacion);
+  AbrirGraficoControl(pedido, this);
 }
