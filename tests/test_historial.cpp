@@ -110,9 +110,10 @@ void PruebaHistorial::desdeLaCelda() {
   QVERIFY2(lineas[1].endsWith("\t" + gUsuarioLogeado + "\tmodificacion\tHUMEDAD\t14.3\t14.1"),
            qPrintable(lineas[1]));
 
-  // The filter keeps the rows holding its text in any column.
-  Teclear("15");
-  QCOMPARE(Listadas(*h), QStringList{"modificacion|HUMEDAD|15|14.3"});
+  // The filter keeps the rows holding its text in any column. The moment
+  // shows no point, so "14.1" is found in a value only.
+  Teclear("14.1");
+  QCOMPARE(Listadas(*h), QStringList{"modificacion|HUMEDAD|14.3|14.1"});
   Tecla(Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text().count('\n'), 2);
 

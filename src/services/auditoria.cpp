@@ -101,21 +101,22 @@ void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& a
   fila.estacion = Estacion();
   fila.operador = Firmante(operador);
   for (qsizetype desde = 0; desde < asientos.size(); desde += kPorSentencia) {
-    QStringList filas;
+    // The values are bound: the statement's text depends only on how many
+    // rows it carries, and is prepared once for each count.
+    QStringList marcas;
+    QVariantList valores;
     for (qsizetype i = desde; i < asientos.size() && i < desde + kPorSentencia; ++i) {
       fila.asiento = asientos[i];
       previa = Huella(previa, fila);
       const Asiento& a = fila.asiento;
-      filas << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
-                   .arg(Dialecto::Texto(fila.momento), Dialecto::Texto(fila.estacion),
-                        Dialecto::Texto(fila.operador), Dialecto::Texto(a.accion),
-                        Dialecto::Texto(a.tabla), QString::number(a.idFila),
-                        Dialecto::Texto(a.campo), Dialecto::Texto(a.anterior),
-                        Dialecto::Texto(a.nuevo), Dialecto::Texto(previa));
+      marcas << QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+      valores << fila.momento << fila.estacion << fila.operador << a.accion << a.tabla
+              << QVariant::fromValue(a.idFila) << a.campo << a.anterior << a.nuevo << previa;
     }
     conexion.Execute(
         QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
-            .arg(kColumnas.section(QStringLiteral(", "), 1), filas.join(QStringLiteral(", "))));
+            .arg(kColumnas.section(QStringLiteral(", "), 1), marcas.join(QStringLiteral(", "))),
+        valores);
   }
 }
 

@@ -26,7 +26,7 @@ bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
 }
 
 bool EmpiezaCon(const QString& sql, QLatin1String verbo) {
-  return sql.trimmed().section(QLatin1Char(' '), 0, 0).compare(verbo, Qt::CaseInsensitive) == 0;
+  return fallas_motor::Verbo(sql).compare(verbo, Qt::CaseInsensitive) == 0;
 }
 
 bool EsInsert(const QString& sql) { return EmpiezaCon(sql, QLatin1String("INSERT")); }
@@ -55,11 +55,14 @@ void Conexion::ComprobarArchivo(bool escribe) const {
     throw fallas_motor::ArchivoCambiado(donde_, false, escribe);
 }
 
-Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
+bool Conexion::Antes(const QString& sql) {
   // The operator has been told this action that the database is out of
   // reach: no second message, and no second wait.
   if (const std::optional<Falla> avisada = accion_operador::Avisada()) throw *avisada;
-  ComprobarArchivo(fallas_motor::Escribe(sql));
+  // Inside a transaction the file is checked at its start and at its end:
+  // what is written in between reaches the file only with the COMMIT.
+  const bool fin = EmpiezaCon(sql, QLatin1String("COMMIT"));
+  if (!transaccion_ || fin) ComprobarArchivo(fallas_motor::Escribe(sql));
   if (!Base().isOpen() && !Reabrir())
     throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
                                   fallas_motor::Escribe(sql), 0);
@@ -70,50 +73,119 @@ Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
   const bool dentro = transaccion_;
   if (EmpiezaCon(sql, QLatin1String("BEGIN")))
     transaccion_ = true;
-  else if (EmpiezaCon(sql, QLatin1String("COMMIT")) || EmpiezaCon(sql, QLatin1String("ROLLBACK")))
+  else if (fin || EmpiezaCon(sql, QLatin1String("ROLLBACK")))
     transaccion_ = false;
+  return !EsInsert(sql) && !dentro;
+}
+
+Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
+  const bool dentro = transaccion_;
+  const bool reintentable = Antes(sql);
   try {
-    return Ejecutar(sql, filasAfectadas, !EsInsert(sql) && !dentro);
+    return Ejecutar(sql, filasAfectadas, reintentable);
   } catch (const Falla&) {
     if (!dentro) transaccion_ = false;
     throw;
   }
 }
 
-Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {
-  const QSqlDatabase base = Base();
-  QSqlQuery consulta(base);
-  consulta.setForwardOnly(true);
-  bool bien = false;
-  bool silencio = false;
-  {
-    accion_operador::Espera espera;
-    // A server that holds the connection open and never answers is given up
-    // after the lock wait and a margin: the statement then fails as a lost
-    // connection instead of holding the window.
-    VigilanteSocket& vigilante = VigilanteSocket::Instancia();
-    const int socket = VigilanteSocket::SocketDe(base);
-    if (socket >= 0)
-      vigilante.Armar(socket, std::chrono::seconds(EsperaActual() + kMargenSilencio));
-    bien = consulta.exec(sql);
-    if (socket >= 0) silencio = vigilante.Desarmar();
+QVariantList Conexion::Execute(const QString& sql, const QVariantList& valores,
+                               int* filasAfectadas) {
+  const bool dentro = transaccion_;
+  const bool reintentable = Antes(sql);
+  try {
+    return EjecutarPreparada(sql, valores, filasAfectadas, reintentable);
+  } catch (const Falla&) {
+    if (!dentro) transaccion_ = false;
+    throw;
   }
-  if (!bien) {
+}
+
+bool Conexion::Correr(QSqlQuery& consulta, const QString* sql, bool& silencio) {
+  accion_operador::Espera espera;
+  // A server that holds the connection open and never answers is given up
+  // after the lock wait and a margin: the statement then fails as a lost
+  // connection instead of holding the window.
+  VigilanteSocket& vigilante = VigilanteSocket::Instancia();
+  const int socket = VigilanteSocket::SocketDe(Base());
+  if (socket >= 0) vigilante.Armar(socket, std::chrono::seconds(EsperaActual() + kMargenSilencio));
+  const bool bien = sql ? consulta.exec(*sql) : consulta.exec();
+  silencio = socket >= 0 && vigilante.Desarmar();
+  return bien;
+}
+
+bool Conexion::Reintentar(const QString& sql, const QSqlError& error, bool silencio,
+                          bool reintentable) {
+  const fallas_motor::Clase clase = silencio ? fallas_motor::Clase::SinConexion
+                                             : fallas_motor::Clasificar(dialecto_.motor(), error);
+  // A silent server is not asked again at once: it would hold the window
+  // for the connection's time-out.
+  if (clase == fallas_motor::Clase::SinConexion && !silencio && archivo_.isEmpty() && Reabrir() &&
+      reintentable)
+    return true;
+  throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());
+}
+
+Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {
+  QSqlQuery consulta(Base());
+  consulta.setForwardOnly(true);
+  bool silencio = false;
+  if (!Correr(consulta, &sql, silencio)) {
     const QSqlError error = consulta.lastError();
     consulta = QSqlQuery();
-    const fallas_motor::Clase clase = silencio ? fallas_motor::Clase::SinConexion
-                                               : fallas_motor::Clasificar(dialecto_.motor(), error);
-    // A silent server is not asked again at once: it would hold the window
-    // for the connection's time-out.
-    if (clase == fallas_motor::Clase::SinConexion && !silencio && archivo_.isEmpty() && Reabrir() &&
-        reintentable)
-      return Ejecutar(sql, filasAfectadas, false);
-    throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());
+    Reintentar(sql, error, silencio, reintentable);
+    return Ejecutar(sql, filasAfectadas, false);
   }
   if (filasAfectadas) *filasAfectadas = consulta.numRowsAffected();
   Recordset filas;
   filas.Abrir(std::move(consulta));
   return filas;
+}
+
+QVariantList Conexion::EjecutarPreparada(const QString& sql, const QVariantList& valores,
+                                         int* filasAfectadas, bool reintentable) {
+  auto preparada = preparadas_.find(sql);
+  if (preparada == preparadas_.end()) {
+    QSqlQuery nueva(Base());
+    nueva.setForwardOnly(true);
+    if (!nueva.prepare(sql)) {
+      const QSqlError error = nueva.lastError();
+      nueva = QSqlQuery();
+      Reintentar(sql, error, false, reintentable);
+      return EjecutarPreparada(sql, valores, filasAfectadas, false);
+    }
+    preparada = preparadas_.insert(sql, std::move(nueva));
+  }
+  QSqlQuery& consulta = *preparada;
+  for (qsizetype i = 0; i < valores.size(); ++i) {
+    const QVariant& valor = valores.at(i);
+    // A null QString would be bound as Null: an empty text stays a text.
+    if (valor.typeId() == QMetaType::QString && valor.toString().isNull())
+      consulta.bindValue(static_cast<int>(i), QStringLiteral(""));
+    else
+      consulta.bindValue(static_cast<int>(i), valor);
+  }
+  bool silencio = false;
+  if (!Correr(consulta, nullptr, silencio)) {
+    const QSqlError error = consulta.lastError();
+    consulta.finish();
+    Reintentar(sql, error, silencio, reintentable);
+    return EjecutarPreparada(sql, valores, filasAfectadas, false);
+  }
+  if (filasAfectadas) *filasAfectadas = consulta.numRowsAffected();
+  QVariantList fila;
+  if (consulta.next()) {
+    const int campos = consulta.record().count();
+    for (int c = 0; c < campos; ++c) fila.append(consulta.value(c));
+  } else if (consulta.lastError().isValid()) {
+    const QSqlError error = consulta.lastError();
+    consulta.finish();
+    throw fallas_motor::Construir(fallas_motor::Clasificar(dialecto_.motor(), error), error, donde_,
+                                  fallas_motor::Escribe(sql), EsperaActual());
+  }
+  // The statement lets go of what it read: it is run again later.
+  consulta.finish();
+  return fila;
 }
 
 void Conexion::Preparar(const QString& sentencia) {
@@ -140,6 +212,8 @@ void Conexion::AplicarEspera() {
 }
 
 bool Conexion::Reabrir() {
+  // Statements prepared on the old connection are gone with it.
+  preparadas_.clear();
   QSqlDatabase base = Base();
   base.close();
   if (!base.open()) return false;

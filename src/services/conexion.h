@@ -23,9 +23,13 @@
 // restarted while the window sat idle costs the operator nothing. The settings given to Preparar,
 // SetCommandTimeout and SetEsperaBloqueo are applied again on every reopening.
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include "services/dialecto.h"
 #include "services/recordset.h"
@@ -45,6 +49,13 @@ class Conexion {
   // filasAfectadas, when given, receives how many rows an INSERT, UPDATE or
   // DELETE changed (-1 when the engine cannot tell).
   Recordset Execute(const QString& sql, int* filasAfectadas = nullptr);
+  // A statement with values bound in the order of its '?' marks, prepared
+  // once per text and kept while the connection lives, so that the
+  // statements of every stored cell are not parsed again: the values of its
+  // first row (empty when it gives none). A null text is bound as an empty
+  // one, never as Null.
+  QVariantList Execute(const QString& sql, const QVariantList& valores,
+                       int* filasAfectadas = nullptr);
 
   // Runs a setting now and on every reopening (PRAGMA synchronous, ...).
   void Preparar(const QString& sentencia);
@@ -79,6 +90,18 @@ class Conexion {
   // cannot be opened.
   bool Reabrir();
   Recordset Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable);
+  QVariantList EjecutarPreparada(const QString& sql, const QVariantList& valores,
+                                 int* filasAfectadas, bool reintentable);
+  // Runs the statement (the text sql, or the prepared one when sql is null)
+  // under the busy cursor and the silence watch; silencio tells whether the
+  // watch cut it off.
+  bool Correr(QSqlQuery& consulta, const QString* sql, bool& silencio);
+  // A failed statement: true when the connection was reopened and the
+  // statement may run again; otherwise throws its Falla.
+  bool Reintentar(const QString& sql, const QSqlError& error, bool silencio, bool reintentable);
+  // The checks and bookkeeping every statement passes before it runs; its
+  // run may be retried on a reopened connection.
+  bool Antes(const QString& sql);
 
   QString nombre_;
   QString archivo_;
@@ -92,5 +115,6 @@ class Conexion {
   int tiempoLimite_ = 30;
   int esperaBloqueo_ = 5;
   int larga_ = 0;
-  bool transaccion_ = false;  // between a BEGIN and its COMMIT or ROLLBACK
+  bool transaccion_ = false;              // between a BEGIN and its COMMIT or ROLLBACK
+  QHash<QString, QSqlQuery> preparadas_;  // of the open connection
 };

@@ -68,10 +68,19 @@ Clase Clasificar(Motor motor, const QSqlError& error) {
   return motor == Motor::Sqlite ? ClaseSqlite(error) : ClaseServidor(error);
 }
 
+QStringView Verbo(const QString& sql) {
+  // A view: every statement asks, and a copy of its text each time showed
+  // on the path of a stored cell.
+  const QStringView texto = QStringView(sql).trimmed();
+  const qsizetype fin = texto.indexOf(QLatin1Char(' '));
+  return fin < 0 ? texto : texto.left(fin);
+}
+
 bool Escribe(const QString& sql) {
-  const QString inicio = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
-  return inicio != QLatin1String("SELECT") && inicio != QLatin1String("WITH") &&
-         inicio != QLatin1String("PRAGMA");
+  const QStringView inicio = Verbo(sql);
+  return inicio.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) != 0 &&
+         inicio.compare(QLatin1String("WITH"), Qt::CaseInsensitive) != 0 &&
+         inicio.compare(QLatin1String("PRAGMA"), Qt::CaseInsensitive) != 0;
 }
 
 QString QuePaso(bool escribe) {

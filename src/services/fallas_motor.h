@@ -6,6 +6,7 @@
 
 #include <QSqlError>
 #include <QString>
+#include <QStringView>
 
 #include "services/dialecto.h"
 #include "services/falla.h"
@@ -15,6 +16,9 @@ namespace fallas_motor {
 enum class Clase { Ocupada, SinConexion, SoloLectura, DiscoLleno, Danada, Otra };
 
 Clase Clasificar(Motor motor, const QSqlError& error);
+
+// A statement's first word, as it was typed.
+QStringView Verbo(const QString& sql);
 
 // Whether a statement changes data (anything but SELECT, WITH and PRAGMA).
 bool Escribe(const QString& sql);

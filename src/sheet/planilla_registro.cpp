@@ -66,14 +66,14 @@ bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString
     // may have stored this cell since the day was loaded.
     // The trail's moment and last huella come with it, under the lock taken
     // at the transaction's start.
-    Recordset actual = conexion.Execute(
-        QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = %4")
-            .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_, QString::number(id)));
-    if (actual.Bof()) return;
-    const QString antes = auditoria::TextoDeValor(actual.Valor(0));
-    const QVariant momento = actual.Valor(1);
-    const QVariant ultima = actual.Valor(2);
-    actual.Close();
+    const QVariantList actual =
+        conexion.Execute(QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = ?")
+                             .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_),
+                         {QVariant::fromValue(id)});
+    if (actual.isEmpty()) return;
+    const QString antes = auditoria::TextoDeValor(actual.at(0));
+    const QVariant momento = actual.at(1);
+    const QVariant ultima = actual.at(2);
     existe = true;
     // Another station stored this very value: nothing changes.
     if (antes == nuevo) return;
