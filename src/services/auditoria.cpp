@@ -19,6 +19,8 @@ constexpr int kPorSentencia = 50;
 const QString kColumnas = QStringLiteral(
     "ID, momento, estacion, operador, accion, tabla, id_fila, campo, valor_anterior, valor_nuevo, "
     "huella");
+// The columns an INSERT gives: all but the key, which the engine assigns.
+const QString kColumnasEscritas = kColumnas.section(QStringLiteral(", "), 1);
 
 void Agregar(QByteArray& texto, const QString& campo) {
   const QByteArray utf8 = campo.toUtf8();
@@ -113,10 +115,9 @@ void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& a
       valores << fila.momento << fila.estacion << fila.operador << a.accion << a.tabla
               << QVariant::fromValue(a.idFila) << a.campo << a.anterior << a.nuevo << previa;
     }
-    conexion.Execute(
-        QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
-            .arg(kColumnas.section(QStringLiteral(", "), 1), marcas.join(QStringLiteral(", "))),
-        valores);
+    conexion.Execute(QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
+                         .arg(kColumnasEscritas, marcas.join(QStringLiteral(", "))),
+                     valores);
   }
 }
 

@@ -32,7 +32,8 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
     case Planilla::Estado::SinCambios:
       // The cell shows what the database now holds, and its row the verdicts
       // on it (a new flour type judges the whole row anew).
-      TXT->setText(resultado->celda);
+      // Setting the same text again would only stir the editor's input method.
+      if (TXT->text() != resultado->celda) TXT->setText(resultado->celda);
       MarcarFila(filaEditor_ - MSflexGrid1->FixedRows());
       InformarEspecificacion(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_);
       return true;
