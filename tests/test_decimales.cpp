@@ -46,6 +46,14 @@ void PruebaDecimales::textoMostrado_data() {
   fila("exponente", "SECO", 1e-05, "0");
   fila("segundos enteros", "FALLINGNUMBER", QStringLiteral("312.6"), "313");
   fila("entero queda", "FALLINGNUMBER", 312, "312");
+  // Numbers as the engine hands them, decided on the double itself.
+  fila("doble con sus decimales", "HUMEDAD", 14.35, "14,35");
+  fila("doble que redondea", "CENIZAS", 0.4925, "0,493");
+  fila("doble de suma binaria", "HUMEDAD", 0.1 + 0.2, "0,3");
+  fila("doble en el medio por debajo", "HUMEDAD", 2.675, "2,68");
+  fila("doble negativo", "HUMEDAD", -0.5, "-0,5");
+  fila("doble entero", "FALLINGNUMBER", 312.0, "312");
+  fila("doble enorme", "HUMEDAD", 1e20, "100000000000000000000");
   fila("vacio", "HUMEDAD", QVariant(), "");
   fila("no es numero", "CENIZAS", QStringLiteral("n/d"), "n/d");
   fila("texto no se toca", "OBSERVACIONES", QStringLiteral("0.5700000000000001"),

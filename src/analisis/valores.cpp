@@ -2,6 +2,8 @@
 
 #include <QTime>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "services/dialecto.h"
 #include "services/falla.h"
@@ -63,12 +65,48 @@ QString RedondearTexto(const QString& texto, int decimales) {
   return resultado;
 }
 
+bool CabeEnDecimales(const QVariant& valor, int decimales) {
+  if (decimales < 0) return true;
+  switch (valor.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+      return true;
+    case QMetaType::Double:
+      break;
+    default:
+      return false;
+  }
+  static constexpr double kPotencias[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  if (decimales >= static_cast<int>(std::size(kPotencias))) return false;
+  const double x = valor.toDouble();
+  const double escala = kPotencias[decimales];
+  const double escalado = x * escala;
+  // Beyond 2^52 the scaled value holds no fraction to tell by.
+  if (!std::isfinite(escalado) || std::fabs(escalado) >= 4503599627370496.0) return false;
+  // The division is rounded correctly: it gives back x exactly when x is the
+  // double nearest to that decimal, which is then its shortest writing.
+  return std::round(escalado) / escala == x;
+}
+
+Mostrado Mostrar(const ColumnaAnalisis& columna, const QVariant& valor, const QString& separador) {
+  if (columna.tipo != TipoCampo::Numero || columna.decimales < 0 || !valor.isValid() ||
+      valor.isNull() || CabeEnDecimales(valor, columna.decimales))
+    return {TextoDeCelda(columna.tipo, valor, separador), {}};
+  const QString crudo = valor.toString();
+  const QString redondeado = RedondearTexto(crudo, columna.decimales);
+  Mostrado mostrado{LibUtil::FormatearValor(redondeado, separador), {}};
+  if (redondeado != crudo) {
+    const QString completo = LibUtil::FormatearValor(crudo, separador);
+    if (completo != mostrado.texto) mostrado.completo = completo;
+  }
+  return mostrado;
+}
+
 QString TextoMostrado(const ColumnaAnalisis& columna, const QVariant& valor,
                       const QString& separador) {
-  if (columna.tipo != TipoCampo::Numero || columna.decimales < 0 || !valor.isValid() ||
-      valor.isNull())
-    return TextoDeCelda(columna.tipo, valor, separador);
-  return LibUtil::FormatearValor(RedondearTexto(valor.toString(), columna.decimales), separador);
+  return Mostrar(columna, valor, separador).texto;
 }
 
 QString ValorDeCelda(TipoCampo tipo, const QString& entrada) {

@@ -18,6 +18,21 @@ QString TextoDeCelda(TipoCampo tipo, const QVariant& valor, const QString& separ
 QString TextoMostrado(const ColumnaAnalisis& columna, const QVariant& valor,
                       const QString& separador);
 
+// What a cell shows of a value (TextoMostrado), and the whole value when
+// that is shown rounded (empty when it is shown whole): one pass for both.
+struct Mostrado {
+  QString texto;
+  QString completo;
+};
+Mostrado Mostrar(const ColumnaAnalisis& columna, const QVariant& valor, const QString& separador);
+
+// Whether a value read from the database is a number that its column shows
+// whole: no more decimals than the column's. Decided on the double itself,
+// without writing it as text: true only when that is certain (a double that
+// is the nearest one to a decimal of at most decimales places), so a false
+// answer asks for the text.
+bool CabeEnDecimales(const QVariant& valor, int decimales);
+
 // A number's text ("-12.3456", "1e-05") rounded to at most decimales decimals,
 // with a point; a text that is no number is returned as it came.
 QString RedondearTexto(const QString& texto, int decimales);

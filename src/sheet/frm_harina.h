@@ -202,8 +202,9 @@ class frmHarina : public QWidget {
   void CopiarCeldas();
   void PegarBloque();
   void DeshacerPegado();
-  // Shows the verdict of every value of a row of the day (0 the first).
-  void MarcarFila(int fila);
+  // Shows the verdict of every value of a row of the day (0 the first);
+  // completos, when given, are the whole values TextosDeFila gave with it.
+  void MarcarFila(int fila, const QStringList* completos = nullptr);
   // After a store of grid column indice of a row: the status bar says when
   // the value is out of its limits (for a new flour type, the row's first
   // such value), and shows the hint again otherwise.

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <optional>
+#include <utility>
 
 #include "analisis/columnas.h"
 #include "analisis/limites.h"
@@ -67,12 +68,15 @@ void frmHarina::MostrarPlanilla() {
   const QString separador = LibCampos::SeparadorDecimal();
   QList<QStringList> filas;
   filas.reserve(planilla_.Filas());
-  for (int f = 0; f < planilla_.Filas(); ++f) filas.append(planilla_.TextosDeFila(f, separador));
+  // The texts and the whole values behind the rounded ones come from one pass.
+  QList<QStringList> completos(planilla_.Filas());
+  for (int f = 0; f < planilla_.Filas(); ++f)
+    filas.append(planilla_.TextosDeFila(f, separador, &completos[f]));
   QStringList nombres{QStringLiteral("ID")};
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
     nombres << columna.enSentencia.trimmed();
   MSflexGrid1->Llenar(std::move(filas), nombres);
-  for (int f = 0; f < planilla_.Filas(); ++f) MarcarFila(f);
+  for (int f = 0; f < planilla_.Filas(); ++f) MarcarFila(f, &completos[f]);
   MSflexGrid1->Refresh();
 }
 
@@ -87,17 +91,16 @@ void frmHarina::MostrarFilas() {
   }
 }
 
-void frmHarina::MarcarFila(int fila) {
+void frmHarina::MarcarFila(int fila, const QStringList* completos) {
   const QString separador = LibCampos::SeparadorDecimal();
   const int enGrilla = fila + MSflexGrid1->FixedRows();
-  QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
   for (const ColumnaAnalisis& columna : ColumnasAnalisis()) {
-    juicios[columna.indice] = planilla_.Juzgar(fila, columna.indice);
     if (columna.decimales >= 0)
       MSflexGrid1->SetCompleto(enGrilla, columna.indice,
-                               planilla_.Completo(fila, columna.indice, separador));
+                               completos ? completos->at(columna.indice)
+                                         : planilla_.Completo(fila, columna.indice, separador));
   }
-  MSflexGrid1->SetJuiciosDeFila(enGrilla, juicios, separador);
+  MSflexGrid1->SetJuiciosDeFila(enGrilla, planilla_.JuiciosDeFila(fila), separador);
 }
 
 void frmHarina::EncabezadosGrid() {

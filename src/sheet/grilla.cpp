@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <utility>
 
 #include "services/twips.h"
 #include "sheet/modelo_grilla.h"
@@ -196,8 +197,8 @@ int Grilla::CellHeight() const {
 
 void Grilla::Clear() { modelo_->Vaciar(); }
 
-void Grilla::SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador) {
-  modelo_->SetJuiciosDeFila(fila - kFixedRows, juicios, separador, Negrita());
+void Grilla::SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador) {
+  modelo_->SetJuiciosDeFila(fila - kFixedRows, std::move(juicios), separador, Negrita());
 }
 
 const QFont& Grilla::Negrita() {

@@ -78,7 +78,7 @@ class Grilla : public QTableView {
   // The verdicts on the values of a whole row (row 2 on; juicios[columna]),
   // shown at once, numbers in their tool tips with separador (ModeloGrilla
   // shows them); SinJuicio takes a cell's away.
-  void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador);
+  void SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador);
   Veredicto JuicioEn(int fila, int columna) const;
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.
   void SetCompleto(int fila, int columna, const QString& completo);

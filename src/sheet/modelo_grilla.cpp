@@ -1,6 +1,8 @@
 #include "sheet/modelo_grilla.h"
 
 #include <QColor>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -26,16 +28,16 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
   if (rol == Qt::TextAlignmentRole)
     return QVariant::fromValue((alineaciones_[columna] & Qt::AlignHorizontal_Mask) |
                                Qt::AlignVCenter);
-  const auto marca = juicios_.constFind(Clave(indice.row(), columna));
-  const Veredicto veredicto =
-      marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;
+  QString separador;
+  const Juicio* juicio = JuicioDe(indice.row(), columna, &separador);
+  const Veredicto veredicto = juicio ? juicio->veredicto : Veredicto::SinJuicio;
   const bool marcada = veredicto == Veredicto::Fuera || veredicto == Veredicto::Aviso;
   if (rol == Qt::AccessibleTextRole) {
     const QString texto = Texto(indice.row(), columna);
     QString valor = texto.isEmpty() ? QStringLiteral("vacía") : texto;
     if (marcada)
       valor += QStringLiteral(", ") +
-               DescribirJuicio(marca->juicio, marca->separador).section(QLatin1Char('\n'), 0, 0);
+               DescribirJuicio(*juicio, separador).section(QLatin1Char('\n'), 0, 0);
     const QString nombre = NombreAccesible(columna);
     return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
   }
@@ -43,7 +45,7 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
     QStringList partes;
     const auto completo = completos_.constFind(Clave(indice.row(), columna));
     if (completo != completos_.cend()) partes << QStringLiteral("Valor registrado: ") + *completo;
-    if (marca != juicios_.cend()) partes << DescribirJuicio(marca->juicio, marca->separador);
+    if (juicio) partes << DescribirJuicio(*juicio, separador);
     return partes.join(QLatin1Char('\n'));
   }
   if (marcada && rol == Qt::BackgroundRole)
@@ -89,7 +91,7 @@ void ModeloGrilla::SetFilas(int filas) {
   } else if (filas < actuales) {
     beginRemoveRows({}, filas, actuales - 1);
     filas_.resize(filas);
-    juicios_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
+    juicios_.removeIf([filas](const auto& par) { return par.key() >= filas; });
     completos_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
     endRemoveRows();
   }
@@ -155,29 +157,34 @@ void ModeloGrilla::SetCompleto(int fila, int columna, const QString& completo) {
   emit dataChanged(index(fila, columna), index(fila, columna), {Qt::ToolTipRole});
 }
 
-void ModeloGrilla::SetJuiciosDeFila(int fila, const QList<Juicio>& juicios,
-                                    const QString& separador, const QFont& negrita) {
+void ModeloGrilla::SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador,
+                                    const QFont& negrita) {
   if (fila < 0 || fila >= rowCount()) return;
-  int primera = -1;
-  int ultima = -1;
-  for (int columna = 0; columna < juicios.size() && columna < columnCount(); ++columna) {
-    const Juicio& juicio = juicios[columna];
-    const quint64 clave = Clave(fila, columna);
-    if (juicio.veredicto == Veredicto::SinJuicio) {
-      if (juicios_.remove(clave) == 0) continue;
-    } else {
-      negrita_ = negrita;
-      juicios_.insert(clave, {juicio, separador});
-    }
-    if (primera < 0) primera = columna;
-    ultima = columna;
-  }
-  if (primera >= 0) emit dataChanged(index(fila, primera), index(fila, ultima));
+  const bool habia = juicios_.contains(fila);
+  const bool hay = std::any_of(juicios.cbegin(), juicios.cend(), [](const Juicio& juicio) {
+    return juicio.veredicto != Veredicto::SinJuicio;
+  });
+  if (!habia && !hay) return;
+  if (hay)
+    juicios_.insert(fila, {std::move(juicios), separador});
+  else
+    juicios_.remove(fila);
+  negrita_ = negrita;
+  emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
+}
+
+const Juicio* ModeloGrilla::JuicioDe(int fila, int columna, QString* separador) const {
+  const auto deFila = juicios_.constFind(fila);
+  if (deFila == juicios_.cend() || columna < 0 || columna >= deFila->juicios.size()) return nullptr;
+  const Juicio& juicio = deFila->juicios.at(columna);
+  if (juicio.veredicto == Veredicto::SinJuicio) return nullptr;
+  if (separador) *separador = deFila->separador;
+  return &juicio;
 }
 
 Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
-  const auto marca = juicios_.constFind(Clave(fila, columna));
-  return marca != juicios_.cend() ? marca->juicio.veredicto : Veredicto::SinJuicio;
+  const Juicio* juicio = JuicioDe(fila, columna);
+  return juicio ? juicio->veredicto : Veredicto::SinJuicio;
 }
 
 void ModeloGrilla::Vaciar() {

@@ -53,7 +53,7 @@ class ModeloGrilla : public QAbstractTableModel {
   // included): one change of the row for the view, not one per cell. A tool
   // tip is written when asked for, numbers with separador; negrita is the
   // view's font in bold, for the marked cells.
-  void SetJuiciosDeFila(int fila, const QList<Juicio>& juicios, const QString& separador,
+  void SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador,
                         const QFont& negrita);
   Veredicto JuicioEn(int fila, int columna) const;
   // The value a cell holds in full when it shows fewer decimals; its tool tip
@@ -70,14 +70,18 @@ class ModeloGrilla : public QAbstractTableModel {
   QList<Qt::Alignment> alineaciones_;
   QStringList nombres_;  // [columna], may be shorter than the columns
   QStringList descripciones_;
-  struct Marca {
-    Juicio juicio;
+  // A row's verdicts are kept as the row gave them, at [columna]: a day's
+  // load hands them over a row at a time.
+  struct JuiciosDeFila {
+    QList<Juicio> juicios;
     QString separador;
   };
+  // The verdict of a cell, or null when it has none.
+  const Juicio* JuicioDe(int fila, int columna, QString* separador = nullptr) const;
   static quint64 Clave(int fila, int columna) {
     return (quint64(quint32(fila)) << 32) | quint32(columna);
   }
-  QHash<quint64, Marca> juicios_;
+  QHash<int, JuiciosDeFila> juicios_;  // by row, only rows with a verdict
   QHash<quint64, QString> completos_;
   QFont negrita_;
 };

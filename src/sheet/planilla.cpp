@@ -73,10 +73,23 @@ void Planilla::Dejar() {
   });
 }
 
-QStringList Planilla::TextosDeFila(int fila, const QString& separador) const {
-  QStringList textos{QString::number(filas_.at(fila).id)};
-  const int columnas = static_cast<int>(ColumnasAnalisis().size());
-  for (int indice = 1; indice <= columnas; ++indice) textos << Texto(fila, indice, separador);
+QStringList Planilla::TextosDeFila(int fila, const QString& separador,
+                                   QStringList* completos) const {
+  const Fila& datos = filas_.at(fila);
+  const QList<ColumnaAnalisis>& columnas = ColumnasAnalisis();
+  QStringList textos;
+  textos.reserve(columnas.size() + 1);
+  textos << QString::number(datos.id);
+  if (completos) *completos = QStringList(columnas.size() + 1);
+  for (const ColumnaAnalisis& columna : columnas) {
+    if (columna.indice == 1 && datos.marcada) {
+      textos << Marcador();
+      continue;
+    }
+    Mostrado mostrado = Mostrar(columna, datos.valores.value(columna.indice - 1), separador);
+    textos << std::move(mostrado.texto);
+    if (completos) (*completos)[columna.indice] = std::move(mostrado.completo);
+  }
   return textos;
 }
 
@@ -87,21 +100,46 @@ QString Planilla::Texto(int fila, int indice, const QString& separador) const {
   return TextoMostrado(*columna, filas_.at(fila).valores.value(indice - 1), separador);
 }
 
+namespace {
+
+// A number cell against the day's limits for its flour type: the number as
+// the database holds it; a text the engine kept (a row written by hand) is
+// read as a typed entry would be.
+Juicio JuzgarValor(const LimitesDelDia& delDia, const QString& tipo, const ColumnaAnalisis& columna,
+                   const QVariant& valor) {
+  if (valor.isNull()) return {};
+  bool leido = false;
+  const double numero = valor.toDouble(&leido);
+  if (leido) return delDia.Juzgar(tipo, columna.campo, numero);
+  return delDia.Juzgar(tipo, columna.campo, valor.toString());
+}
+
+int IndiceDelTipo() {
+  static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
+  return kTipo;
+}
+
+}  // namespace
+
 Juicio Planilla::Juzgar(int fila, int indice) const {
   if (delDia_.Vacio()) return {};
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || columna->tipo != TipoCampo::Numero) return {};
-  static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
   const QList<QVariant>& valores = filas_.at(fila).valores;
-  const QString tipo = valores.value(kTipo - 1).toString();
-  const QVariant valor = valores.value(indice - 1);
-  if (valor.isNull()) return {};
-  // The number as the database holds it; a text the engine kept (a row
-  // written by hand) is read as a typed entry would be.
-  bool leido = false;
-  const double numero = valor.toDouble(&leido);
-  if (leido) return delDia_.Juzgar(tipo, columna->campo, numero);
-  return delDia_.Juzgar(tipo, columna->campo, valor.toString());
+  return JuzgarValor(delDia_, valores.value(IndiceDelTipo() - 1).toString(), *columna,
+                     valores.value(indice - 1));
+}
+
+QList<Juicio> Planilla::JuiciosDeFila(int fila) const {
+  QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
+  if (delDia_.Vacio()) return juicios;
+  const QList<QVariant>& valores = filas_.at(fila).valores;
+  const QString tipo = valores.value(IndiceDelTipo() - 1).toString();
+  for (const ColumnaAnalisis& columna : ColumnasAnalisis())
+    if (columna.tipo == TipoCampo::Numero)
+      juicios[columna.indice] =
+          JuzgarValor(delDia_, tipo, columna, valores.value(columna.indice - 1));
+  return juicios;
 }
 
 void Planilla::RecargarLimites() {
@@ -117,15 +155,7 @@ void Planilla::RecargarLimites() {
 QString Planilla::Completo(int fila, int indice, const QString& separador) const {
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || columna->decimales < 0) return {};
-  const QVariant valor = filas_.at(fila).valores.value(indice - 1);
-  if (valor.isNull()) return {};
-  // Whole numbers and short fractions, the most of a day, are shown whole.
-  const QString texto = valor.toString();
-  const qsizetype punto = texto.indexOf(QLatin1Char('.'));
-  const bool exponente = texto.contains(QLatin1Char('e'), Qt::CaseInsensitive);
-  if (!exponente && (punto < 0 || texto.size() - punto - 1 <= columna->decimales)) return {};
-  const QString completo = Valor(fila, indice, separador);
-  return completo == Texto(fila, indice, separador) ? QString() : completo;
+  return Mostrar(*columna, filas_.at(fila).valores.value(indice - 1), separador).completo;
 }
 
 QString Planilla::Valor(int fila, int indice, const QString& separador) const {

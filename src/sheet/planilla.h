@@ -67,8 +67,10 @@ class Planilla {
   // The grid's text of a cell (indice 1 to 11), the marker included; a
   // number shows at most its column's decimals.
   QString Texto(int fila, int indice, const QString& separador) const;
-  // A row as the grid shows it: the key, then grid columns 1 to 11.
-  QStringList TextosDeFila(int fila, const QString& separador) const;
+  // A row as the grid shows it: the key, then grid columns 1 to 11; with
+  // completos, at [indice] what Completo gives, from the same pass.
+  QStringList TextosDeFila(int fila, const QString& separador,
+                           QStringList* completos = nullptr) const;
   // The cell's whole value when the cell shows it rounded to its column's
   // decimals; empty when it shows it whole.
   QString Completo(int fila, int indice, const QString& separador) const;
@@ -80,6 +82,9 @@ class Planilla {
   // flour type in force on the loaded day; SinJuicio for a column that holds
   // no number. The limits are read at the first load of the session.
   Juicio Juzgar(int fila, int indice) const;
+  // The verdicts of a whole row, at [indice] (0 and the columns that hold no
+  // number: SinJuicio); its flour type read once.
+  QList<Juicio> JuiciosDeFila(int fila) const;
   // Reads the limits again (the editor has saved new ones): the next Juzgar
   // judges by them. Before the first load they wait for it.
   void RecargarLimites();
