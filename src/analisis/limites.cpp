@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 #include "analisis/columnas.h"
 
@@ -111,12 +113,17 @@ LimitesDelDia::LimitesDelDia(const IndiceDeLimites& indice, const QDate& fecha) 
 }
 
 const Limite* LimitesDelDia::Vigente(const QString& tipoHarina, const QString& campo) const {
-  const std::pair<QString, QString> par{tipoHarina, campo};
-  const auto hallado = hallados_.constFind(par);
-  if (hallado != hallados_.cend()) return *hallado;
+  auto delTipo = std::find_if(hallados_.begin(), hallados_.end(),
+                              [&](const HalladosDelTipo& h) { return h.tipo == tipoHarina; });
+  if (delTipo == hallados_.end()) {
+    hallados_.append({tipoHarina, {}});
+    delTipo = std::prev(hallados_.end());
+  }
+  for (const Hallado& hallado : std::as_const(delTipo->campos))
+    if (hallado.campo == campo) return hallado.limite;
   const auto limite = vigentes_.constFind(ClaveDeLimite(tipoHarina, campo));
   const Limite* vigente = limite == vigentes_.cend() ? nullptr : &*limite;
-  hallados_.insert(par, vigente);
+  delTipo->campos.append({campo, vigente});
   return vigente;
 }
 

@@ -78,9 +78,18 @@ class LimitesDelDia {
   const Limite* Vigente(const QString& tipoHarina, const QString& campo) const;
 
   QHash<QString, Limite> vigentes_;  // by flour type and field, without case or blanks
-  // The row found for a flour type and field as the cells spell them: a day
-  // asks for the same few pairs hundreds of times.
-  mutable QHash<std::pair<QString, QString>, const Limite*> hallados_;
+  // The rows found for a flour type and field as the cells spell them: a day
+  // asks for the same few pairs hundreds of times, and a short list of a few
+  // types, each with its six fields, is read faster than any hash of two texts.
+  struct Hallado {
+    QString campo;
+    const Limite* limite;
+  };
+  struct HalladosDelTipo {
+    QString tipo;
+    QList<Hallado> campos;
+  };
+  mutable QList<HalladosDelTipo> hallados_;
 };
 
 // A number against one row: outside minimo..maximo is Fuera, inside them but

@@ -47,8 +47,14 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
   if (!limites_) {
     limites_ = LeerLimites(conexion);
     indice_ = IndiceDeLimites(*limites_);
+    diaJuzgado_ = {};
   }
-  delDia_ = LimitesDelDia(indice_, fecha_);
+  // The same day loaded again keeps the rows in force and what was found in
+  // them.
+  if (diaJuzgado_ != fecha_) {
+    delDia_ = LimitesDelDia(indice_, fecha_);
+    diaJuzgado_ = fecha_;
+  }
   filas_ = std::move(leidas);
   cargada_ = true;
 }
@@ -146,10 +152,12 @@ void Planilla::RecargarLimites() {
   limites_.reset();
   indice_ = {};
   delDia_ = {};
+  diaJuzgado_ = {};
   if (!cargada_) return;
   limites_ = LeerLimites(LibDatos::Instancia().Conexion());
   indice_ = IndiceDeLimites(*limites_);
   delDia_ = LimitesDelDia(indice_, fecha_);
+  diaJuzgado_ = fecha_;
 }
 
 QString Planilla::Completo(int fila, int indice, const QString& separador) const {

@@ -161,6 +161,7 @@ class Planilla {
   IndiceDeLimites indice_;  // of limites_
   // Those in force on the loaded day, for judging its cells.
   LimitesDelDia delDia_;
+  QDate diaJuzgado_;  // the day delDia_ holds the rows of
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
 };
