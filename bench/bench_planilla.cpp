@@ -501,7 +501,7 @@ int main(int argc, char* argv[]) {
   std::printf(" tabla de 1.000.000 análisis\n");
   std::printf("  frmHarina::CmdCargar_Click             %9.3f ms\n", vGrande);
   std::printf("  QSqlQuery pura, misma sentencia        %9.3f ms\n", pGrande);
-  std::printf("  razón                                  %9.2fx  (meta: <= 3x)\n",
+  std::printf("  razón                                  %9.2fx  (meta: <= 2x)\n",
               vGrande / pGrande);
   std::printf("  Enter de la fecha hasta la planilla pintada %6.3f ms\n", Mediana(grande.pintada));
   std::printf("  razón                                  %9.2fx\n",
