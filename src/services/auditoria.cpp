@@ -119,6 +119,9 @@ void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& a
                          .arg(kColumnasEscritas, marcas.join(QStringLiteral(", "))),
                      valores);
   }
+  // The other stations watching learn of it when this transaction commits.
+  const QString aviso = conexion.dialecto().AvisarCambio();
+  if (!aviso.isEmpty()) conexion.Execute(aviso);
 }
 
 void AnotarEspecificacion(Conexion& conexion, const QString& operador, qint64 idLimite,

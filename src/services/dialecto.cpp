@@ -269,3 +269,15 @@ QString Dialecto::Ahora() const {
   }
   return QStringLiteral("CONVERT(VARCHAR(23), SYSDATETIME(), 121)");
 }
+
+QString Dialecto::CanalDeCambios() const {
+  return motor_ == Motor::Postgresql ? QStringLiteral("ta_auditoria_cambio") : QString();
+}
+
+QString Dialecto::AvisarCambio() const {
+  return motor_ == Motor::Postgresql ? QStringLiteral("NOTIFY ") + CanalDeCambios() : QString();
+}
+
+QString Dialecto::VersionDeDatos() const {
+  return motor_ == Motor::Sqlite ? QStringLiteral("PRAGMA data_version") : QString();
+}

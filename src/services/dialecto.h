@@ -100,6 +100,15 @@ class Dialecto {
   // SQLite, where the transaction that has written holds the file's lock).
   // Taken again by the same transaction it costs nothing.
   QString BloqueoRegistro() const;
+
+  // Watching for other stations' changes. PostgreSQL: every change sends a
+  // notice on a channel (AvisarCambio, inside the change's transaction, so it
+  // reaches the listeners with the commit); SQLite: VersionDeDatos reads a
+  // number that changes when another connection commits. Empty where the
+  // engine has no such means.
+  QString CanalDeCambios() const;
+  QString AvisarCambio() const;
+  QString VersionDeDatos() const;
   // An expression for the moment now as 'yyyy-MM-dd HH:mm:ss.zzz' text, by
   // the clock the trail records: the station's on SQLite (it runs in the
   // program), the server's on PostgreSQL and SQL Server.

@@ -152,6 +152,11 @@ bool frmHarina::Form_Load() {
     Campo(QStringLiteral("responsable"))->setText(gUsuarioLogeado);
     SSTab1->setCurrentIndex(0);
   });
+  connect(&vigia_, &Vigia::Cambio, this, &frmHarina::VerCambiosDeOtros, Qt::UniqueConnection);
+  // An analysis deleted elsewhere while an entry was open here leaves once the
+  // entry is closed.
+  connect(&vigia_, &Vigia::Pulso, this, &frmHarina::QuitarBorradas, Qt::UniqueConnection);
+  vigia_.Vigilar();
   return true;
 }
 

@@ -29,6 +29,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "services/vigia.h"
 #include "sheet/disposicion.h"
 #include "sheet/planilla.h"
 
@@ -202,6 +203,11 @@ class frmHarina : public QWidget {
   void CopiarCeldas();
   void PegarBloque();
   void DeshacerPegado();
+  // Takes in what other stations changed in the loaded day (the watcher
+  // said so): the cursor stays on its analysis, an open entry is left as it
+  // is, and the status bar says who changed what (frm_harina_vivo.cpp).
+  void VerCambiosDeOtros();
+  void QuitarBorradas();
   // Shows the verdict of every value of a row of the day (0 the first);
   // completos, when given, are the whole values TextosDeFila gave with it.
   void MarcarFila(int fila, const QStringList* completos = nullptr);
@@ -235,4 +241,6 @@ class frmHarina : public QWidget {
   // The last paste, while nothing else has been stored since: Ctrl+Z takes it
   // back.
   std::optional<Planilla::Pegado> ultimoPegado_;
+  // Tells when another station may have changed the database.
+  Vigia vigia_;
 };

@@ -210,6 +210,8 @@ const QFont& Grilla::Negrita() {
   return negrita_;
 }
 
+void Grilla::SetBorrada(int fila, bool borrada) { modelo_->SetBorrada(fila - kFixedRows, borrada); }
+
 void Grilla::SetCompleto(int fila, int columna, const QString& completo) {
   modelo_->SetCompleto(fila - kFixedRows, columna, completo);
 }

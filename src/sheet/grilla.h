@@ -82,6 +82,7 @@ class Grilla : public QTableView {
   Veredicto JuicioEn(int fila, int columna) const;
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.
   void SetCompleto(int fila, int columna, const QString& completo);
+  void SetBorrada(int fila, bool borrada);
   // The tool tip a cell shows when the pointer rests on it; empty for none.
   QString AyudaDeCelda(int fila, int columna) const;
 

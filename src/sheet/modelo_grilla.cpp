@@ -41,6 +41,16 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
     const QString nombre = NombreAccesible(columna);
     return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
   }
+  if (borradas_.contains(indice.row())) {
+    if (rol == Qt::ForegroundRole) return QColor(Qt::gray);
+    if (rol == Qt::FontRole) {
+      QFont tachada;
+      tachada.setStrikeOut(true);
+      return tachada;
+    }
+    if (rol == Qt::ToolTipRole)
+      return QStringLiteral("Este análisis fue borrado en otra estación.");
+  }
   if (rol == Qt::ToolTipRole) {
     QStringList partes;
     const auto completo = completos_.constFind(Clave(indice.row(), columna));
@@ -92,6 +102,7 @@ void ModeloGrilla::SetFilas(int filas) {
     beginRemoveRows({}, filas, actuales - 1);
     filas_.resize(filas);
     juicios_.removeIf([filas](const auto& par) { return par.key() >= filas; });
+    borradas_.removeIf([filas](int fila) { return fila >= filas; });
     completos_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
     endRemoveRows();
   }
@@ -182,6 +193,15 @@ const Juicio* ModeloGrilla::JuicioDe(int fila, int columna, QString* separador) 
   return &juicio;
 }
 
+void ModeloGrilla::SetBorrada(int fila, bool borrada) {
+  if (fila < 0 || fila >= rowCount() || borradas_.contains(fila) == borrada) return;
+  if (borrada)
+    borradas_.insert(fila);
+  else
+    borradas_.remove(fila);
+  emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
+}
+
 Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
   const Juicio* juicio = JuicioDe(fila, columna);
   return juicio ? juicio->veredicto : Veredicto::SinJuicio;
@@ -191,6 +211,7 @@ void ModeloGrilla::Vaciar() {
   beginResetModel();
   juicios_.clear();
   completos_.clear();
+  borradas_.clear();
   for (QStringList& fila : filas_) fila.fill(QString());
   for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
   endResetModel();
@@ -200,6 +221,7 @@ void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombr
   beginResetModel();
   juicios_.clear();
   completos_.clear();
+  borradas_.clear();
   const qsizetype columnas = nombres.size();
   filas_ = std::move(filas);
   encabezados_.resize(columnas, QStringList{QString(), QString()});

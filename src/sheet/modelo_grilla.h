@@ -21,6 +21,7 @@
 #include <QFont>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 #include "analisis/limites.h"
@@ -59,6 +60,9 @@ class ModeloGrilla : public QAbstractTableModel {
   // The value a cell holds in full when it shows fewer decimals; its tool tip
   // gives it. Empty takes it away.
   void SetCompleto(int fila, int columna, const QString& completo);
+  // A row whose analysis another station deleted while it was edited here:
+  // its text grey and struck through, and a tool tip that says so.
+  void SetBorrada(int fila, bool borrada);
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
   // New rows and columns at once; row 1 of each header gets nombres[c].
@@ -82,6 +86,7 @@ class ModeloGrilla : public QAbstractTableModel {
     return (quint64(quint32(fila)) << 32) | quint32(columna);
   }
   QHash<int, JuiciosDeFila> juicios_;  // by row, only rows with a verdict
+  QSet<int> borradas_;
   QHash<quint64, QString> completos_;
   QFont negrita_;
 };

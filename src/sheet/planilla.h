@@ -38,7 +38,27 @@ class Planilla {
     qint64 id = 0;
     QList<QVariant> valores;  // grid columns 1 to 11, at [indice - 1]
     bool marcada = false;     // a new analysis still showing the marker
+    bool borrada = false;     // deleted at another station while edited here
   };
+
+  // What another station changed in the loaded day, as Refrescar found it.
+  struct Novedades {
+    int cambiadas = 0;
+    int agregadas = 0;
+    int borradas = 0;  // taken out of the day, or marked while edited
+    QString linea;     // for the status bar: who changed what, the latest
+    bool Vacias() const { return cambiadas == 0 && agregadas == 0 && borradas == 0; }
+  };
+  // Reads the loaded day again and takes in what other stations changed:
+  // values, analyses added (at the end) and deleted. With conservar, a
+  // deleted analysis is kept and marked borrada instead (the operator has an
+  // entry open; its rows must not move); a later call without it takes it
+  // out. What this station wrote itself is already here and changes nothing.
+  // Throws Falla when the database fails, leaving the day as it was
+  // (planilla_vivo.cpp).
+  Novedades Refrescar(bool conservar);
+  // Whether an analysis is kept marked borrada, waiting to be taken out.
+  bool HayBorradas() const;
 
   enum class Estado { Guardado, SinCambios, Rechazado, SinClave, FilaBorrada };
   struct Resultado {
