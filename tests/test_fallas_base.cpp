@@ -76,6 +76,7 @@ class PruebaFallasBase : public QObject {
   void bloqueoEsperaPocoDiceOcupadaYDescartaTeclas();
   void elReporteEsperaLoQueDiceSuTiempoLimite();
   void archivoQuitadoOReemplazadoNoSeEscribe();
+  void archivoReemplazadoEnLaTransaccion();
   void archivoDanadoDiceDondeYQue();
   void servidorDetenidoYVueltoAArrancar();
   void servidorQueNoContesta();
@@ -174,6 +175,43 @@ void PruebaFallasBase::archivoQuitadoOReemplazadoNoSeEscribe() {
   copia.close();
   copia = QSqlDatabase();
   QSqlDatabase::removeDatabase(QStringLiteral("copia"));
+}
+
+// Inside a transaction the file is looked at when it begins and when it
+// commits: a file replaced in between refuses the COMMIT, nothing reaches the
+// file in its place, and a refused BEGIN leaves no transaction behind that
+// would let the next write by unchecked.
+void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
+  EntornoPrueba e;
+  if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
+  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
+  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
+  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
+  QVERIFY(IniciarSesion());
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  LibDatos::Instancia().Conexion().Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+  const QString copia = e.Carpeta() + QStringLiteral("/copia.sqlite");
+  QVERIFY(QFile::copy(ruta, copia));
+
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14");
+  QCOMPARE(FallaDe(QStringLiteral("BEGIN IMMEDIATE")).Codigo(), 0);
+  QCOMPARE(FallaDe(sql).Codigo(), 0);
+  QVERIFY(QDir(carpeta).removeRecursively());
+  QDir().mkpath(carpeta);
+  QVERIFY(QFile::copy(copia, ruta));
+  QCOMPARE(FallaDe(QStringLiteral("COMMIT")).Codigo(), int(Falla::kArchivoCambiado));
+  QCOMPARE(FallaDe(QStringLiteral("ROLLBACK")).Codigo(), 0);
+  QCOMPARE(FallaDe(QStringLiteral("BEGIN IMMEDIATE")).Codigo(), int(Falla::kArchivoCambiado));
+  QCOMPARE(FallaDe(sql).Codigo(), int(Falla::kArchivoCambiado));
+
+  QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otra"));
+  otra.setDatabaseName(ruta);
+  QVERIFY(otra.open());
+  QCOMPARE(Humedad(otra, 1), QString());
+  otra.close();
+  otra = QSqlDatabase();
+  QSqlDatabase::removeDatabase(QStringLiteral("otra"));
 }
 
 void PruebaFallasBase::archivoDanadoDiceDondeYQue() {
