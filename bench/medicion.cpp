@@ -86,6 +86,10 @@ int OperadorQueAborta::ReportarError(const QString& titulo, const QString& texto
 bool OperadorQueAborta::Confirmar(const QString& titulo, const QString& texto, PorDefecto) {
   Terminar(titulo, texto);
 }
+Operador::Resolucion OperadorQueAborta::ResolverConflicto(const QString& titulo,
+                                                          const QString& texto) {
+  Terminar(titulo, texto);
+}
 void OperadorQueAborta::Avisar(Estilo, const QString& titulo, const QString& texto) {
   Terminar(titulo, texto);
 }

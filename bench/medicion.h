@@ -38,6 +38,7 @@ class OperadorQueAborta : public Operador {
                    const std::function<void(QPagedPaintDevice&)>& pintar) override;
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
+  Resolucion ResolverConflicto(const QString& titulo, const QString& texto) override;
 };
 
 // Three years of days, 2002 to 2004 (365 days a year), twenty analyses each,

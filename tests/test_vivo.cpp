@@ -83,6 +83,7 @@ class PruebaVivo : public QObject {
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
   void cambiosDeOtraEstacion();
   void borradoSinEntradaAbierta();
+  void mismaCeldaConEntradaAbierta();
 };
 
 // A value, a new analysis and a deletion by the other station, while an
@@ -157,6 +158,32 @@ void PruebaVivo::borradoSinEntradaAbierta() {
   QCOMPARE(grilla.Col(), kHumedad);
   QCOMPARE(grilla.TextMatrix(4, kHumedad), QStringLiteral("13"));
   QVERIFY(!Rol(w, 4, 1, Qt::ToolTipRole).toString().contains("borrado"));
+}
+
+// The other station stores the very cell an entry is open on here: the
+// sheet takes the new value in, but the entry's store still finds a value it
+// did not show and asks, instead of writing over it unseen.
+void PruebaVivo::mismaCeldaConEntradaAbierta() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  EntornoPrueba& e = v.entorno;
+  const qint64 primera = Sembrar(e, "06:00:00", "HUMEDAD=15");
+  frmHarina& w = v.ventana;
+  CargarDia(w, kDia);
+  IrA(w, 2, kHumedad);
+  Teclear(QStringLiteral("14"));
+  QCOMPARE(Otra(e, QStringLiteral("guardar")), 0);
+  QTRY_VERIFY(Linea(w).contains(QStringLiteral("cambió HUMEDAD")));
+  QCOMPARE(w.TxtEdit->text(), QStringLiteral("14"));
+  e.operador().resoluciones.enqueue(Operador::Resolucion::Tomar);
+  Tecla(Qt::Key_Return);
+  const QStringList preguntas = Avisos(e.operador(), "conflicto");
+  QCOMPARE(preguntas.size(), 1);
+  QVERIFY2(preguntas.first().contains(QStringLiteral("12.5")) &&
+               preguntas.first().contains(QStringLiteral("beto (")),
+           qPrintable(preguntas.first()));
+  QCOMPARE(Normalizado(Leer(e, primera, QStringLiteral("HUMEDAD"))), QStringLiteral("12.5"));
+  QCOMPARE(w.MSflexGrid1->TextMatrix(2, kHumedad), QStringLiteral("12,5"));
 }
 
 int main(int argc, char** argv) {

@@ -85,6 +85,14 @@ class Operador {
   // A line of news that asks nothing (a report written to a file): shown
   // where the operator sees it without having to answer. Nothing by default.
   virtual void Informar(const QString& texto) { (void)texto; }
+
+  // Another station changed what the operator's screen showed before the
+  // operator's own change reached the database: texto shows both values and
+  // who changed it and when. Mantener keeps the operator's (written over the
+  // other), Tomar takes the other's (the operator's change is dropped).
+  // Enter keeps, Escape takes.
+  enum class Resolucion { Mantener, Tomar };
+  virtual Resolucion ResolverConflicto(const QString& titulo, const QString& texto) = 0;
 };
 
 Operador& ElOperador();

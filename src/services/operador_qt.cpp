@@ -58,6 +58,19 @@ bool OperadorQt::Confirmar(const QString& titulo, const QString& texto, PorDefec
   return caja.clickedButton() == si;
 }
 
+Operador::Resolucion OperadorQt::ResolverConflicto(const QString& titulo, const QString& texto) {
+  QMessageBox caja(QMessageBox::Warning, titulo, texto, QMessageBox::NoButton,
+                   QApplication::activeWindow());
+  QPushButton* mantener =
+      caja.addButton(QStringLiteral("&Guardar el mío"), QMessageBox::AcceptRole);
+  QPushButton* tomar = caja.addButton(QStringLiteral("&Tomar el otro"), QMessageBox::RejectRole);
+  caja.setDefaultButton(mantener);
+  caja.setEscapeButton(tomar);
+  const accion_operador::EnDialogo respondiendo;
+  caja.exec();
+  return caja.clickedButton() == mantener ? Resolucion::Mantener : Resolucion::Tomar;
+}
+
 void OperadorQt::Avisar(Estilo estilo, const QString& titulo, const QString& texto) {
   QMessageBox caja(Icono(estilo), titulo, texto, QMessageBox::NoButton,
                    QApplication::activeWindow());

@@ -9,6 +9,7 @@ class OperadorQt : public Operador {
  public:
   int ReportarError(const QString& titulo, const QString& texto) override;
   bool Confirmar(const QString& titulo, const QString& texto, PorDefecto porDefecto) override;
+  Resolucion ResolverConflicto(const QString& titulo, const QString& texto) override;
   void Avisar(Estilo estilo, const QString& titulo, const QString& texto) override;
   std::optional<QString> PedirTexto(const QString& titulo, const QString& pregunta,
                                     const QString& inicial) override;

@@ -18,7 +18,8 @@ void frmHarina::VerCambiosDeOtros() {
       filaCursor >= 0 && filaCursor < planilla_.Filas() ? planilla_.FilaEn(filaCursor).id : 0;
   Planilla::Novedades novedades;
   try {
-    novedades = planilla_.Refrescar(editando);
+    novedades = editando ? planilla_.Refrescar(true, filaEditor_ - fijas, columnaEditor_)
+                         : planilla_.Refrescar(false);
   } catch (const Falla&) {
     // The watcher says so again at its next change; the operator hears of the
     // database through his own actions.

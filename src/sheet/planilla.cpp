@@ -196,11 +196,28 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   const QString nuevo = auditoria::TextoDeValor(
       columna->tipo == TipoCampo::Numero && guardado.isValid() ? QVariant(leida.sql.toDouble())
                                                                : guardado);
-  if (!Escribir(f.id, *columna, leida.sql, nuevo))
-    return {Estado::FilaBorrada,
-            QStringLiteral("Este análisis ya no está en la base de datos (otra estación lo "
-                           "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
-            {}};
+  // What the screen showed is what the store expects to replace; a conflict
+  // kept by the operator is stored over the other station's value, checked
+  // again in case a third change came in while the operator decided.
+  QString mostrado = Comparable(*columna, f.valores.value(indice - 1));
+  for (;;) {
+    QVariant otro;
+    const Escritura escrita = Escribir(f.id, *columna, leida.sql, nuevo, mostrado, otro);
+    if (escrita == Escritura::Hecha) break;
+    if (escrita == Escritura::Borrada)
+      return {Estado::FilaBorrada,
+              QStringLiteral("Este análisis ya no está en la base de datos (otra estación lo "
+                             "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
+              {}};
+    const QString textoOtro = auditoria::TextoDeValor(otro);
+    if (!MantenerPropio(fila, *columna, nuevo, textoOtro)) {
+      // The other station's value stays; the cell shows it.
+      f.valores[indice - 1] = otro;
+      if (indice == 1 && !textoOtro.isEmpty()) f.marcada = false;
+      return {Estado::SinCambios, {}, Texto(fila, indice, separador)};
+    }
+    mostrado = Comparable(*columna, otro);
+  }
   f.valores[indice - 1] = guardado;
   if (indice == 1 && !leida.celda.isEmpty()) f.marcada = false;
   return {Estado::Guardado, {}, Texto(fila, indice, separador)};
@@ -304,17 +321,35 @@ void Planilla::Borrar(int desde, int hasta) {
   QList<qint64> borradas;
   // One transaction: the analyses selected go together with their record, or
   // none of them.
-  EnTransaccion([&] {
-    QList<auditoria::Asiento> bajas;
-    for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {
-      const qint64 id = filas_[fila].id;
-      Recordset valores = conexion.Execute(
-          sentencias::FilasCompletas(tabla_, QStringLiteral("ID = ") + QString::number(id)));
-      bajas += Bajas(valores, tabla_, borradas);
-      conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), tabla_, id));
-    }
-    auditoria::Anotar(conexion, gUsuarioLogeado, bajas);
-  });
+  // An analysis that another station changed after the screen showed it is
+  // deleted only if the operator says so, seeing what changed.
+  bool comprobar = true;
+  QStringList cambiadas;
+  for (;;) {
+    cambiadas.clear();
+    borradas.clear();
+    EnTransaccion([&] {
+      QList<auditoria::Asiento> bajas;
+      for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila) {
+        const qint64 id = filas_[fila].id;
+        Recordset valores = conexion.Execute(
+            sentencias::FilasCompletas(tabla_, QStringLiteral("ID = ") + QString::number(id)));
+        if (comprobar) {
+          const QString cambio = CambioDeOtra(fila, valores);
+          if (!cambio.isEmpty()) cambiadas << cambio;
+        }
+        bajas += Bajas(valores, tabla_, borradas);
+      }
+      // Nothing goes before every analysis is found as shown.
+      if (!cambiadas.isEmpty()) return;
+      for (const qint64 id : borradas)
+        conexion.Execute(sentencias::BorrarAnalisis(conexion.dialecto(), tabla_, id));
+      auditoria::Anotar(conexion, gUsuarioLogeado, bajas);
+    });
+    if (cambiadas.isEmpty()) break;
+    if (!BorrarIgual(cambiadas)) return;
+    comprobar = false;
+  }
   for (int fila = std::max(desde, 0); fila <= hasta && fila < Filas(); ++fila)
     creadas_.removeAll(filas_[fila].id);
 }

@@ -56,7 +56,9 @@ class Planilla {
   // out. What this station wrote itself is already here and changes nothing.
   // Throws Falla when the database fails, leaving the day as it was
   // (planilla_vivo.cpp).
-  Novedades Refrescar(bool conservar);
+  // The cell (filaEditada, indiceEditado) under an open entry keeps its
+  // value as shown.
+  Novedades Refrescar(bool conservar, int filaEditada = -1, int indiceEditado = -1);
   // Whether an analysis is kept marked borrada, waiting to be taken out.
   bool HayBorradas() const;
 
@@ -162,9 +164,28 @@ class Planilla {
   static QList<auditoria::Asiento> Bajas(Recordset& filas, const QString& tabla,
                                          QList<qint64>& ids);
   // Stores the statement text valor in one column of one analysis, with its
-  // trail row; false when the analysis is gone.
-  bool Escribir(qint64 id, const ColumnaAnalisis& columna, const QString& valor,
-                const QString& nuevo);
+  // trail row, when the database still holds mostrado (what the screen
+  // showed, as TextoDeValor writes it) or already holds nuevo. Otherwise
+  // writes nothing and answers Conflicto with the database's value in otro.
+  enum class Escritura { Hecha, Borrada, Conflicto };
+  Escritura Escribir(qint64 id, const ColumnaAnalisis& columna, const QString& valor,
+                     const QString& nuevo, const QString& mostrado, QVariant& otro);
+  // Asks the operator whether to keep nuevo over the value otro that another
+  // station stored in the cell (planilla_conflicto.cpp), naming who changed
+  // it and when by the trail's latest row for it. True to keep.
+  // A cell's value as the conflict check compares it: as the trail writes it,
+  // a number by its value whatever the engine returned it as.
+  static QString Comparable(const ColumnaAnalisis& columna, const QVariant& valor);
+  // Two rows' values (grid columns 1 to 11) compared as Comparable does.
+  static bool MismosValores(const QList<QVariant>& a, const QList<QVariant>& b);
+  // For a delete: what differs between the row as shown and the analysis
+  // filas reads (FilasCompletas, not moved), "Fila 2: HUMEDAD 15 → 16";
+  // empty when nothing does or the analysis is gone. BorrarIgual asks whether
+  // to delete those anyway.
+  QString CambioDeOtra(int fila, const Recordset& filas) const;
+  static bool BorrarIgual(const QStringList& cambiadas);
+  bool MantenerPropio(int fila, const ColumnaAnalisis& columna, const QString& nuevo,
+                      const QString& otro) const;
 
   // A day without analyses gets its two blank ones, in a transaction that
   // holds the day's lock and looks again before inserting.

@@ -56,11 +56,13 @@ QList<auditoria::Asiento> Planilla::Bajas(Recordset& filas, const QString& tabla
   return bajas;
 }
 
-bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString& valor,
-                        const QString& nuevo) {
+Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna,
+                                       const QString& valor, const QString& nuevo,
+                                       const QString& mostrado, QVariant& otro) {
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& d = conexion.dialecto();
   bool existe = false;
+  bool conflicto = false;
   EnTransaccion([&] {
     // The value before is the database's, not the sheet's: another station
     // may have stored this cell since the day was loaded.
@@ -71,12 +73,20 @@ bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString
                              .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_),
                          {QVariant::fromValue(id)});
     if (actual.isEmpty()) return;
-    const QString antes = auditoria::TextoDeValor(actual.at(0));
+    const QVariant antesLeido = actual.at(0);
+    const QString antes = auditoria::TextoDeValor(antesLeido);
     const QVariant momento = actual.at(1);
     const QVariant ultima = actual.at(2);
     existe = true;
     // Another station stored this very value: nothing changes.
     if (antes == nuevo) return;
+    // Another station changed what the screen showed: the operator decides,
+    // after this transaction has let go of its lock.
+    if (Comparable(columna, antesLeido) != mostrado) {
+      conflicto = true;
+      otro = antesLeido;
+      return;
+    }
     int cambiadas = -1;
     conexion.Execute(sentencias::ActualizarCelda(d, tabla_, columna.dataField, valor,
                                                  QDateTime::currentDateTime(), id),
@@ -89,7 +99,8 @@ bool Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna, const QString
                       {{auditoria::kModificacion, tabla_, id, columna.campo, antes, nuevo}},
                       momento, ultima);
   });
-  return existe;
+  if (conflicto) return Escritura::Conflicto;
+  return existe ? Escritura::Hecha : Escritura::Borrada;
 }
 
 Planilla::Restaurado Planilla::Restaurar(const QString& tabla, qint64 idBorrado) {

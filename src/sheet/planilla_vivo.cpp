@@ -15,15 +15,6 @@
 
 namespace {
 
-// Values compared as the trail writes them: a number the sheet stored as
-// typed and the same number read back as a double are one value.
-bool MismosValores(const QList<QVariant>& a, const QList<QVariant>& b) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i)
-    if (auditoria::TextoDeValor(a[i]) != auditoria::TextoDeValor(b[i])) return false;
-  return true;
-}
-
 QString Hora(const QList<QVariant>& valores) {
   static const int kHorario = CampoPorNombre(QStringLiteral("HORARIO"))->indice;
   return auditoria::TextoDeValor(valores.value(kHorario - 1)).left(5);
@@ -35,7 +26,18 @@ bool Planilla::HayBorradas() const {
   return std::any_of(filas_.cbegin(), filas_.cend(), [](const Fila& f) { return f.borrada; });
 }
 
-Planilla::Novedades Planilla::Refrescar(bool conservar) {
+// Values compared as a store compares them: a number the sheet stored as
+// typed and the same number read back as a double are one value.
+bool Planilla::MismosValores(const QList<QVariant>& a, const QList<QVariant>& b) {
+  if (a.size() != b.size()) return false;
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    const ColumnaAnalisis* columna = ColumnaPorIndice(static_cast<int>(i) + 1);
+    if (columna && Comparable(*columna, a[i]) != Comparable(*columna, b[i])) return false;
+  }
+  return true;
+}
+
+Planilla::Novedades Planilla::Refrescar(bool conservar, int filaEditada, int indiceEditado) {
   Novedades novedades;
   if (!cargada_) return novedades;
   Conexion& conexion = LibDatos::Instancia().Conexion();
@@ -59,10 +61,24 @@ Planilla::Novedades Planilla::Refrescar(bool conservar) {
   QHash<qint64, QString> horas;
   QList<Fila> quedan;
   QSet<qint64> presentes;
-  for (Fila& fila : filas_) {
+  for (qsizetype n = 0; n < filas_.size(); ++n) {
+    Fila& fila = filas_[n];
     presentes.insert(fila.id);
-    const auto leida = leidas.constFind(fila.id);
-    if (leida == leidas.cend()) {
+    auto leida = leidas.find(fila.id);
+    // The cell under an open entry keeps what the screen showed when the
+    // entry began: its store then finds another station's value there and
+    // asks the operator, instead of writing over it unseen.
+    // The status bar still says that the cell was changed elsewhere.
+    bool editadaCambiada = false;
+    if (leida != leidas.end() && n == filaEditada && indiceEditado >= 1 &&
+        indiceEditado <= leida->size()) {
+      const ColumnaAnalisis* columna = ColumnaPorIndice(indiceEditado);
+      const QVariant mostrado = fila.valores.value(indiceEditado - 1);
+      editadaCambiada = columna && Comparable(*columna, (*leida)[indiceEditado - 1]) !=
+                                       Comparable(*columna, mostrado);
+      (*leida)[indiceEditado - 1] = mostrado;
+    }
+    if (leida == leidas.end()) {
       horas.insert(fila.id, Hora(fila.valores));
       if (fila.id == 0) {
         quedan.append(std::move(fila));
@@ -81,7 +97,10 @@ Planilla::Novedades Planilla::Refrescar(bool conservar) {
       }
       continue;
     }
-    if (!MismosValores(fila.valores, *leida)) {
+    if (editadaCambiada && MismosValores(fila.valores, *leida)) {
+      ++novedades.cambiadas;
+      tocadas.append(fila.id);
+    } else if (!MismosValores(fila.valores, *leida)) {
       fila.valores = *leida;
       // A marker stays only while the flour type is still empty.
       static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;

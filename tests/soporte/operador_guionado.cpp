@@ -24,6 +24,16 @@ bool OperadorGuionado::Confirmar(const QString& titulo, const QString& texto,
   return confirmaciones.dequeue();
 }
 
+Operador::Resolucion OperadorGuionado::ResolverConflicto(const QString& titulo,
+                                                         const QString& texto) {
+  preguntas.append({QStringLiteral("conflicto"), titulo, texto, int(Estilo::Exclamacion)});
+  if (resoluciones.isEmpty()) {
+    ++sinGuion;
+    return Resolucion::Tomar;
+  }
+  return resoluciones.dequeue();
+}
+
 void OperadorGuionado::Avisar(Estilo estilo, const QString& titulo, const QString& texto) {
   preguntas.append({QStringLiteral("avisar"), titulo, texto, int(estilo)});
 }

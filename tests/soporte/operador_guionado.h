@@ -22,7 +22,7 @@
 
 struct Pregunta {
   QString tipo;  // "error", "confirmar", "avisar", "texto", "consulta", "fecha",
-                 // "archivo"
+                 // "archivo", "conflicto"
   QString titulo;
   QString texto;
   int estilo = 0;
@@ -72,4 +72,8 @@ class OperadorGuionado : public Operador {
   // News that asks nothing: recorded in informes, not among the questions.
   QStringList informes;
   void Informar(const QString& texto) override;
+  // A conflict between two stations: recorded as a question of type
+  // "conflicto", answered from resoluciones (Tomar when none is queued).
+  QQueue<Resolucion> resoluciones;
+  Resolucion ResolverConflicto(const QString& titulo, const QString& texto) override;
 };
