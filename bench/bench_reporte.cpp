@@ -55,8 +55,25 @@ namespace {
 
 constexpr int kAnalisisPorDia = 20;
 constexpr int kAnalisisDelAnio = 365 * kAnalisisPorDia;
-const QString kFormula = QStringLiteral(
-    "{V_MV_ZENTALIA.FECHA} >= Date(2003,01,01) AND  {V_MV_ZENTALIA.FECHA} <= Date(2003,12,31)");
+
+// What one report selects: the formula the report tab writes and the rows it
+// must give.
+struct Alcance {
+  const char* nombre;
+  QString formula;
+  int analisis;
+};
+
+const Alcance kAnio = {
+    "un año",
+    QStringLiteral("{V_MV_ZENTALIA.FECHA} >= Date(2003,01,01) AND  {V_MV_ZENTALIA.FECHA} <= "
+                   "Date(2003,12,31)"),
+    kAnalisisDelAnio};
+const Alcance kTresAnios = {
+    "tres años",
+    QStringLiteral("{V_MV_ZENTALIA.FECHA} >= Date(2002,01,01) AND  {V_MV_ZENTALIA.FECHA} <= "
+                   "Date(2004,12,31)"),
+    3 * kAnalisisDelAnio};
 
 QSqlDatabase Base() { return LibDatos::Instancia().Conexion().Base(); }
 
@@ -89,7 +106,7 @@ struct Medida {
   double kb;  // peak resident memory above the memory before
 };
 
-Medida Reporte(const QString& pdf) {
+Medida Reporte(const QString& pdf, const Alcance& alcance) {
   QFile::remove(pdf);
   ReiniciarPico();
   const double antes = MemoriaKb("VmRSS:");
@@ -102,8 +119,8 @@ Medida Reporte(const QString& pdf) {
   reportes.OpcionC = false;
   QElapsedTimer reloj;
   reloj.start();
-  if (!reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()}, kFormula,
-                              QString(), empresa, nombre, parametros))
+  if (!reportes.EmitirReporte(QStringLiteral("Rp_ZENTALIA"), {QString(), QString()},
+                              alcance.formula, QString(), empresa, nombre, parametros))
     Abortar(QStringLiteral("el reporte se canceló"));
   const double ms = reloj.nsecsElapsed() / 1e6;
   const double pico = MemoriaKb("VmHWM:");
@@ -113,14 +130,14 @@ Medida Reporte(const QString& pdf) {
 }
 
 // Only the report's reading of its rows (the first half of its work).
-double Lectura(const QString& condicion) {
+double Lectura(const QString& condicion, const Alcance& alcance) {
   QElapsedTimer reloj;
   reloj.start();
   const auto filas =
       LeerAnalisis(LibDatos::Instancia().Conexion(), condicion, [](qint64) { return true; });
   const double ms = reloj.nsecsElapsed() / 1e6;
-  if (!filas || filas->size() != std::size_t(kAnalisisDelAnio))
-    Abortar(QStringLiteral("la lectura del reporte no leyó el año"));
+  if (!filas || filas->size() != std::size_t(alcance.analisis))
+    Abortar(QStringLiteral("la lectura del reporte no leyó sus filas"));
   return ms;
 }
 
@@ -165,7 +182,7 @@ double LibreOffice(const QString& soffice, const QString& csv, const QString& ca
   return reloj.nsecsElapsed() / 1e6;
 }
 
-Medida ConsultaPura(const QString& sql) {
+Medida ConsultaPura(const QString& sql, const Alcance& alcance) {
   ReiniciarPico();
   const double antes = MemoriaKb("VmRSS:");
   QElapsedTimer reloj;
@@ -182,9 +199,75 @@ Medida ConsultaPura(const QString& sql) {
   }
   const double ms = reloj.nsecsElapsed() / 1e6;
   const double pico = MemoriaKb("VmHWM:");
-  if (filas != kAnalisisDelAnio || nulos != kAnalisisDelAnio * 4 / 5)
+  if (filas != alcance.analisis || nulos != alcance.analisis * 4 / 5)
     Abortar(QStringLiteral("la consulta pura leyó %1 filas, %2 nulos").arg(filas).arg(nulos));
   return {ms, pico - antes};
+}
+
+// The rounds of one report against its floor and LibreOffice, and the figures.
+void Medir(const Alcance& alcance, int vueltas, const QString& pdf, const QString& soffice,
+           const QString& carpeta, bool primerReporte) {
+  const QString condicion = formula::CondicionSql(*formula::LeerFormula(alcance.formula),
+                                                  LibDatos::Instancia().Conexion().dialecto());
+  const QString sql = SentenciaAnalisis(condicion);
+  // The first report of the process also loads the fonts; its peak is the
+  // honest one, since later runs reuse the memory the allocator kept.
+  const Medida primera = Reporte(pdf, alcance);
+  ConsultaPura(sql, alcance);
+  const QString csv = carpeta + QStringLiteral("/filas.csv");
+  if (!soffice.isEmpty()) {
+    EscribirCsv(sql, csv);
+    LibreOffice(soffice, csv, carpeta);  // the warm-up: its profile, its libraries
+  }
+  std::vector<double> reporte, pura, lectura, libreoffice;
+  std::vector<qint64> memReporte, memPura;
+  for (int i = 0; i < vueltas; ++i) {
+    const bool antes = i % 2 == 0;
+    // LibreOffice before the report in one round, after it in the next.
+    if (!soffice.isEmpty() && antes) libreoffice.push_back(LibreOffice(soffice, csv, carpeta));
+    const Medida a = antes ? Reporte(pdf, alcance) : ConsultaPura(sql, alcance);
+    const Medida b = antes ? ConsultaPura(sql, alcance) : Reporte(pdf, alcance);
+    const Medida& r = antes ? a : b;
+    const Medida& p = antes ? b : a;
+    reporte.push_back(r.ms);
+    pura.push_back(p.ms);
+    memReporte.push_back(r.kb);
+    memPura.push_back(p.kb);
+    lectura.push_back(Lectura(condicion, alcance));
+    if (!soffice.isEmpty() && !antes) libreoffice.push_back(LibreOffice(soffice, csv, carpeta));
+  }
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {pdf});
+  info.waitForFinished();
+  QString paginas = QStringLiteral("?");
+  for (const QString& linea : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
+    if (linea.startsWith(QLatin1String("Pages:"))) paginas = linea.mid(6).trimmed();
+
+  const double r = Mediana(reporte);
+  const double p = Mediana(pura);
+  std::printf("reporte de %s (%d análisis) a PDF, mediana de %d vueltas\n", alcance.nombre,
+              alcance.analisis, vueltas);
+  std::printf("  LibReportes::EmitirReporte -> PDF      %9.1f ms  (%.3f ms por análisis)\n", r,
+              r / alcance.analisis);
+  std::printf("  QSqlQuery pura, misma sentencia        %9.1f ms\n", p);
+  std::printf("  razón                                  %9.1fx\n", r / p);
+  std::printf("  de ello, la lectura de las filas       %9.1f ms  (%.1fx la consulta pura)\n",
+              Mediana(lectura), Mediana(lectura) / p);
+  std::printf("  memoria pico añadida, %s  %9.1f MB  (%.1f s; meta: <= 30 MB)\n",
+              primerReporte ? "primer reporte " : "su 1.er reporte", primera.kb / 1024.0,
+              primera.ms / 1000);
+  std::printf("  memoria pico añadida, reporte          %9.1f MB\n",
+              *std::max_element(memReporte.begin(), memReporte.end()) / 1024.0);
+  std::printf("  memoria pico añadida, consulta pura    %9.1f MB\n",
+              *std::max_element(memPura.begin(), memPura.end()) / 1024.0);
+  std::printf("  PDF: %s páginas, %.1f MB\n", qPrintable(paginas),
+              QFileInfo(pdf).size() / (1024.0 * 1024.0));
+  if (!libreoffice.empty()) {
+    const double l = Mediana(libreoffice);
+    std::printf("  LibreOffice Calc, el CSV a PDF         %9.1f ms\n", l);
+    std::printf("  razón reporte / LibreOffice            %9.2fx  (meta: <= 0.25x)\n", r / l);
+  }
+  std::printf("\n");
 }
 
 }  // namespace
@@ -212,68 +295,12 @@ int main(int argc, char* argv[]) {
   std::printf("tabla de %d análisis llenada en %.1f s\n\n", 3 * kAnalisisDelAnio,
               llenado.nsecsElapsed() / 1e9);
 
-  const QString condicion = formula::CondicionSql(*formula::LeerFormula(kFormula),
-                                                  LibDatos::Instancia().Conexion().dialecto());
-  const QString sql = SentenciaAnalisis(condicion);
-  // The first report of the process also loads the fonts; its peak is the
-  // honest one, since later runs reuse the memory the allocator kept.
-  const Medida primera = Reporte(pdf);
-  ConsultaPura(sql);
   const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  const QString csv = carpeta.filePath(QStringLiteral("filas.csv"));
-  if (soffice.isEmpty()) {
-    std::printf("LibreOffice (soffice) no está instalado: se mide sin él\n\n");
-  } else {
-    EscribirCsv(sql, csv);
-    LibreOffice(soffice, csv, carpeta.path());  // the warm-up: its profile, its libraries
-  }
-  std::vector<double> reporte, pura, lectura, libreoffice;
-  std::vector<qint64> memReporte, memPura;
-  for (int i = 0; i < vueltas; ++i) {
-    const bool primero = i % 2 == 0;
-    // LibreOffice before the report in one round, after it in the next.
-    if (!soffice.isEmpty() && primero)
-      libreoffice.push_back(LibreOffice(soffice, csv, carpeta.path()));
-    const Medida a = primero ? Reporte(pdf) : ConsultaPura(sql);
-    const Medida b = primero ? ConsultaPura(sql) : Reporte(pdf);
-    const Medida& r = primero ? a : b;
-    const Medida& p = primero ? b : a;
-    reporte.push_back(r.ms);
-    pura.push_back(p.ms);
-    memReporte.push_back(r.kb);
-    memPura.push_back(p.kb);
-    lectura.push_back(Lectura(condicion));
-    if (!soffice.isEmpty() && !primero)
-      libreoffice.push_back(LibreOffice(soffice, csv, carpeta.path()));
-  }
-  QProcess info;
-  info.start(QStringLiteral("pdfinfo"), {pdf});
-  info.waitForFinished();
-  QString paginas = QStringLiteral("?");
-  for (const QString& linea : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
-    if (linea.startsWith(QLatin1String("Pages:"))) paginas = linea.mid(6).trimmed();
-
-  const double r = Mediana(reporte);
-  const double p = Mediana(pura);
-  std::printf("reporte de un año (%d análisis) a PDF, mediana de %d vueltas\n", kAnalisisDelAnio,
-              vueltas);
-  std::printf("  LibReportes::EmitirReporte -> PDF      %9.1f ms\n", r);
-  std::printf("  QSqlQuery pura, misma sentencia        %9.1f ms\n", p);
-  std::printf("  razón                                  %9.1fx\n", r / p);
-  std::printf("  de ello, la lectura de las filas       %9.1f ms  (%.1fx la consulta pura)\n",
-              Mediana(lectura), Mediana(lectura) / p);
-  std::printf("  memoria pico añadida, primer reporte   %9.1f MB  (%.1f s)\n", primera.kb / 1024.0,
-              primera.ms / 1000);
-  std::printf("  memoria pico añadida, reporte          %9.1f MB\n",
-              *std::max_element(memReporte.begin(), memReporte.end()) / 1024.0);
-  std::printf("  memoria pico añadida, consulta pura    %9.1f MB\n",
-              *std::max_element(memPura.begin(), memPura.end()) / 1024.0);
-  std::printf("  PDF: %s páginas, %.1f MB\n", qPrintable(paginas),
-              QFileInfo(pdf).size() / (1024.0 * 1024.0));
-  if (!libreoffice.empty()) {
-    const double l = Mediana(libreoffice);
-    std::printf("  LibreOffice Calc, el CSV a PDF         %9.1f ms\n", l);
-    std::printf("  razón reporte / LibreOffice            %9.2fx  (meta: <= 0.25x)\n", r / l);
+  if (soffice.isEmpty()) std::printf("LibreOffice (soffice) no está instalado: se mide sin él\n\n");
+  bool primero = true;
+  for (const Alcance* alcance : {&kAnio, &kTresAnios}) {
+    Medir(*alcance, vueltas, pdf, soffice, carpeta.path(), primero);
+    primero = false;
   }
   if (argc > 2) {
     QFile::remove(QString::fromLocal8Bit(argv[2]));

@@ -132,8 +132,10 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
   }
   if (OpcionA) {
     progreso.reset();
+    // The preview, its "Guardar PDF…" and its printing paint one layout.
+    ReporteDispuesto dispuesto(contenido);
     ElOperador().VistaPrevia(contenido.titulo, PaginaReporte(), [&](QPagedPaintDevice& destino) {
-      PintarReporte(contenido, destino, [](qint64) { return true; });
+      dispuesto.Pintar(destino, [](qint64) { return true; });
     });
     return true;
   }

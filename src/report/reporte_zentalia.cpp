@@ -8,6 +8,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -264,24 +265,61 @@ QPageLayout PaginaReporte() {
                      QPageLayout::Millimeter);
 }
 
+struct ReporteDispuesto::Disposicion {
+  Disposicion(const ContenidoReporte& contenido, QPagedPaintDevice& d)
+      : dpiX(d.logicalDpiX()),
+        dpiY(d.logicalDpiY()),
+        ancho(d.width()),
+        alto(d.height()),
+        m(reporte::Medir(contenido, d)),
+        textos(m.cuerpo, &d),
+        marcados(m.negrita, &d),
+        lineas(contenido.analisis.size()) {
+    for (std::size_t i = 0; i < contenido.analisis.size(); ++i) {
+      const AnalisisReporte& analisis = contenido.analisis[i];
+      for (int c = 0; c < kColumnasReporte; ++c) {
+        // A marked value is shaped with its mark, in its own cache: the same
+        // value out on other days is shaped once too.
+        lineas[i][c] =
+            analisis.veredictos[c] == Veredicto::Fuera
+                ? &marcados.Lineas(
+                      analisis.celdas[c] + QStringLiteral(" ") + Marca(analisis.lados[c]), m.w[c])
+                : &textos.Lineas(analisis.celdas[c], m.w[c]);
+      }
+    }
+    paginas = reporte::Paginar(contenido, m, lineas);
+  }
+
+  bool Sirve(const QPagedPaintDevice& d) const {
+    return d.logicalDpiX() == dpiX && d.logicalDpiY() == dpiY && d.width() == ancho &&
+           d.height() == alto;
+  }
+
+  int dpiX, dpiY, ancho, alto;
+  Medidas m;
+  // Only read once laid out: the device they were shaped on may be gone.
+  TextosFormados textos;
+  TextosFormados marcados;
+  std::vector<Lineas> lineas;
+  std::vector<std::vector<Bloque>> paginas;
+};
+
+ReporteDispuesto::ReporteDispuesto(const ContenidoReporte& contenido) : contenido_(contenido) {}
+ReporteDispuesto::~ReporteDispuesto() = default;
+
+bool ReporteDispuesto::Pintar(QPagedPaintDevice& dispositivo,
+                              const std::function<bool(qint64)>& avanzar) {
+  auto hallada = std::find_if(disposiciones_.begin(), disposiciones_.end(),
+                              [&](const auto& d) { return d->Sirve(dispositivo); });
+  if (hallada == disposiciones_.end())
+    hallada = disposiciones_.insert(disposiciones_.end(),
+                                    std::make_unique<Disposicion>(contenido_, dispositivo));
+  const Disposicion& d = **hallada;
+  return Pintor(contenido_, dispositivo, d.m, d.lineas, d.textos, d.marcados)
+      .Pintar(d.paginas, avanzar);
+}
+
 bool PintarReporte(const ContenidoReporte& contenido, QPagedPaintDevice& dispositivo,
                    const std::function<bool(qint64)>& avanzar) {
-  const Medidas m = reporte::Medir(contenido, dispositivo);
-  TextosFormados textos(m.cuerpo, &dispositivo);
-  TextosFormados marcados(m.negrita, &dispositivo);
-  std::vector<Lineas> lineas(contenido.analisis.size());
-  for (std::size_t i = 0; i < contenido.analisis.size(); ++i) {
-    const AnalisisReporte& analisis = contenido.analisis[i];
-    for (int c = 0; c < kColumnasReporte; ++c) {
-      // A marked value is shaped with its mark, in its own cache: the same
-      // value out on other days is shaped once too.
-      lineas[i][c] =
-          analisis.veredictos[c] == Veredicto::Fuera
-              ? &marcados.Lineas(
-                    analisis.celdas[c] + QStringLiteral(" ") + Marca(analisis.lados[c]), m.w[c])
-              : &textos.Lineas(analisis.celdas[c], m.w[c]);
-    }
-  }
-  const std::vector<std::vector<Bloque>> paginas = reporte::Paginar(contenido, m, lineas);
-  return Pintor(contenido, dispositivo, m, lineas, textos, marcados).Pintar(paginas, avanzar);
+  return ReporteDispuesto(contenido).Pintar(dispositivo, avanzar);
 }

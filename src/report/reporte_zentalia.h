@@ -22,6 +22,7 @@
 #include <QPageLayout>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "report/analisis_reporte.h"
@@ -49,3 +50,23 @@ QPageLayout PaginaReporte();
 // drops what was painted). True when every page was painted.
 bool PintarReporte(const ContenidoReporte& contenido, QPagedPaintDevice& dispositivo,
                    const std::function<bool(qint64)>& avanzar);
+
+// One report painted on several devices (the print preview, then "Guardar
+// PDF…" or the printer): what is laid out for a resolution and page size (the
+// measures, every distinct text broken and shaped, the pages) is done once and
+// painted again on every device of that resolution and size; another one gets
+// its own layout. Shaped glyphs belong to the resolution they were shaped at,
+// so nothing is shared across resolutions. The content must outlive it.
+class ReporteDispuesto {
+ public:
+  explicit ReporteDispuesto(const ContenidoReporte& contenido);
+  ~ReporteDispuesto();
+  bool Pintar(QPagedPaintDevice& dispositivo, const std::function<bool(qint64)>& avanzar);
+  // How many layouts were made: one per resolution and page size painted on.
+  int Disposiciones() const { return static_cast<int>(disposiciones_.size()); }
+
+ private:
+  struct Disposicion;
+  const ContenidoReporte& contenido_;
+  std::vector<std::unique_ptr<Disposicion>> disposiciones_;
+};
