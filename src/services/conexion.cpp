@@ -45,6 +45,11 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
 
 QSqlDatabase Conexion::Base() const { return QSqlDatabase::database(nombre_, false); }
 
+bool Conexion::Perdida() const {
+  const QSqlDatabase base = Base();
+  return !base.isOpen() || VigilanteSocket::Caida(base);
+}
+
 void Conexion::ComprobarArchivo(bool escribe) const {
   if (archivo_.isEmpty()) return;
   quint64 dispositivo = 0;

@@ -44,6 +44,11 @@ class Conexion {
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
   const QString& Donde() const { return donde_; }
+  // The embedded database's file; empty for a server.
+  const QString& Archivo() const { return archivo_; }
+  // The connection is known to be gone: closed after a reopening failed, or
+  // closed by the server (seen without running a statement).
+  bool Perdida() const;
   bool SoloLectura() const { return soloLectura_; }
 
   // filasAfectadas, when given, receives how many rows an INSERT, UPDATE or

@@ -281,3 +281,15 @@ QString Dialecto::AvisarCambio() const {
 QString Dialecto::VersionDeDatos() const {
   return motor_ == Motor::Sqlite ? QStringLiteral("PRAGMA data_version") : QString();
 }
+
+int Dialecto::PuertoPorDefecto() const {
+  switch (motor_) {
+    case Motor::Postgresql:
+      return 5432;
+    case Motor::SqlServer:
+      return 1433;
+    case Motor::Sqlite:
+      break;
+  }
+  return 0;
+}

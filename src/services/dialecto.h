@@ -107,6 +107,8 @@ class Dialecto {
   // number that changes when another connection commits. Empty where the
   // engine has no such means.
   QString CanalDeCambios() const;
+  // The server's port when the connection names none; 0 for a file.
+  int PuertoPorDefecto() const;
   QString AvisarCambio() const;
   QString VersionDeDatos() const;
   // An expression for the moment now as 'yyyy-MM-dd HH:mm:ss.zzz' text, by

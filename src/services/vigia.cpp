@@ -1,5 +1,6 @@
 #include "services/vigia.h"
 
+#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
@@ -36,6 +37,10 @@ void Vigia::Mirar() {
   Conexion& conexion = datos.Conexion();
   const Dialecto& d = conexion.dialecto();
   const QString canal = d.CanalDeCambios();
+  if (conexion.Perdida()) {
+    emit SinConexion();
+    return;
+  }
   if (!canal.isEmpty()) {
     QSqlDriver* conductor = conexion.Base().driver();
     if (!conductor || conductor->subscribedToNotifications().contains(canal)) return;
@@ -59,7 +64,8 @@ void Vigia::Mirar() {
     const bool cambio = version_.isValid() && version != version_;
     version_ = version;
     if (cambio) emit Cambio();
-  } catch (const Falla&) {
+  } catch (const Falla& falla) {
     // Tried again at the next tick.
+    if (accion_operador::EsDeConexion(falla)) emit SinConexion();
   }
 }

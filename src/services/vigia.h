@@ -10,7 +10,9 @@
 // changes only when another connection commits.
 //
 // A failure while watching is kept quiet: the operator hears of the database
-// through his own actions, not through a timer.
+// through his own actions, not through a timer. A connection found lost
+// (closed by the server, or the file gone) is said by SinConexion, at every
+// look while it lasts, so that the window can show it and bring it back.
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +32,7 @@ class Vigia : public QObject {
 
  signals:
   void Cambio();
+  void SinConexion();
   // Every look, changed or not: for what waits on the window's own state.
   void Pulso();
 

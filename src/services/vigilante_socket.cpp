@@ -56,15 +56,28 @@ VigilanteSocket::~VigilanteSocket() {
   delete estado_;
 }
 
-int VigilanteSocket::SocketDe(const QSqlDatabase& base) {
-  if (!base.isOpen() || !base.driver()) return -1;
+namespace {
+
+PGconn* ConexionPg(const QSqlDatabase& base) {
+  if (!base.isOpen() || !base.driver()) return nullptr;
   const QVariant manija = base.driver()->handle();
   // Qt names the handle's type after libpq's struct.
   if (!manija.isValid() ||
       (qstrcmp(manija.typeName(), "PGconn*") != 0 && qstrcmp(manija.typeName(), "pg_conn*") != 0))
-    return -1;
-  PGconn* conexion = *static_cast<PGconn* const*>(manija.constData());
+    return nullptr;
+  return *static_cast<PGconn* const*>(manija.constData());
+}
+
+}  // namespace
+
+int VigilanteSocket::SocketDe(const QSqlDatabase& base) {
+  PGconn* conexion = ConexionPg(base);
   return conexion ? PQsocket(conexion) : -1;
+}
+
+bool VigilanteSocket::Caida(const QSqlDatabase& base) {
+  PGconn* conexion = ConexionPg(base);
+  return conexion && PQstatus(conexion) == CONNECTION_BAD;
 }
 
 void VigilanteSocket::Armar(int socket, std::chrono::milliseconds limite) {

@@ -17,6 +17,9 @@ class VigilanteSocket {
 
   // The socket of a PostgreSQL connection, or -1 (another engine, closed).
   static int SocketDe(const QSqlDatabase& base);
+  // A PostgreSQL connection that the server has closed (libpq found it so
+  // while reading notices); false for another engine.
+  static bool Caida(const QSqlDatabase& base);
 
   // A statement on `socket` starts now and may last `limite`.
   void Armar(int socket, std::chrono::milliseconds limite);

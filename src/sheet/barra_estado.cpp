@@ -79,3 +79,23 @@ void MostrarLinea(QWidget* ventana, const QString& linea) {
     barra->setAccessibleDescription(linea);
   }
 }
+
+void MostrarConexion(QWidget* ventana, const QString& texto) {
+  QStatusBar* barra = Barra(ventana);
+  if (!barra) return;
+  auto* etiqueta = barra->findChild<QLabel*>(QStringLiteral("lblConexion"));
+  if (!etiqueta) {
+    if (texto.isEmpty()) return;
+    etiqueta = new QLabel(barra);
+    etiqueta->setObjectName(QStringLiteral("lblConexion"));
+    etiqueta->setAccessibleName(QStringLiteral("Conexión"));
+    // Bold: the one thing on the bar that means entries are not stored yet.
+    QFont negrita = etiqueta->font();
+    negrita.setBold(true);
+    etiqueta->setFont(negrita);
+    barra->insertPermanentWidget(0, etiqueta);
+  }
+  etiqueta->setText(texto);
+  etiqueta->setAccessibleDescription(texto);
+  etiqueta->setVisible(!texto.isEmpty());
+}

@@ -21,5 +21,9 @@ void MostrarPista(QWidget* ventana, bool cargada);
 // next hint or line.
 void MostrarLinea(QWidget* ventana, const QString& linea);
 
+// The state of the database connection, at the bar's right end while it is
+// lost ("Sin conexión: 2 entradas sin guardar"); empty hides it.
+void MostrarConexion(QWidget* ventana, const QString& texto);
+
 // The hint of each state.
 QString PistaDelEstado(bool cargada);

@@ -156,6 +156,9 @@ bool frmHarina::Form_Load() {
   // An analysis deleted elsewhere while an entry was open here leaves once the
   // entry is closed.
   connect(&vigia_, &Vigia::Pulso, this, &frmHarina::QuitarBorradas, Qt::UniqueConnection);
+  connect(&vigia_, &Vigia::SinConexion, this, &frmHarina::ConexionPerdida, Qt::UniqueConnection);
+  connect(&reconexion_, &Reconexion::Recuperada, this, &frmHarina::ConexionRecuperada,
+          Qt::UniqueConnection);
   vigia_.Vigilar();
   return true;
 }
@@ -267,9 +270,19 @@ void frmHarina::Form_KeyDown(int KeyCode, int Shift) {
 void frmHarina::closeEvent(QCloseEvent* evento) {
   // Every cell was stored when it was confirmed; an entry still open in the
   // editor is stored now, and the blank analyses this station left go.
-  // Nothing else to save or ask.
+  // Entries that wait for the database are never dropped unasked.
   EnFrontera(QStringLiteral("Cerrar"), [this] { GuardarEditorAbierto(); });
-  EnFrontera(QStringLiteral("Cerrar"), [this] { planilla_.Dejar(); });
+  bool sinConexion = false;
+  if (!CerrarConPendientes(sinConexion)) {
+    evento->ignore();
+    return;
+  }
+  reconexion_.Detener();
+  // Out of reach, the blank analyses stay: the operator has heard enough.
+  if (sinConexion)
+    Intentar([this] { planilla_.Dejar(); });
+  else
+    EnFrontera(QStringLiteral("Cerrar"), [this] { planilla_.Dejar(); });
   evento->accept();
   QCoreApplication::quit();
 }

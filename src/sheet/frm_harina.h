@@ -5,7 +5,8 @@
 // operator as the responsible person, only CERRAR and CONSULTAR enabled, tab 0
 // shown. Every key that reaches the window goes to the command bar's
 // ProcesaTecla and still to the focused control. Closing the window ends the
-// program; there is nothing to save.
+// program; there is nothing to save, unless entries confirmed while the
+// database was out of reach still wait: then the operator is asked first.
 //
 // With a sheet loaded, every entry the operator confirms in the cell editor
 // is in the database before the cursor moves; an entry the database refuses
@@ -22,13 +23,16 @@
 // frm_harina_grafico.cpp (the control chart),
 // frm_harina_consulta.cpp (the lookups), frm_harina_certificado.cpp (the
 // certificate of analysis),
-// frm_harina_disposicion.cpp (design layout and resizing).
+// frm_harina_disposicion.cpp (design layout and resizing),
+// frm_harina_vivo.cpp (other stations' changes), frm_harina_pendientes.cpp
+// (the database out of reach).
 
 #include <QList>
 #include <QString>
 #include <QWidget>
 #include <optional>
 
+#include "services/reconexion.h"
 #include "services/vigia.h"
 #include "sheet/disposicion.h"
 #include "sheet/planilla.h"
@@ -208,6 +212,16 @@ class frmHarina : public QWidget {
   // is, and the status bar says who changed what (frm_harina_vivo.cpp).
   void VerCambiosDeOtros();
   void QuitarBorradas();
+  // The database out of reach, and back (frm_harina_pendientes.cpp): the
+  // cells whose entries wait are marked and the status bar says how many;
+  // once it is back they are stored in order, and the day read again.
+  void MarcarPendientes();
+  void ConexionPerdida();
+  void ConexionRecuperada();
+  // Closing with entries still waiting: one more try, then the operator is
+  // asked. False keeps the window open; sinConexion tells that the database
+  // is still out of reach.
+  bool CerrarConPendientes(bool& sinConexion);
   // Shows the verdict of every value of a row of the day (0 the first);
   // completos, when given, are the whole values TextosDeFila gave with it.
   void MarcarFila(int fila, const QStringList* completos = nullptr);
@@ -243,4 +257,6 @@ class frmHarina : public QWidget {
   std::optional<Planilla::Pegado> ultimoPegado_;
   // Tells when another station may have changed the database.
   Vigia vigia_;
+  // Brings a lost connection back.
+  Reconexion reconexion_;
 };

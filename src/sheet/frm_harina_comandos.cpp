@@ -41,6 +41,9 @@ void frmHarina::EjecutarComando(const QString& Boton) {
   } else if (boton == QLatin1String("CERRAR")) {
     close();
   } else if (boton == QLatin1String("CANCELAR")) {
+    // Entries still waiting for the database keep the day on screen.
+    GuardarEditorAbierto();
+    planilla_.AlDia();
     InicializaPantalla();
   }
 }

@@ -37,6 +37,13 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
       MarcarFila(filaEditor_ - MSflexGrid1->FixedRows());
       InformarEspecificacion(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_);
       return true;
+    case Planilla::Estado::Retenido:
+      // Kept: the cell shows it, marked, until the database is back.
+      if (TXT->text() != resultado->celda) TXT->setText(resultado->celda);
+      MarcarFila(filaEditor_ - MSflexGrid1->FixedRows());
+      MarcarPendientes();
+      ConexionPerdida();
+      return true;
     case Planilla::Estado::SinClave:
       ElOperador().Avisar(Operador::Estilo::Critico, kAviso, resultado->mensaje);
       return false;

@@ -212,6 +212,17 @@ const QFont& Grilla::Negrita() {
 
 void Grilla::SetBorrada(int fila, bool borrada) { modelo_->SetBorrada(fila - kFixedRows, borrada); }
 
+void Grilla::SetPendientes(const QList<QPoint>& celdas) {
+  QSet<quint64> claves;
+  for (const QPoint& celda : celdas)
+    claves.insert(ModeloGrilla::Clave(celda.y() - kFixedRows, celda.x()));
+  modelo_->SetPendientes(std::move(claves));
+}
+
+bool Grilla::EsPendiente(int fila, int columna) const {
+  return modelo_->EsPendiente(fila - kFixedRows, columna);
+}
+
 void Grilla::SetCompleto(int fila, int columna, const QString& completo) {
   modelo_->SetCompleto(fila - kFixedRows, columna, completo);
 }

@@ -13,6 +13,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QPoint>
 #include <QStringList>
 #include <QTableView>
 
@@ -83,6 +84,10 @@ class Grilla : public QTableView {
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.
   void SetCompleto(int fila, int columna, const QString& completo);
   void SetBorrada(int fila, bool borrada);
+  // The cells (row 2 on, column) whose entries wait for the database; the
+  // last set is replaced.
+  void SetPendientes(const QList<QPoint>& celdas);
+  bool EsPendiente(int fila, int columna) const;
   // The tool tip a cell shows when the pointer rests on it; empty for none.
   QString AyudaDeCelda(int fila, int columna) const;
 

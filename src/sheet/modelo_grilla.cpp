@@ -10,6 +10,8 @@ const Qt::Alignment kAlineacionInicial = Qt::AlignLeft | Qt::AlignTop;
 // Light enough that the dark text on them reads as well as on white.
 const QColor kFondoFuera(255, 190, 190);
 const QColor kFondoAviso(255, 221, 140);
+const QColor kFondoPendiente(205, 225, 255);
+const QString kNoGuardado = QStringLiteral("No guardado: sin conexión");
 
 }  // namespace
 
@@ -38,8 +40,20 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
     if (marcada)
       valor += QStringLiteral(", ") +
                DescribirJuicio(*juicio, separador).section(QLatin1Char('\n'), 0, 0);
+    if (EsPendiente(indice.row(), columna)) valor += QStringLiteral(", ") + kNoGuardado;
     const QString nombre = NombreAccesible(columna);
     return nombre.isEmpty() ? valor : nombre + QStringLiteral(": ") + valor;
+  }
+  if (!pendientes_.isEmpty() && EsPendiente(indice.row(), columna)) {
+    if (rol == Qt::BackgroundRole) return kFondoPendiente;
+    if (rol == Qt::ForegroundRole) return QColor(Qt::black);
+    if (rol == Qt::FontRole) {
+      QFont cursiva = marcada ? negrita_ : QFont();
+      cursiva.setItalic(true);
+      return cursiva;
+    }
+    if (rol == Qt::ToolTipRole)
+      return kNoGuardado + QStringLiteral(". Se guarda solo cuando vuelva la conexión.");
   }
   if (borradas_.contains(indice.row())) {
     if (rol == Qt::ForegroundRole) return QColor(Qt::gray);
@@ -103,6 +117,7 @@ void ModeloGrilla::SetFilas(int filas) {
     filas_.resize(filas);
     juicios_.removeIf([filas](const auto& par) { return par.key() >= filas; });
     borradas_.removeIf([filas](int fila) { return fila >= filas; });
+    pendientes_.removeIf([filas](quint64 clave) { return int(clave >> 32) >= filas; });
     completos_.removeIf([filas](const auto& par) { return int(par.key() >> 32) >= filas; });
     endRemoveRows();
   }
@@ -202,6 +217,17 @@ void ModeloGrilla::SetBorrada(int fila, bool borrada) {
   emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
 }
 
+void ModeloGrilla::SetPendientes(QSet<quint64> pendientes) {
+  if (pendientes == pendientes_) return;
+  QSet<quint64> tocadas = pendientes_;
+  tocadas.unite(pendientes);
+  pendientes_ = std::move(pendientes);
+  for (const quint64 clave : std::as_const(tocadas)) {
+    const QModelIndex celda = index(int(clave >> 32), int(quint32(clave)));
+    emit dataChanged(celda, celda);
+  }
+}
+
 Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
   const Juicio* juicio = JuicioDe(fila, columna);
   return juicio ? juicio->veredicto : Veredicto::SinJuicio;
@@ -212,6 +238,7 @@ void ModeloGrilla::Vaciar() {
   juicios_.clear();
   completos_.clear();
   borradas_.clear();
+  pendientes_.clear();
   for (QStringList& fila : filas_) fila.fill(QString());
   for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
   endResetModel();
@@ -222,6 +249,7 @@ void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombr
   juicios_.clear();
   completos_.clear();
   borradas_.clear();
+  pendientes_.clear();
   const qsizetype columnas = nombres.size();
   filas_ = std::move(filas);
   encabezados_.resize(columnas, QStringList{QString(), QString()});

@@ -15,7 +15,8 @@
 // vision) with dark text, and the verdict's words in the tool tip and in what
 // assistive technology reads. Verdicts are set cell by cell and forgotten
 // with the rows they belong to. A number shown with fewer decimals than it
-// holds carries its full value for the tool tip.
+// holds carries its full value for the tool tip. A cell whose entry waits
+// for the database to come back says so until it is stored.
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -63,6 +64,16 @@ class ModeloGrilla : public QAbstractTableModel {
   // A row whose analysis another station deleted while it was edited here:
   // its text grey and struck through, and a tool tip that says so.
   void SetBorrada(int fila, bool borrada);
+  // The cells whose entries wait for the database (Clave of row and column):
+  // italic on blue, with a tool tip and a spoken word that say so. Replaces
+  // the last set.
+  void SetPendientes(QSet<quint64> pendientes);
+  bool EsPendiente(int fila, int columna) const {
+    return pendientes_.contains(Clave(fila, columna));
+  }
+  static quint64 Clave(int fila, int columna) {
+    return (quint64(quint32(fila)) << 32) | quint32(columna);
+  }
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
   // New rows and columns at once; row 1 of each header gets nombres[c].
@@ -82,11 +93,9 @@ class ModeloGrilla : public QAbstractTableModel {
   };
   // The verdict of a cell, or null when it has none.
   const Juicio* JuicioDe(int fila, int columna, QString* separador = nullptr) const;
-  static quint64 Clave(int fila, int columna) {
-    return (quint64(quint32(fila)) << 32) | quint32(columna);
-  }
   QHash<int, JuiciosDeFila> juicios_;  // by row, only rows with a verdict
   QSet<int> borradas_;
+  QSet<quint64> pendientes_;
   QHash<quint64, QString> completos_;
   QFont negrita_;
 };

@@ -7,6 +7,7 @@
 #include "analisis/entrada.h"
 #include "analisis/lector_limites.h"
 #include "analisis/valores.h"
+#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
@@ -15,6 +16,7 @@
 
 void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& tecleada,
                       const QString& responsable) {
+  AlDia();
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& dialecto = conexion.dialecto();
   // Another day (or table) forgets what was created for the last one, which
@@ -60,6 +62,7 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
 }
 
 void Planilla::Dejar() {
+  AlDia();
   const QList<qint64> creadas = std::exchange(creadas_, {});
   filas_.clear();
   cargada_ = false;
@@ -177,7 +180,7 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || fila < 0 || fila >= filas_.size())
     return {Estado::Rechazado, QStringLiteral("Esta columna no se puede modificar."), {}};
-  Fila& f = filas_[fila];
+  const Fila& f = filas_[fila];
   const EntradaLeida leida = LeerEntrada(*columna, entrada, separador);
   // Confirmed as it was: nothing to write, and the modification moment stays.
   if (EntradaSinCambios(*columna, entrada, leida, Valor(fila, indice, separador), separador))
@@ -187,22 +190,36 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   // Nothing is written, not even a 0, for an entry that is not what the
   // column holds: the operator corrects it.
   if (!leida.valida) return {Estado::Rechazado, leida.motivo, {}};
+  // Entries reach the database in the order they were confirmed: behind
+  // those still waiting.
+  if (!pendientes_.isEmpty())
+    return Retener(fila, indice, entrada, separador,
+                   QStringLiteral("Hay entradas anteriores esperando la conexión."));
+  try {
+    return Almacenar(fila, *columna, leida, separador,
+                     Comparable(*columna, f.valores.value(indice - 1)));
+  } catch (const Falla& falla) {
+    if (!accion_operador::EsDeConexion(falla)) throw;
+    return Retener(fila, indice, entrada, separador, falla.Mensaje());
+  }
+}
 
-  // The cell's value is what the database now holds: the entry's own text for
-  // a text, the number as written to the statement.
-  QVariant guardado;
-  if (leida.sql != QLatin1String("NULL"))
-    guardado = columna->tipo == TipoCampo::Numero ? leida.sql : leida.celda;
+Planilla::Resultado Planilla::Almacenar(int fila, const ColumnaAnalisis& columna,
+                                        const EntradaLeida& leida, const QString& separador,
+                                        QString mostrado) {
+  const int indice = columna.indice;
+  // The cell's value is what the database now holds.
+  const QVariant guardado = ValorDeEntrada(columna, leida);
   const QString nuevo = auditoria::TextoDeValor(
-      columna->tipo == TipoCampo::Numero && guardado.isValid() ? QVariant(leida.sql.toDouble())
-                                                               : guardado);
+      columna.tipo == TipoCampo::Numero && guardado.isValid() ? QVariant(leida.sql.toDouble())
+                                                              : guardado);
   // What the screen showed is what the store expects to replace; a conflict
   // kept by the operator is stored over the other station's value, checked
   // again in case a third change came in while the operator decided.
-  QString mostrado = Comparable(*columna, f.valores.value(indice - 1));
+  Fila& f = filas_[fila];
   for (;;) {
     QVariant otro;
-    const Escritura escrita = Escribir(f.id, *columna, leida.sql, nuevo, mostrado, otro);
+    const Escritura escrita = Escribir(f.id, columna, leida.sql, nuevo, mostrado, otro);
     if (escrita == Escritura::Hecha) break;
     if (escrita == Escritura::Borrada)
       return {Estado::FilaBorrada,
@@ -210,13 +227,13 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
                              "borró).\nNo se guardó nada: vuelva a cargar la fecha."),
               {}};
     const QString textoOtro = auditoria::TextoDeValor(otro);
-    if (!MantenerPropio(fila, *columna, nuevo, textoOtro)) {
+    if (!MantenerPropio(fila, columna, nuevo, textoOtro)) {
       // The other station's value stays; the cell shows it.
       f.valores[indice - 1] = otro;
       if (indice == 1 && !textoOtro.isEmpty()) f.marcada = false;
       return {Estado::SinCambios, {}, Texto(fila, indice, separador)};
     }
-    mostrado = Comparable(*columna, otro);
+    mostrado = Comparable(columna, otro);
   }
   f.valores[indice - 1] = guardado;
   if (indice == 1 && !leida.celda.isEmpty()) f.marcada = false;
@@ -272,6 +289,7 @@ qint64 Planilla::Insertar() {
 }
 
 int Planilla::Agregar() {
+  AlDia();
   Fila fila;
   EnTransaccion([&] { fila.id = Insertar(); });
   fila.valores.resize(ColumnasAnalisis().size());
@@ -294,7 +312,7 @@ Planilla::Pegado Planilla::Pegar(int fila, int indice, const QList<QStringList>&
       const int columna = indice + static_cast<int>(c);
       const QString antes = Valor(destino, columna, separador);
       const Resultado resultado = Guardar(destino, columna, bloque[f][c], separador);
-      if (resultado.estado == Estado::Guardado) {
+      if (resultado.estado == Estado::Guardado || resultado.estado == Estado::Retenido) {
         pegado.cambios.append({destino, columna, antes});
         ++pegado.guardados;
       } else if (resultado.estado != Estado::SinCambios) {
@@ -317,6 +335,7 @@ void Planilla::Deshacer(const Pegado& pegado, const QString& separador) {
 }
 
 void Planilla::Borrar(int desde, int hasta) {
+  AlDia();
   Conexion& conexion = LibDatos::Instancia().Conexion();
   QList<qint64> borradas;
   // One transaction: the analyses selected go together with their record, or

@@ -12,7 +12,13 @@
 //
 // A failure of the database throws Falla and leaves the day as it was; a
 // store answers what became of the entry (stored, unchanged, refused with the
-// message, its analysis gone), so the entry is never lost in between.
+// message, its analysis gone, kept), so the entry is never lost in between.
+//
+// While the database is out of reach a confirmed entry is kept, not lost:
+// the cell shows it and it waits, in the order confirmed, until Reenviar
+// stores it (planilla_pendientes.cpp). Nothing that would drop or reorder a
+// kept entry runs while one waits: loading a day, adding, deleting or
+// leaving first store them all, or throw.
 
 #include <QDate>
 #include <QList>
@@ -27,6 +33,7 @@
 #include "services/auditoria.h"
 
 class Recordset;
+struct EntradaLeida;
 
 class Planilla {
  public:
@@ -62,11 +69,12 @@ class Planilla {
   // Whether an analysis is kept marked borrada, waiting to be taken out.
   bool HayBorradas() const;
 
-  enum class Estado { Guardado, SinCambios, Rechazado, SinClave, FilaBorrada };
+  // Retenido: the database is out of reach; the entry is kept (Pendientes).
+  enum class Estado { Guardado, SinCambios, Rechazado, SinClave, FilaBorrada, Retenido };
   struct Resultado {
     Estado estado;
-    QString mensaje;  // Rechazado, SinClave, FilaBorrada: for the operator
-    QString celda;    // Guardado, SinCambios: what the cell shows now
+    QString mensaje;  // Rechazado, SinClave, FilaBorrada, Retenido: for the operator
+    QString celda;    // Guardado, SinCambios, Retenido: what the cell shows now
   };
 
   // Reads the day's analyses from the table, ordered by time. A day without any starts with
@@ -112,8 +120,41 @@ class Planilla {
   void RecargarLimites();
 
   // Stores an entry typed over a cell. Checked first (LeerEntrada); an entry
-  // that says what the cell already holds writes nothing.
+  // that says what the cell already holds writes nothing. An entry that finds
+  // the database out of reach, or other entries still waiting, is kept.
   Resultado Guardar(int fila, int indice, const QString& entrada, const QString& separador);
+
+  // An entry confirmed while the database was out of reach, waiting to be
+  // stored; its cell shows it meanwhile.
+  struct Pendiente {
+    qint64 id = 0;
+    int indice = 0;
+    QString entrada;  // as typed
+    QString separador;
+    QVariant antes;  // the cell's value before it, as the screen showed it
+  };
+  const QList<Pendiente>& Pendientes() const { return pendientes_; }
+  // Stores the waiting entries in order, each checked against what the
+  // screen showed before it, as a store is (a change made meanwhile at
+  // another station asks the operator). Stops at the first one that still
+  // finds the database out of reach, keeping it and those after it.
+  struct Reenvio {
+    int guardadas = 0;
+    QStringList perdidas;  // not stored, and why: "Fila 3, HUMEDAD: motivo"
+    bool completo = false;
+  };
+  Reenvio Reenviar();
+  // Drops the waiting entries (the operator said so): their cells show the
+  // values they replaced.
+  void OlvidarPendientes();
+  // "Fila 2, HUMEDAD: 14,3" for each waiting entry, in order.
+  QStringList DescribirPendientes() const;
+  // Before an operation that needs the database and could drop or reorder
+  // waiting entries: stores them (the operator is told of any that could
+  // not be); throws Falla (kConexion) saying how many still wait.
+  void AlDia();
+  // The row of an analysis, or -1.
+  int FilaDe(qint64 id) const;
 
   // A block of values stored from (fila, indice) rightward and downward, each
   // as a typed entry is (checked, stored, unchanged ones not written), with
@@ -187,6 +228,17 @@ class Planilla {
   bool MantenerPropio(int fila, const ColumnaAnalisis& columna, const QString& nuevo,
                       const QString& otro) const;
 
+  // The part of Guardar that writes: a valid entry stored over mostrado (as
+  // Comparable gives it).
+  Resultado Almacenar(int fila, const ColumnaAnalisis& columna, const EntradaLeida& leida,
+                      const QString& separador, QString mostrado);
+  // Keeps an entry that cannot reach the database now (the row's value
+  // becomes it, the value before goes with it).
+  Resultado Retener(int fila, int indice, const QString& entrada, const QString& separador,
+                    const QString& motivo);
+  // What a valid entry makes the cell hold.
+  static QVariant ValorDeEntrada(const ColumnaAnalisis& columna, const EntradaLeida& leida);
+
   // A day without analyses gets its two blank ones, in a transaction that
   // holds the day's lock and looks again before inserting.
   void EmpezarDia();
@@ -205,4 +257,5 @@ class Planilla {
   QDate diaJuzgado_;  // the day delDia_ holds the rows of
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
+  QList<Pendiente> pendientes_;
 };

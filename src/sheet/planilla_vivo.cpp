@@ -39,7 +39,9 @@ bool Planilla::MismosValores(const QList<QVariant>& a, const QList<QVariant>& b)
 
 Planilla::Novedades Planilla::Refrescar(bool conservar, int filaEditada, int indiceEditado) {
   Novedades novedades;
-  if (!cargada_) return novedades;
+  // Waiting entries are checked against what the screen showed before them:
+  // the day is read again once they are stored.
+  if (!cargada_ || !pendientes_.isEmpty()) return novedades;
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& d = conexion.dialecto();
   Recordset filas = conexion.Execute(sentencias::ConsultaDia(d, tabla_, fecha_, tecleada_, true));

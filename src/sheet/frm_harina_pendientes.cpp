@@ -1,0 +1,113 @@
+// frmHarina: the database out of reach. Entries confirmed meanwhile stay on
+// screen marked as not stored and reach the database, in order, once it is
+// back; the status bar says how things stand; closing asks before dropping
+// any.
+
+#include <QLineEdit>
+#include <QPoint>
+#include <QTimer>
+
+#include "services/convenciones.h"
+#include "services/lib_campos.h"
+#include "services/operador.h"
+#include "sheet/barra_estado.h"
+#include "sheet/frm_harina.h"
+#include "sheet/grilla.h"
+
+namespace {
+
+// The editor open over a cell holds back the stores of waiting entries: the
+// window looks again this often.
+constexpr int kEsperaEditorMs = 500;
+
+QString Entradas(qsizetype n) {
+  return n == 1 ? QStringLiteral("1 entrada") : QStringLiteral("%1 entradas").arg(n);
+}
+
+}  // namespace
+
+void frmHarina::MarcarPendientes() {
+  QList<QPoint> celdas;
+  for (const Planilla::Pendiente& pendiente : planilla_.Pendientes()) {
+    const int fila = planilla_.FilaDe(pendiente.id);
+    if (fila >= 0) celdas.append(QPoint(pendiente.indice, fila + MSflexGrid1->FixedRows()));
+  }
+  MSflexGrid1->SetPendientes(celdas);
+  const qsizetype cuantas = planilla_.Pendientes().size();
+  if (reconexion_.Activa() || cuantas > 0)
+    MostrarConexion(
+        this,
+        cuantas == 0
+            ? QStringLiteral("Sin conexión con la base de datos: reintentando")
+            : QStringLiteral("Sin conexión: %1 sin guardar, reintentando").arg(Entradas(cuantas)));
+  else
+    MostrarConexion(this, {});
+}
+
+void frmHarina::ConexionPerdida() {
+  if (reconexion_.Activa()) return;
+  reconexion_.Empezar();
+  MarcarPendientes();
+  MostrarLinea(this, QStringLiteral("Se perdió la conexión con la base de datos: lo que confirme "
+                                    "queda en pantalla y se guarda al volver la conexión"));
+}
+
+void frmHarina::ConexionRecuperada() {
+  EnFrontera(QStringLiteral("Conexión"), [this] {
+    if (planilla_.Pendientes().isEmpty()) {
+      MarcarPendientes();
+      MostrarLinea(this, QStringLiteral("Conexión con la base de datos recuperada"));
+      VerCambiosDeOtros();
+      return;
+    }
+    // An open entry is the operator's: its cell and the questions a store may
+    // ask wait until it is closed.
+    if (TxtEdit->isVisible()) {
+      QTimer::singleShot(kEsperaEditorMs, this, &frmHarina::ConexionRecuperada);
+      return;
+    }
+    const Planilla::Reenvio reenvio = planilla_.Reenviar();
+    MostrarFilas();
+    if (!reenvio.completo) {
+      // Lost again on the way: the rest wait for the next try.
+      reconexion_.Empezar();
+      MarcarPendientes();
+      return;
+    }
+    MarcarPendientes();
+    MostrarLinea(
+        this,
+        QStringLiteral("Conexión recuperada: %1 guardada(s)").arg(Entradas(reenvio.guardadas)));
+    if (!reenvio.perdidas.isEmpty())
+      ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Entradas sin guardar"),
+                          QStringLiteral("Estas entradas no se guardaron:\n") +
+                              reenvio.perdidas.join(QLatin1Char('\n')));
+    VerCambiosDeOtros();
+  });
+}
+
+bool frmHarina::CerrarConPendientes(bool& sinConexion) {
+  sinConexion = false;
+  if (planilla_.Pendientes().isEmpty()) return true;
+  // One last try before asking: the connection may be back already.
+  bool guardadas = false;
+  Intentar([&] {
+    planilla_.AlDia();
+    guardadas = true;
+  });
+  if (guardadas) return true;
+  sinConexion = true;
+  const QString texto =
+      QStringLiteral(
+          "No hay conexión con la base de datos y estas entradas no se guardaron:\n%1\n\n"
+          "Si cierra ahora, se pierden. Con «No», la ventana sigue abierta y se guardan "
+          "solas cuando vuelva la conexión.\n\n¿Cerrar igual?")
+          .arg(planilla_.DescribirPendientes().join(QLatin1Char('\n')));
+  if (!ElOperador().Confirmar(QStringLiteral("Entradas sin guardar"), texto,
+                              Operador::PorDefecto::No)) {
+    MarcarPendientes();
+    return false;
+  }
+  planilla_.OlvidarPendientes();
+  return true;
+}
