@@ -45,6 +45,8 @@ class LibDatos {
   // library never prompts. Returns Conectado().
   bool Conectar(bool sinServidor, int modo, const QString& extra);
   bool Conectado() const;
+  // The session has a connection, open or lost since (it may be reopened).
+  bool HayConexion() const { return conexion_ != nullptr; }
   // Closes the connection (tests, and a later Conectar to another database).
   void Desconectar();
 

@@ -63,7 +63,7 @@ void Reconexion::Siguiente() {
 
 void Reconexion::Probar() {
   LibDatos& datos = LibDatos::Instancia();
-  if (!activa_ || !datos.Conectado()) return;
+  if (!activa_ || !datos.HayConexion()) return;
   Conexion& conexion = datos.Conexion();
   if (!conexion.Archivo().isEmpty()) {
     // The embedded file: back when it is there again (a share remounted).

@@ -33,7 +33,7 @@ void Vigia::Detener() {
 
 void Vigia::Mirar() {
   LibDatos& datos = LibDatos::Instancia();
-  if (!datos.Conectado()) return;
+  if (!datos.HayConexion()) return;
   Conexion& conexion = datos.Conexion();
   const Dialecto& d = conexion.dialecto();
   const QString canal = d.CanalDeCambios();

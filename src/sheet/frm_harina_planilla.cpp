@@ -89,6 +89,7 @@ void frmHarina::MostrarFilas() {
       MSflexGrid1->SetTextMatrix(fila + MSflexGrid1->FixedRows(), columna, textos[columna]);
     MarcarFila(fila);
   }
+  MarcarPendientes();
 }
 
 void frmHarina::MarcarFila(int fila, const QStringList* completos) {

@@ -57,11 +57,15 @@ void frmHarina::PegarBloque() {
   }
   MostrarFilas();
   ultimoPegado_ = pegado;
-  if (!pegado->rechazos.isEmpty())
+  if (pegado->retenidos > 0) ConexionPerdida();
+  if (!pegado->rechazos.isEmpty()) {
+    QString hechos = QStringLiteral("Se guardaron %1 valores pegados").arg(pegado->guardados);
+    if (pegado->retenidos > 0)
+      hechos += QStringLiteral(" y %1 esperan la conexión").arg(pegado->retenidos);
     ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Aviso al operador"),
-                        QStringLiteral("Se guardaron %1 valores pegados. Estos no se guardaron:\n")
-                                .arg(pegado->guardados) +
+                        hechos + QStringLiteral(". Estos no se guardaron:\n") +
                             pegado->rechazos.join(QLatin1Char('\n')));
+  }
 }
 
 void frmHarina::DeshacerPegado() {

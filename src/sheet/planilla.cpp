@@ -314,7 +314,7 @@ Planilla::Pegado Planilla::Pegar(int fila, int indice, const QList<QStringList>&
       const Resultado resultado = Guardar(destino, columna, bloque[f][c], separador);
       if (resultado.estado == Estado::Guardado || resultado.estado == Estado::Retenido) {
         pegado.cambios.append({destino, columna, antes});
-        ++pegado.guardados;
+        ++(resultado.estado == Estado::Guardado ? pegado.guardados : pegado.retenidos);
       } else if (resultado.estado != Estado::SinCambios) {
         pegado.rechazos << QStringLiteral("Fila %1, %2: %3")
                                .arg(QString::number(destino + 1),

@@ -172,6 +172,7 @@ class Planilla {
     int agregadas = 0;  // analyses added at the end
     QStringList rechazos;
     int guardados = 0;
+    int retenidos = 0;  // kept until the database is back
   };
   Pegado Pegar(int fila, int indice, const QList<QStringList>& bloque, const QString& separador);
   // Takes a paste back: every cell it changed to its value before, the
