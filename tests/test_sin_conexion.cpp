@@ -158,6 +158,7 @@ class PruebaSinConexion : public QObject {
   void entradasGuardadasAlVolver();
   void conflictoAlVolver();
   void cerrarConEntradasSinGuardar();
+  void caidaConLaVentanaQuieta();
 };
 
 void PruebaSinConexion::pausasQueCrecen_data() {
@@ -286,6 +287,22 @@ void PruebaSinConexion::cerrarConEntradasSinGuardar() {
   QCOMPARE(e.operador().sinGuion, 0);
   QVERIFY(base.Reponer());
   QCOMPARE(base.Humedad(id), QStringLiteral("14.5"));
+}
+
+// Nothing typed: the bar still says the database went, and that it is back,
+// without a message.
+void PruebaSinConexion::caidaConLaVentanaQuieta() {
+  PREPARAR_VENTANA(e, base, w);
+  base.Sembrar(QStringLiteral("06:00:00"));
+  CargarDia(w, kDia);
+  QVERIFY(base.Cortar());
+  QTRY_VERIFY_WITH_TIMEOUT(LineaDeConexion(w).contains(QStringLiteral("Sin conexión")),
+                           kEsperaVueltaMs);
+  QVERIFY(base.Reponer());
+  QTRY_COMPARE_WITH_TIMEOUT(LineaDeConexion(w), QString(), kEsperaVueltaMs);
+  QVERIFY2(w.findChild<QStatusBar*>()->currentMessage().contains(QStringLiteral("recuperada")),
+           qPrintable(w.findChild<QStatusBar*>()->currentMessage()));
+  QCOMPARE(e.operador().preguntas.size(), 0);
 }
 
 QTEST_MAIN(PruebaSinConexion)
