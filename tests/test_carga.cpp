@@ -1,0 +1,425 @@
+// Five stations on one day at once, each its own process with its own
+// connection, each storing 500 values through the program's own store path:
+// one column of every shared analysis each, and the analyses each adds for
+// itself. At the end no value is lost, every value has its trail row, every
+// added analysis holds its own station's values under a key no other station
+// got, every station's sheet (brought up to date by Refrescar) is what the
+// database holds, and the trail's chain is intact. Runs on SQLite and on
+// PostgreSQL.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QSet>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+#include <QTime>
+#include <algorithm>
+
+#include "analisis/columnas.h"
+#include "services/auditoria.h"
+#include "services/falla.h"
+#include "services/lib_datos.h"
+#include "session/iniciar_sesion.h"
+#include "session/linea_de_comandos.h"
+#include "sheet/planilla.h"
+#include "soporte/planilla_prueba.h"
+
+namespace {
+
+constexpr int kEstaciones = 5;
+constexpr int kCompartidos = 100;  // analyses of the day before the stations start
+constexpr int kPropios = 50;       // analyses each station adds
+// The shared analyses' column each station owns (grid columns): HUMEDO, SECO,
+// FALLINGNUMBER, HUMEDAD, CENIZAS.
+constexpr int kColumnaDe[kEstaciones] = {3, 4, 6, 7, 8};
+constexpr int kHorario = 2;
+constexpr int kObservaciones = 11;
+constexpr int kNumeros[] = {3, 4, 6, 7, 8, 10};
+const QString kTabla = QStringLiteral("v_mv_zentalia");
+const QDate kFecha(2004, 3, 15);
+// A day nobody began: every station opens it at the same moment.
+const QDate kNuevo(2004, 3, 16);
+// How long a station waits for the others at a meeting point, and the test
+// for a station, before it gives up: a hang fails instead of holding the run.
+constexpr int kEsperaMaxima = 90000;
+
+QString Firma(int estacion) { return QStringLiteral("est%1").arg(estacion); }
+
+// A station's entries, as an operator types them (decimal comma): for the
+// shared analysis r, and for its own analysis j (grid column, entry).
+QString EntradaCompartida(int estacion, int r) {
+  return QStringLiteral("%1,5").arg(estacion * 1000 + r);
+}
+QList<std::pair<int, QString>> EntradasPropias(int estacion, int j) {
+  QList<std::pair<int, QString>> entradas;
+  entradas.append({kHorario, QTime(0, 0).addSecs((estacion * 60 + j) * 60).toString("HH:mm")});
+  for (int k = 0; k < 6; ++k)
+    entradas.append({kNumeros[k], QStringLiteral("%1,%2").arg(estacion * 100 + j).arg(k + 1)});
+  entradas.append({kObservaciones, QStringLiteral("%1, análisis %2").arg(Firma(estacion)).arg(j)});
+  return entradas;
+}
+
+// An entry as the database and the trail give it back, normalized.
+QString Esperado(int indice, const QString& entrada) {
+  if (indice == kHorario) return entrada + QStringLiteral(":00");
+  if (ColumnaPorIndice(indice)->tipo == TipoCampo::Numero)
+    return QString::number(QString(entrada).replace(',', '.').toDouble(), 'g', 15);
+  return entrada;
+}
+
+QString Marca(const QString& carpeta, const QString& que, int estacion) {
+  return QStringLiteral("%1/%2_%3").arg(carpeta, que).arg(estacion);
+}
+
+// The meeting point of the stations: this one is there, and it waits until
+// every station is; false when one never comes.
+bool Reunirse(const QString& carpeta, const QString& que, int estacion) {
+  QFile(Marca(carpeta, que, estacion)).open(QIODevice::WriteOnly);
+  QElapsedTimer reloj;
+  reloj.start();
+  for (;;) {
+    int llegadas = 0;
+    for (int s = 0; s < kEstaciones; ++s) llegadas += QFile::exists(Marca(carpeta, que, s));
+    if (llegadas == kEstaciones) return true;
+    if (reloj.elapsed() > kEsperaMaxima) return false;
+    QThread::msleep(5);
+  }
+}
+
+// A row of the sheet or of the table: the key, then grid columns 1 to 11.
+QString Linea(qint64 id, const QList<QVariant>& valores) {
+  QStringList campos{QString::number(id)};
+  for (const QVariant& valor : valores) campos << Normalizado(valor);
+  return campos.join(QLatin1Char('|'));
+}
+
+// One station: the program's session, the day's sheet, its stores. What it
+// got is written to its file in the temporary folder: "clave" lines (its new
+// analyses' keys, in order), "pregunta" and "falla" lines, and "fila" lines
+// (its sheet after taking in the others' changes).
+int Estacion() {
+  const int estacion = qEnvironmentVariableIntValue("PRUEBA_ESTACION");
+  const QString carpeta = qEnvironmentVariable("PRUEBA_CARPETA");
+  auto propio = std::make_unique<OperadorGuionado>();
+  OperadorGuionado& operador = *propio;
+  InstalarOperador(std::move(propio));
+  FijarParametros(qEnvironmentVariable("PRUEBA_PARAMETROS"));
+  QStringList salida;
+  Planilla planilla;
+  bool bien = IniciarSesion();
+  if (!bien) salida << QStringLiteral("falla no se pudo iniciar la sesión");
+  const QString separador = QStringLiteral(",");
+  const auto guardar = [&](int fila, int indice, const QString& entrada) {
+    const Planilla::Resultado r = planilla.Guardar(fila, indice, entrada, separador);
+    if (r.estado == Planilla::Estado::Guardado) return;
+    salida << QStringLiteral("falla %1 en la fila %2, columna %3: estado %4, %5")
+                  .arg(entrada)
+                  .arg(fila)
+                  .arg(indice)
+                  .arg(static_cast<int>(r.estado))
+                  .arg(r.mensaje);
+    bien = false;
+  };
+  // A station that could not start still comes, so that the others do not
+  // wait for it in vain.
+  if (!Reunirse(carpeta, QStringLiteral("lista"), estacion)) {
+    salida << QStringLiteral("falla otra estación no llegó al comienzo");
+    bien = false;
+  }
+  try {
+    if (bien) {
+      planilla.Cargar(kTabla, kNuevo, QStringLiteral("16/03/2004"), QStringLiteral("b"));
+      planilla.Cargar(kTabla, kFecha, kDia, QStringLiteral("b"));
+      // The shared analyses, by key: every station numbers them alike.
+      QList<std::pair<qint64, int>> porClave;
+      for (int f = 0; f < planilla.Filas(); ++f) porClave.append({planilla.FilaEn(f).id, f});
+      std::sort(porClave.begin(), porClave.end());
+      for (int j = 0; j < kPropios && bien; ++j) {
+        const int fila = planilla.Agregar();
+        salida << QStringLiteral("clave %1").arg(planilla.FilaEn(fila).id);
+        for (const auto& [indice, entrada] : EntradasPropias(estacion, j))
+          guardar(fila, indice, entrada);
+        for (int r = 2 * j; r < 2 * j + 2 && r < porClave.size(); ++r)
+          guardar(porClave[r].second, kColumnaDe[estacion], EntradaCompartida(estacion, r));
+      }
+    }
+  } catch (const Falla& falla) {
+    salida << QStringLiteral("falla %1").arg(falla.Mensaje().simplified());
+    bien = false;
+  }
+  // Every station has ended its stores before any takes in the others'.
+  if (!Reunirse(carpeta, QStringLiteral("fin"), estacion)) {
+    salida << QStringLiteral("falla otra estación no terminó");
+    bien = false;
+  }
+  if (bien) {
+    try {
+      planilla.Refrescar(false);
+      for (int f = 0; f < planilla.Filas(); ++f)
+        salida << QStringLiteral("fila ") +
+                      Linea(planilla.FilaEn(f).id, planilla.FilaEn(f).valores);
+    } catch (const Falla& falla) {
+      salida << QStringLiteral("falla al refrescar: %1").arg(falla.Mensaje().simplified());
+      bien = false;
+    }
+  }
+  for (const Pregunta& p : operador.preguntas)
+    salida << QStringLiteral("pregunta %1: %2").arg(p.titulo, p.texto.simplified());
+  QFile archivo(Marca(carpeta, QStringLiteral("resultado"), estacion));
+  if (!archivo.open(QIODevice::WriteOnly)) return 5;
+  archivo.write(salida.join(QLatin1Char('\n')).toUtf8());
+  return bien ? 0 : 3;
+}
+
+// What a station wrote back.
+struct Informe {
+  int codigo = -1;
+  QList<qint64> claves;
+  QStringList filas;
+  QStringList problemas;  // its failures and the questions it was asked
+};
+
+Informe LeerInforme(const QString& carpeta, int estacion, int codigo) {
+  Informe informe;
+  informe.codigo = codigo;
+  QFile archivo(Marca(carpeta, QStringLiteral("resultado"), estacion));
+  if (!archivo.open(QIODevice::ReadOnly)) {
+    informe.problemas << QStringLiteral("sin resultado");
+    return informe;
+  }
+  for (const QString& linea : QString::fromUtf8(archivo.readAll()).split(QLatin1Char('\n'))) {
+    const QString tipo = linea.section(QLatin1Char(' '), 0, 0);
+    const QString resto = linea.section(QLatin1Char(' '), 1);
+    if (tipo == QLatin1String("clave"))
+      informe.claves << resto.toLongLong();
+    else if (tipo == QLatin1String("fila"))
+      informe.filas << resto;
+    else if (!linea.isEmpty())
+      informe.problemas << linea;
+  }
+  std::sort(informe.filas.begin(), informe.filas.end());
+  return informe;
+}
+
+// The day's analyses as the table holds them, by key.
+QStringList Dia(EntornoPrueba& e, const QDate& dia) {
+  const Dialecto d(e.motor());
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(QStringLiteral("SELECT ID, tipo_harina, HORARIO, HUMEDO, SECO, CARACT, "
+                               "FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, CONTROLPESAJE, "
+                               "OBSERVACIONES FROM v_mv_zentalia WHERE Fecha >= %1 AND Fecha < %2 "
+                               "ORDER BY ID")
+                    .arg(d.LiteralDia(dia), d.LiteralDia(dia.addDays(1))));
+  QStringList filas;
+  while (consulta.next()) {
+    QList<QVariant> valores;
+    for (int c = 1; c <= 11; ++c) valores << consulta.value(c);
+    filas << Linea(consulta.value(0).toLongLong(), valores);
+  }
+  std::sort(filas.begin(), filas.end());
+  return filas;
+}
+
+// The trail's rows signed by the stations: "operador|accion|fila|campo|antes|despues".
+QStringList RegistroDeEstaciones(EntornoPrueba& e) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(QStringLiteral(
+      "SELECT operador, accion, id_fila, campo, valor_anterior, valor_nuevo FROM ta_auditoria "
+      "WHERE operador LIKE 'est%' AND campo <> 'Fecha'"));
+  QStringList filas;
+  while (consulta.next())
+    filas << QStringList{consulta.value(0).toString(), consulta.value(1).toString(),
+                         consulta.value(2).toString(), consulta.value(3).toString(),
+                         consulta.value(4).toString(), Normalizado(consulta.value(5))}
+                 .join(QLatin1Char('|'));
+  std::sort(filas.begin(), filas.end());
+  return filas;
+}
+
+// How many times the trail passes from one station's row to another's: a
+// few when they took turns, hundreds when they stored at once.
+int Alternancias(EntornoPrueba& e) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(
+      QStringLiteral("SELECT operador FROM ta_auditoria WHERE operador LIKE 'est%' ORDER BY ID"));
+  int alternancias = 0;
+  QString anterior;
+  while (consulta.next()) {
+    const QString operador = consulta.value(0).toString();
+    if (!anterior.isEmpty() && operador != anterior) ++alternancias;
+    anterior = operador;
+  }
+  return alternancias;
+}
+
+// The "alta" rows of the analyses of a day: "operador|fila".
+QStringList Altas(EntornoPrueba& e, const QDate& dia) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(QStringLiteral("SELECT operador, id_fila FROM ta_auditoria WHERE accion = 'alta' "
+                               "AND valor_nuevo LIKE '%1%'")
+                    .arg(dia.toString(Qt::ISODate)));
+  QStringList filas;
+  while (consulta.next())
+    filas << consulta.value(0).toString() + QLatin1Char('|') + consulta.value(1).toString();
+  std::sort(filas.begin(), filas.end());
+  return filas;
+}
+
+}  // namespace
+
+class PruebaCarga : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
+  void cincoEstacionesALaVez();
+};
+
+void PruebaCarga::cincoEstacionesALaVez() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar(QStringLiteral("jefe")));
+  // Five stations storing back to back hold the lock nearly all the time; a
+  // waiting station may find it taken for longer than an operator's usual
+  // wait, so the lab gives the stations a longer one.
+  const QString ini = e.Carpeta() + QStringLiteral("/config/analisis-harina/RO000za.INI");
+  QFile actual(ini);
+  const QByteArray antes = actual.open(QIODevice::ReadOnly) ? actual.readAll() : "[Datos]\n";
+  actual.close();
+  QVERIFY(EntornoPrueba::EscribirArchivo(ini, antes + "EsperaBloqueo=60\n"));
+  // The shared analyses, added by the lab's head before the stations start.
+  QList<qint64> compartidas;
+  {
+    Planilla dia;
+    dia.Cargar(kTabla, kFecha, kDia, QStringLiteral("lab"));
+    while (dia.Filas() < kCompartidos) dia.Agregar();
+    for (int f = 0; f < dia.Filas(); ++f) compartidas << dia.FilaEn(f).id;
+    std::sort(compartidas.begin(), compartidas.end());
+  }
+
+  QList<QProcess*> estaciones;
+  for (int s = 0; s < kEstaciones; ++s) {
+    auto* estacion = new QProcess(this);
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("PRUEBA_ESTACION"), QString::number(s));
+    entorno.insert(QStringLiteral("PRUEBA_CARPETA"), e.Carpeta());
+    entorno.insert(QStringLiteral("PRUEBA_PARAMETROS"), e.Parametros(Firma(s)));
+    estacion->setProcessEnvironment(entorno);
+    estacion->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    estacion->start(QCoreApplication::applicationFilePath(), {});
+    estaciones << estacion;
+  }
+  QList<Informe> informes;
+  for (int s = 0; s < kEstaciones; ++s) {
+    QProcess& estacion = *estaciones[s];
+    const bool termino = estacion.waitForFinished(kEsperaMaxima + 30000);
+    if (!termino) estacion.kill();
+    informes << LeerInforme(e.Carpeta(), s, termino ? estacion.exitCode() : -1);
+  }
+  for (int s = 0; s < kEstaciones; ++s) {
+    const Informe& informe = informes[s];
+    QVERIFY2(informe.problemas.isEmpty(),
+             qPrintable(Firma(s) + ": " + informe.problemas.mid(0, 5).join('\n')));
+    QCOMPARE(informe.codigo, 0);
+    QCOMPARE(informe.claves.size(), kPropios);
+  }
+
+  // The stations did store at the same time: on PostgreSQL, whose lock waits
+  // queue, their trail rows interleave. SQLite's busy wait polls, and the
+  // station that has just committed takes the lock again before a sleeping
+  // one wakes: there the stations mostly store in turns.
+  const int alternancias = Alternancias(e);
+  qInfo("El registro pasa %d veces de una estación a otra.", alternancias);
+  if (e.EsPostgresql())
+    QVERIFY2(alternancias > 10 * kEstaciones, qPrintable(QString::number(alternancias)));
+
+  // The new day was begun once: two blank analyses, not one pair per station.
+  QCOMPARE(Dia(e, kNuevo).size(), 2);
+
+  // No key went to two stations, nor to a shared analysis.
+  QSet<qint64> claves(compartidas.cbegin(), compartidas.cend());
+  for (const Informe& informe : std::as_const(informes))
+    for (const qint64 clave : informe.claves) {
+      QVERIFY2(!claves.contains(clave), qPrintable(QString::number(clave)));
+      claves.insert(clave);
+    }
+
+  // The day as the stations' stores make it: every value where its station
+  // put it, nothing else; each added analysis holds its own station's.
+  QMap<qint64, QStringList> esperadas;
+  const QStringList vacia(11, QStringLiteral("NULL"));
+  for (int r = 0; r < kCompartidos; ++r) {
+    QStringList fila = vacia;
+    for (int s = 0; s < kEstaciones; ++s)
+      fila[kColumnaDe[s] - 1] = Esperado(kColumnaDe[s], EntradaCompartida(s, r));
+    esperadas.insert(compartidas[r], fila);
+  }
+  QStringList registro;
+  for (int s = 0; s < kEstaciones; ++s) {
+    for (int j = 0; j < kPropios; ++j) {
+      const qint64 id = informes[s].claves[j];
+      QStringList fila = vacia;
+      for (const auto& [indice, entrada] : EntradasPropias(s, j)) {
+        fila[indice - 1] = Esperado(indice, entrada);
+        registro << QStringList{Firma(s),
+                                auditoria::kModificacion,
+                                QString::number(id),
+                                ColumnaPorIndice(indice)->campo,
+                                QString(),
+                                fila[indice - 1]}
+                        .join('|');
+      }
+      esperadas.insert(id, fila);
+    }
+    for (int r = 0; r < kCompartidos; ++r)
+      registro << QStringList{Firma(s),
+                              auditoria::kModificacion,
+                              QString::number(compartidas[r]),
+                              ColumnaPorIndice(kColumnaDe[s])->campo,
+                              QString(),
+                              Esperado(kColumnaDe[s], EntradaCompartida(s, r))}
+                      .join('|');
+  }
+  QStringList dia;
+  for (auto it = esperadas.cbegin(); it != esperadas.cend(); ++it)
+    dia << QString::number(it.key()) + QLatin1Char('|') + it.value().join(QLatin1Char('|'));
+  std::sort(dia.begin(), dia.end());
+  const QStringList enBase = Dia(e, kFecha);
+  QCOMPARE(enBase, dia);
+
+  // Every stored value has its one trail row, from the value before it.
+  std::sort(registro.begin(), registro.end());
+  QCOMPARE(RegistroDeEstaciones(e), registro);
+  // Each added analysis's "alta" is signed by the station that got its key.
+  QStringList altas;
+  for (const qint64 id : std::as_const(compartidas))
+    altas << QStringLiteral("jefe|") + QString::number(id);
+  for (int s = 0; s < kEstaciones; ++s)
+    for (const qint64 id : informes[s].claves) altas << Firma(s) + '|' + QString::number(id);
+  std::sort(altas.begin(), altas.end());
+  QCOMPARE(Altas(e, kFecha), altas);
+
+  // Each station's sheet, brought up to date, is the day as stored.
+  for (int s = 0; s < kEstaciones; ++s) QCOMPARE(informes[s].filas, enBase);
+
+  // The trail's chain holds after the concurrent appends.
+  const auditoria::Verificacion verificacion =
+      auditoria::Verificar(LibDatos::Instancia().Conexion());
+  QVERIFY2(verificacion.intacto, qPrintable(verificacion.texto));
+  QSqlQuery total(e.Otra());
+  QVERIFY(total.exec(QStringLiteral("SELECT COUNT(*) FROM ta_auditoria")) && total.next());
+  QCOMPARE(verificacion.filas, total.value(0).toLongLong());
+}
+
+int main(int argc, char** argv) {
+  QApplication aplicacion(argc, argv);
+  if (qEnvironmentVariableIsSet("PRUEBA_ESTACION")) return Estacion();
+  PruebaCarga prueba;
+  return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "test_carga.moc"
