@@ -256,6 +256,22 @@ int Alternancias(EntornoPrueba& e) {
   return alternancias;
 }
 
+// The trail's rows whose moment is earlier than the moment of the row before
+// them: "key: moment < moment before".
+QStringList MomentosAtras(EntornoPrueba& e) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(QStringLiteral("SELECT ID, momento FROM ta_auditoria ORDER BY ID"));
+  QStringList atras;
+  QString anterior;
+  while (consulta.next()) {
+    const QString momento = consulta.value(1).toString();
+    if (momento < anterior)
+      atras << QStringLiteral("%1: %2 < %3").arg(consulta.value(0).toString(), momento, anterior);
+    anterior = momento;
+  }
+  return atras;
+}
+
 // The "alta" rows of the analyses of a day: "operador|fila".
 QStringList Altas(EntornoPrueba& e, const QDate& dia) {
   QSqlQuery consulta(e.Otra());
@@ -410,6 +426,9 @@ void PruebaCarga::cincoEstacionesALaVez() {
   const auditoria::Verificacion verificacion =
       auditoria::Verificar(LibDatos::Instancia().Conexion());
   QVERIFY2(verificacion.intacto, qPrintable(verificacion.texto));
+  // A row appended after another was appended later: its moment is not
+  // earlier (one clock: the server's, or this machine's for every station).
+  QCOMPARE(MomentosAtras(e), QStringList());
   QSqlQuery total(e.Otra());
   QVERIFY(total.exec(QStringLiteral("SELECT COUNT(*) FROM ta_auditoria")) && total.next());
   QCOMPARE(verificacion.filas, total.value(0).toLongLong());
