@@ -1,11 +1,12 @@
 // Five stations on one day at once, each its own process with its own
-// connection, each storing 500 values through the program's own store path:
-// one column of every shared analysis each, and the analyses each adds for
-// itself. At the end no value is lost, every value has its trail row, every
+// connection, each storing 500 values through the program's own store path
+// (carga_estacion.h): one column of every shared analysis each, and the
+// analyses each adds for itself; a sixth station watches the day in its
+// window. At the end no value is lost, every value has its trail row, every
 // added analysis holds its own station's values under a key no other station
 // got, every station's sheet (brought up to date by Refrescar) is what the
-// database holds, and the trail's chain is intact. Runs on SQLite and on
-// PostgreSQL.
+// database holds, the window shows it, and the trail's chain is intact with
+// its moments in order. Runs on SQLite and on PostgreSQL.
 
 #include <QApplication>
 #include <QFile>
@@ -334,7 +335,8 @@ void PruebaCarga::cincoEstacionesALaVez() {
   // Every stored value has its one trail row, from the value before it.
   std::sort(registro.begin(), registro.end());
   QCOMPARE(RegistroDeEstaciones(e), registro);
-  // Each added analysis's "alta" is signed by the station that got its key.
+  // Each added analysis's "alta" is signed by the station that got its key
+  // (the shared ones by this window's operator).
   QStringList altas;
   for (const qint64 id : std::as_const(compartidas))
     altas << gUsuarioLogeado + QLatin1Char('|') + QString::number(id);
