@@ -263,7 +263,9 @@ QString Dialecto::Ahora() const {
     case Motor::Sqlite:
       return QStringLiteral("strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
     case Motor::Postgresql:
-      return QStringLiteral("to_char(LOCALTIMESTAMP, 'YYYY-MM-DD HH24:MI:SS.MS')");
+      // The statement's moment: the transaction began (LOCALTIMESTAMP) before
+      // it waited for the trail's lock.
+      return QStringLiteral("to_char(statement_timestamp(), 'YYYY-MM-DD HH24:MI:SS.MS')");
     case Motor::SqlServer:
       break;
   }

@@ -113,7 +113,10 @@ class Dialecto {
   QString VersionDeDatos() const;
   // An expression for the moment now as 'yyyy-MM-dd HH:mm:ss.zzz' text, by
   // the clock the trail records: the station's on SQLite (it runs in the
-  // program), the server's on PostgreSQL and SQL Server.
+  // program), the server's on PostgreSQL and SQL Server. It is the moment of
+  // the statement that reads it, not of its transaction's start: a writer
+  // reads it once it holds the trail's lock, so the trail's moments follow
+  // the order of its rows.
   QString Ahora() const;
 
   // A text literal: single quotes around it, every quote inside doubled.

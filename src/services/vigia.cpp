@@ -18,6 +18,11 @@ Vigia::Vigia(QObject* padre) : QObject(padre) {
     Mirar();
     emit Pulso();
   });
+  // Stopped before it says Cambio: a notice that arrives while the day is
+  // read again starts it anew, so none is missed.
+  aviso_.setSingleShot(true);
+  aviso_.setInterval(0);
+  connect(&aviso_, &QTimer::timeout, this, &Vigia::Cambio);
 }
 
 void Vigia::Vigilar() {
@@ -28,6 +33,7 @@ void Vigia::Vigilar() {
 
 void Vigia::Detener() {
   reloj_.stop();
+  aviso_.stop();
   version_ = {};
 }
 
@@ -46,7 +52,7 @@ void Vigia::Mirar() {
     if (!conductor || conductor->subscribedToNotifications().contains(canal)) return;
     if (conductor_ != conductor) {
       connect(conductor, &QSqlDriver::notification, this, [this, canal](const QString& nombre) {
-        if (nombre == canal) emit Cambio();
+        if (nombre == canal) aviso_.start();
       });
       conductor_ = conductor;
     }

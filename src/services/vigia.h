@@ -5,7 +5,9 @@
 //
 // PostgreSQL: it listens on the channel every change sends a notice on
 // (Dialecto::CanalDeCambios), and subscribes again after the connection was
-// reopened, saying Cambio then too, since notices were lost meanwhile.
+// reopened, saying Cambio then too, since notices were lost meanwhile. The
+// notices that arrive together (other stations storing while the day was
+// being read) say Cambio once, when the event loop comes back to it.
 // SQLite: it reads Dialecto::VersionDeDatos on a short timer; the number
 // changes only when another connection commits.
 //
@@ -40,6 +42,7 @@ class Vigia : public QObject {
   void Mirar();
 
   QTimer reloj_;
+  QTimer aviso_;  // single shot: the notices received meanwhile
   QVariant version_;
   QPointer<QSqlDriver> conductor_;  // the driver whose notices are connected
 };
