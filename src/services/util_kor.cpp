@@ -62,12 +62,17 @@ UtilKor::UtilKor(QWidget* padre) : QWidget(padre) {
     boton->setAutoRaise(true);
     connect(boton, &QToolButton::clicked, this, [this, clave] { Pulsar(clave); });
     fila->addWidget(boton);
+    botones_.append(boton);
   }
   fila->addStretch();
 }
 
 QToolButton* UtilKor::Boton(const QString& clave) const {
-  return findChild<QToolButton*>(clave, Qt::FindDirectChildrenOnly);
+  // Found by its key in the bar's own list: the window sets several flags on
+  // every load and every move of the cursor.
+  for (qsizetype i = 0; i < botones_.size(); ++i)
+    if (clave == QLatin1StringView(kBotones[i].clave)) return botones_[i];
+  return nullptr;
 }
 
 void UtilKor::Habilitar(const QString& clave, bool valor) {
