@@ -1,6 +1,7 @@
 #include "analisis/valores.h"
 
 #include <QTime>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -106,25 +107,38 @@ QString RedondearTexto(const QString& texto, int decimales) {
     return RedondearTexto(QString::number(valor, 'f', decimales + 1), decimales);
   }
   if (punto < 0 || largo - punto - 1 <= decimales) return texto;
-  // The digits kept, as one integer text, and one more to the last place when
-  // the first digit dropped is 5 or more.
-  QString cifras = texto.mid(inicio, punto - inicio) + texto.mid(punto + 1, decimales);
-  if (texto.at(punto + 1 + decimales) >= QLatin1Char('5')) {
+  // The digits kept, as one integer text (a spare place in front for the
+  // carry), and one more to the last place when the first digit dropped is 5
+  // or more. Written in one buffer: a load rounds every noisy number it reads.
+  const qsizetype enteras = punto - inicio;
+  QVarLengthArray<char16_t, 64> cifras(1 + enteras + decimales);
+  cifras[0] = u'0';
+  const QChar* origen = texto.constData();
+  for (qsizetype k = 0; k < enteras; ++k) cifras[1 + k] = origen[inicio + k].unicode();
+  for (qsizetype k = 0; k < decimales; ++k)
+    cifras[1 + enteras + k] = origen[punto + 1 + k].unicode();
+  if (origen[punto + 1 + decimales] >= QLatin1Char('5')) {
     qsizetype k = cifras.size() - 1;
-    for (; k >= 0 && cifras.at(k) == QLatin1Char('9'); --k) cifras[k] = QLatin1Char('0');
-    if (k < 0)
-      cifras.prepend(QLatin1Char('1'));
-    else
-      cifras[k] = QChar(cifras.at(k).unicode() + 1);
+    for (; cifras[k] == u'9'; --k) cifras[k] = u'0';
+    ++cifras[k];
   }
-  const QString entero = cifras.left(cifras.size() - decimales);
-  QString fraccionQueda = cifras.right(decimales);
-  while (fraccionQueda.endsWith(QLatin1Char('0'))) fraccionQueda.chop(1);
+  const qsizetype primera = cifras[0] == u'0' ? 1 : 0;  // the carry's place, when unused
+  qsizetype fin = cifras.size();
+  while (fin > cifras.size() - decimales && cifras[fin - 1] == u'0') --fin;
   // A value that rounds to zero shows no sign.
   const bool cero =
-      std::all_of(cifras.cbegin(), cifras.cend(), [](QChar c) { return c == QLatin1Char('0'); });
-  QString resultado = (cero || inicio == 0 ? QString() : QStringLiteral("-")) + entero;
-  if (!fraccionQueda.isEmpty()) resultado += QLatin1Char('.') + fraccionQueda;
+      std::all_of(cifras.cbegin(), cifras.cend(), [](char16_t c) { return c == u'0'; });
+  const qsizetype finEntero = cifras.size() - decimales;
+  QString resultado;
+  resultado.reserve(2 + fin - primera);
+  if (!cero && inicio == 1) resultado += QLatin1Char('-');
+  resultado.append(reinterpret_cast<const QChar*>(cifras.constData() + primera),
+                   finEntero - primera);
+  if (fin > finEntero) {
+    resultado += QLatin1Char('.');
+    resultado.append(reinterpret_cast<const QChar*>(cifras.constData() + finEntero),
+                     fin - finEntero);
+  }
   return resultado;
 }
 
