@@ -281,8 +281,11 @@ Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
 // The bare UPDATE of that one column of the row. The value is never the one
 // the row holds (the grid writes 1 to 9, this 11 to 19): SQLite skips the
 // write of a row whose bytes do not change, and such a commit would cost no
-// sync at all. Microseconds.
+// sync at all. The row is the one in the same place of the day before: a
+// write to a row of the loaded day would be another station's change, which
+// the window's next store of that cell asks the operator about. Microseconds.
 double GuardarPuro(qint64 id, int digito) {
+  id -= kAnalisisPorDia;
   const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET humedad = %1 WHERE ID = %2")
                           .arg(10 + digito)
                           .arg(id);
@@ -298,8 +301,10 @@ double GuardarPuro(qint64 id, int digito) {
 }
 
 // The same writes as a stored cell, bare: the UPDATE and one row of the
-// audit trail in one transaction, as plain statements. Microseconds.
+// audit trail in one transaction, as plain statements, on the same row of
+// the day before as GuardarPuro. Microseconds.
 double GuardarPuroConRegistro(qint64 id, int digito) {
+  id -= kAnalisisPorDia;
   QSqlDatabase base = Base();
   QElapsedTimer reloj;
   reloj.start();

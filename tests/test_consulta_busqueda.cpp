@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 
 #include "lookup/modelo_consulta.h"
 
@@ -51,6 +52,7 @@ class PruebaBusquedaConsulta : public QObject {
   void azar_data();
   void azar();
   void textoCambiado();
+  void ordenComoQt();
 };
 
 void PruebaBusquedaConsulta::casos_data() {
@@ -124,10 +126,18 @@ void PruebaBusquedaConsulta::casos() {
 void PruebaBusquedaConsulta::azar_data() {
   QTest::addColumn<Orden>("orden");
   QTest::addColumn<int>("columnaOrden");
-  QTest::newRow("ascendente") << Orden::Ascendente << 0;
-  QTest::newRow("descendente") << Orden::Descendente << 0;
-  QTest::newRow("por otra columna") << Orden::Ascendente << 1;
-  QTest::newRow("como se leyeron") << Orden::Leido << 0;
+  // Without the Kelvin sign every text fits in Latin-1, which the list keeps
+  // one byte a character; with it the columns turn to UTF-16 on the way.
+  QTest::addColumn<QString>("letras");
+  const QString latinas = QStringLiteral("aAbBñÑ0 µÿ");
+  const QString conKelvin = QStringLiteral("aAbBñÑ0 \u212A");
+  for (const QString& letras : {conKelvin, latinas}) {
+    const QByteArray cuales = letras == latinas ? ", latinas" : "";
+    QTest::newRow("ascendente" + cuales) << Orden::Ascendente << 0 << letras;
+    QTest::newRow("descendente" + cuales) << Orden::Descendente << 0 << letras;
+    QTest::newRow("por otra columna" + cuales) << Orden::Ascendente << 1 << letras;
+    QTest::newRow("como se leyeron" + cuales) << Orden::Leido << 0 << letras;
+  }
 }
 
 // Many short texts over a few letters, so that many share each prefix and
@@ -136,7 +146,7 @@ void PruebaBusquedaConsulta::azar_data() {
 void PruebaBusquedaConsulta::azar() {
   QFETCH(Orden, orden);
   QFETCH(int, columnaOrden);
-  const QString letras = QStringLiteral("aAbBñÑ0 \u212A");
+  QFETCH(QString, letras);
   QRandomGenerator azar(20261210);
   QStringList textos;
   for (int i = 0; i < 600; ++i) {
@@ -168,6 +178,30 @@ void PruebaBusquedaConsulta::textoCambiado() {
   QCOMPARE(modelo.Buscar(0, QStringLiteral("zz")), 0);
   QCOMPARE(modelo.Buscar(0, QStringLiteral("a")), -1);
   QCOMPARE(modelo.Buscar(0, QStringLiteral("c")), 2);
+}
+
+// Sorted without regard to case exactly as QString compares, whether the
+// column kept its texts in Latin-1 (the micro sign folds out of Latin-1, to
+// a Greek mu, above every Latin-1 letter) or turned to UTF-16 halfway through
+// the load; every text reads back whole either way.
+void PruebaBusquedaConsulta::ordenComoQt() {
+  const QStringList latinas = {"ö", "µ", "O", "Ñandú", "ÿ", "ß", "ss", "Ávila", "avila", "Z"};
+  QStringList anchas = latinas;
+  anchas.insert(5, QStringLiteral("\u03A9mega"));  // past Latin-1, after five that fit
+  for (const QStringList& textos : {latinas, anchas}) {
+    ModeloConsulta modelo;
+    Cargar(modelo, textos, Orden::Leido);
+    for (int fila = 0; fila < modelo.Filas(); ++fila) QCOMPARE(modelo.Texto(fila, 0), textos[fila]);
+    modelo.Ordenar(0, Qt::AscendingOrder);
+    QStringList esperado = textos;
+    std::stable_sort(esperado.begin(), esperado.end(), [](const QString& a, const QString& b) {
+      return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    QStringList mostrados;
+    for (int fila = 0; fila < modelo.Filas(); ++fila) mostrados << modelo.Texto(fila, 0);
+    QCOMPARE(mostrados, esperado);
+    QCOMPARE(modelo.Texto(modelo.Buscar(0, QStringLiteral("\u039C")), 0), QStringLiteral("µ"));
+  }
 }
 
 QTEST_GUILESS_MAIN(PruebaBusquedaConsulta)

@@ -8,9 +8,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <cmath>
+#include <cstring>
 
 #include "analisis/columnas.h"
 #include "analisis/valores.h"
+#include "services/lib_util.h"
 #include "sheet/grilla.h"
 #include "soporte/planilla_prueba.h"
 #include "soporte/ventana_prueba.h"
@@ -23,6 +26,9 @@ class PruebaDecimales : public QObject {
   void textoMostrado_data();
   void textoMostrado();
   void planillaMuestraRedondeadoYGuardaCompleto();
+  void dobleEscritoComoQt_data();
+  void dobleEscritoComoQt();
+  void dobleCualquieraComoQt();
 };
 
 void PruebaDecimales::textoMostrado_data() {
@@ -67,6 +73,91 @@ void PruebaDecimales::textoMostrado() {
   const ColumnaAnalisis* columna = CampoPorNombre(campo);
   QVERIFY(columna);
   QCOMPARE(TextoMostrado(*columna, valor, QStringLiteral(",")), esperado);
+}
+
+void PruebaDecimales::dobleEscritoComoQt_data() {
+  QTest::addColumn<int>("decimales");
+  for (int decimales = 0; decimales <= 8; ++decimales)
+    QTest::newRow(QByteArray::number(decimales) + " decimales") << decimales;
+}
+
+// A double that fits its column's decimals is written from its integer
+// instead of by Qt: the same text for every value, across the lengths where
+// Qt turns to the exponent form (1e+05, 1e-04) and where it does not
+// (1500000, 0.00012), both signs, whole values and the largest that fit.
+void PruebaDecimales::dobleEscritoComoQt() {
+  QFETCH(int, decimales);
+  ColumnaAnalisis columna = *CampoPorNombre(QStringLiteral("HUMEDAD"));
+  columna.decimales = decimales;
+  const double escala = std::pow(10.0, decimales);
+  QList<qint64> enteros;
+  for (qint64 k = 0; k <= 2000; ++k) enteros << k;
+  for (qint64 potencia = 10; potencia <= 1000000000000000LL; potencia *= 10)
+    for (qint64 cerca : {qint64(-3), qint64(-1), qint64(0), qint64(1), qint64(7), potencia / 2,
+                         potencia / 10 * 3, potencia / 100 * 12})
+      enteros << potencia + cerca << potencia * 15 + cerca;
+  quint64 semilla = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    semilla = semilla * 6364136223846793005ULL + 1442695040888963407ULL;
+    enteros << qint64((semilla >> 11) % (1ULL << (8 + i % 44)));
+  }
+  int rapidas = 0;
+  for (const qint64 k : enteros) {
+    for (const qint64 entero : {k, -k}) {
+      const double x = double(entero) / escala;
+      // Past 2^52 / 10^decimales a value is rounded from its text instead.
+      if (!EscaladoExacto(x, decimales)) continue;
+      ++rapidas;
+      const QString qt = LibUtil::FormatearValor(QVariant(x).toString(), QStringLiteral(","));
+      const Mostrado mostrado = Mostrar(columna, QVariant(x), QStringLiteral(","));
+      if (mostrado.texto != qt || !mostrado.completo.isEmpty())
+        QFAIL(qPrintable(QStringLiteral("%1 / 10^%2: «%3», Qt «%4»")
+                             .arg(entero)
+                             .arg(decimales)
+                             .arg(mostrado.texto, qt)));
+    }
+  }
+  // Most values fit: the sweep went through the integer writing.
+  QVERIFY2(rapidas > enteros.size(), qPrintable(QString::number(rapidas)));
+}
+
+// Any double a cell shows (noise included, tiny and huge ones, in exponent
+// form or not) reads as Qt writes it, and a rounded one keeps Qt's whole
+// writing for its tool tip.
+void PruebaDecimales::dobleCualquieraComoQt() {
+  const ColumnaAnalisis& columna = *CampoPorNombre(QStringLiteral("CENIZAS"));
+  const QString coma = QStringLiteral(",");
+  quint64 semilla = 987654321;
+  const auto siguiente = [&semilla] {
+    semilla = semilla * 6364136223846793005ULL + 1442695040888963407ULL;
+    return semilla;
+  };
+  QList<double> valores{0.5700000000000001,
+                        0.1 + 0.2,
+                        28.0 + 0.30000000000000004,
+                        1e-05,
+                        -1e-07,
+                        123456789.123,
+                        999999999999999.9,
+                        1e15,
+                        1.5e16,
+                        -2.5e20};
+  for (int i = 0; i < 10000; ++i) {
+    const quint64 bits = siguiente();
+    double x = 0;
+    std::memcpy(&x, &bits, sizeof x);
+    if (std::isfinite(x)) valores << x;
+    valores << std::ldexp(double(siguiente() >> 11) / double(1ULL << 53),
+                          int(siguiente() % 120) - 60);
+    valores << double(qint64(siguiente() % 2000000) - 1000000) / 1000.0 + 0.1;
+  }
+  for (const double x : valores) {
+    const QString qt = QVariant(x).toString();
+    QCOMPARE(TextoDeCelda(TipoCampo::Numero, QVariant(x), QStringLiteral(".")), qt);
+    const Mostrado mostrado = Mostrar(columna, QVariant(x), coma);
+    if (!mostrado.completo.isEmpty())
+      QCOMPARE(mostrado.completo, LibUtil::FormatearValor(qt, coma));
+  }
 }
 
 // A value another program stored with binary noise, and one typed with more

@@ -2,10 +2,12 @@
 // enables, the key routing to the command bar, the idle grid, resizing and
 // closing.
 
+#include <QApplication>
 #include <QDate>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -67,6 +69,15 @@ void PruebaPlanilla::arranqueDejaLaVentanaOciosa() {
   const int maximos[] = {10, 32767, 10, 10};
   for (int i = 0; i < 4; ++i) QCOMPARE(w.txtFields[i]->maxLength(), maximos[i]);
   QCOMPARE(v.entorno.operador().preguntas.size(), 0);
+
+  // The report tab, reached with Ctrl+Tab as the operator does, shows its
+  // picture.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  QCOMPARE(w.SSTab1->currentIndex(), 1);
+  QCOMPARE(w.imgRep->pixmap().toImage(),
+           QPixmap(QStringLiteral(":/imagenes/reporte.png")).toImage());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  QCOMPARE(w.SSTab1->currentIndex(), 0);
 
   if (qEnvironmentVariableIsSet("PRUEBA_CAPTURAS")) {
     w.grab().save(qEnvironmentVariable("PRUEBA_CAPTURAS") + "/ociosa.png");

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,6 +41,8 @@ class PruebaServicios : public QObject {
   void pasosReportados_data();
   void pasosReportados();
   void barraDeComandos();
+  void iconosDeLaBarra_data();
+  void iconosDeLaBarra();
   void textosDeQtEnCastellano();
   void recordsetYExisteCampo();
   void conexionFallidaNoMuestraLaClave();
@@ -408,6 +411,45 @@ void PruebaServicios::barraDeComandos() {
   QVERIFY(!borrar->autoRaise());
   barra.StyleBar(1);
   QVERIFY(borrar->autoRaise());
+}
+
+void PruebaServicios::iconosDeLaBarra_data() {
+  QTest::addColumn<QString>("clave");
+  QTest::addColumn<int>("icono");
+  const auto fila = [](const char* clave, QStyle::StandardPixmap icono) {
+    QTest::newRow(clave) << QString::fromLatin1(clave) << int(icono);
+  };
+  fila("NUEVO", QStyle::SP_FileIcon);
+  fila("GRABAR", QStyle::SP_DialogSaveButton);
+  fila("BORRAR", QStyle::SP_TrashIcon);
+  fila("CONSULTAR", QStyle::SP_FileDialogContentsView);
+  fila("PLANILLA", QStyle::SP_FileDialogDetailedView);
+  fila("REPORTE", QStyle::SP_FileDialogInfoView);
+  fila("GRAFICO", QStyle::SP_FileDialogListView);
+  fila("EXPORTAR", QStyle::SP_DialogSaveButton);
+  fila("ESPECIFICACIONES", QStyle::SP_DialogApplyButton);
+  fila("HISTORIAL", QStyle::SP_FileDialogBack);
+  fila("CANCELAR", QStyle::SP_DialogCancelButton);
+  fila("CERRAR", QStyle::SP_DialogCloseButton);
+}
+
+// Each button shows, at the bar's size, the style's own icon, enabled, under
+// the mouse and disabled alike, however the bar came to build it.
+void PruebaServicios::iconosDeLaBarra() {
+  QFETCH(QString, clave);
+  QFETCH(int, icono);
+  UtilKor barra;
+  const auto* boton = barra.findChild<QToolButton*>(clave);
+  QVERIFY(boton);
+  QCOMPARE(boton->iconSize(), QSize(16, 16));
+  const QIcon esperado = barra.style()->standardIcon(QStyle::StandardPixmap(icono));
+  for (const QIcon::Mode modo : {QIcon::Normal, QIcon::Active, QIcon::Disabled}) {
+    const QImage tiene = boton->icon().pixmap(boton->iconSize(), modo).toImage();
+    const QImage debe = esperado.pixmap(boton->iconSize(), modo).toImage();
+    QVERIFY(!debe.isNull());
+    QCOMPARE(tiene.convertToFormat(QImage::Format_ARGB32),
+             debe.convertToFormat(QImage::Format_ARGB32));
+  }
 }
 
 void PruebaServicios::recordsetYExisteCampo() {

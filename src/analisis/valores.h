@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 #include "analisis/columnas.h"
 
@@ -32,6 +33,9 @@ Mostrado Mostrar(const ColumnaAnalisis& columna, const QVariant& valor, const QS
 // is the nearest one to a decimal of at most decimales places), so a false
 // answer asks for the text.
 bool CabeEnDecimales(const QVariant& valor, int decimales);
+// The same for a double: the integer x * 10^decimales when x is exactly the
+// double nearest to it / 10^decimales; none otherwise.
+std::optional<qint64> EscaladoExacto(double x, int decimales);
 
 // A number's text ("-12.3456", "1e-05") rounded to at most decimales decimals,
 // with a point; a text that is no number is returned as it came.

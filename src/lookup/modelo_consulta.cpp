@@ -3,19 +3,31 @@
 #include <QFont>
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
+
+// Compared without regard to case past the plain ASCII letters: as
+// QStringView::compare does, on UTF-16 (Unicode's folding takes some Latin-1
+// letters out of Latin-1: the micro sign folds to a Greek mu).
+int CompararLento(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive); }
+int CompararLento(QLatin1StringView a, QStringView b) { return CompararLento(QString(a), b); }
+int CompararLento(QStringView a, QLatin1StringView b) { return CompararLento(a, QString(b)); }
+int CompararLento(QLatin1StringView a, QLatin1StringView b) {
+  return CompararLento(QString(a), QString(b));
+}
 
 // Texts compared without regard to case, as QStringView::compare does, with
 // the plain ASCII letters folded here: a sort of a hundred thousand names
 // makes some two million comparisons.
-int CompararSinCaso(QStringView a, QStringView b) {
+template <typename A, typename B>
+int CompararSinCaso(A a, B b) {
   const qsizetype comunes = std::min(a.size(), b.size());
   for (qsizetype i = 0; i < comunes; ++i) {
     char16_t x = a[i].unicode();
     char16_t y = b[i].unicode();
     if (x == y) continue;
-    if (x >= 128 || y >= 128) return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+    if (x >= 128 || y >= 128) return CompararLento(a.mid(i), b.mid(i));
     if (x >= u'A' && x <= u'Z') x += 32;
     if (y >= u'A' && y <= u'Z') y += 32;
     if (x != y) return x < y ? -1 : 1;
@@ -30,7 +42,8 @@ bool EspacioAscii(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); 
 // lower case) without regard to case: 1 it does, 0 it does not, -1 a
 // character past ASCII came first, which only Unicode's tables may fold (the
 // Kelvin sign is a "k").
-int EmpiezaAscii(QStringView texto, QStringView clave) {
+template <typename V>
+int EmpiezaAscii(V texto, QStringView clave) {
   const qsizetype largo = texto.size();
   qsizetype i = 0;
   for (; i < largo; ++i) {
@@ -52,28 +65,67 @@ int EmpiezaAscii(QStringView texto, QStringView clave) {
 bool Empieza(QStringView texto, QStringView clave) {
   return texto.trimmed().startsWith(clave, Qt::CaseInsensitive);
 }
+bool Empieza(QLatin1StringView texto, QStringView clave) { return Empieza(QString(texto), clave); }
 
 }  // namespace
 
 void ColumnaTextos::Agregar(QStringView texto) {
   if (!texto.isEmpty() && texto.front().isSpace()) blancoInicial_ = true;
-  textos_.append(texto);
-  fines_.push_back(static_cast<quint32>(textos_.size()));
   mayor_ = std::max(mayor_, texto.size());
+  if (!ancha_) {
+    if (std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() <= 0xFF; })) {
+      for (const QChar c : texto) latinosLeidos_.push_back(static_cast<unsigned char>(c.unicode()));
+      finesLeidos_.push_back(static_cast<quint32>(latinosLeidos_.size()));
+      return;
+    }
+    // The first text past Latin-1: the column turns to UTF-16.
+    anchosLeidos_.assign(latinosLeidos_.cbegin(), latinosLeidos_.cend());
+    std::deque<unsigned char>().swap(latinosLeidos_);
+    ancha_ = true;
+  }
+  for (const QChar c : texto) anchosLeidos_.push_back(c.unicode());
+  finesLeidos_.push_back(static_cast<quint32>(anchosLeidos_.size()));
 }
 
 void ColumnaTextos::Cerrar() {
-  const QChar* c = textos_.constData();
+  if (finesLeidos_.empty()) return;
+  fines_.assign(finesLeidos_.cbegin(), finesLeidos_.cend());
+  std::deque<quint32>().swap(finesLeidos_);
+  if (ancha_) {
+    anchos_ = QString(static_cast<qsizetype>(anchosLeidos_.size()), Qt::Uninitialized);
+    std::copy(anchosLeidos_.cbegin(), anchosLeidos_.cend(),
+              reinterpret_cast<char16_t*>(anchos_.data()));
+    std::deque<char16_t>().swap(anchosLeidos_);
+  } else {
+    latinos_ = QByteArray(static_cast<qsizetype>(latinosLeidos_.size()), Qt::Uninitialized);
+    std::copy(latinosLeidos_.cbegin(), latinosLeidos_.cend(), latinos_.data());
+    std::deque<unsigned char>().swap(latinosLeidos_);
+  }
   bool sustitutos = false;
-  for (qsizetype i = 0; i < textos_.size(); ++i) sustitutos |= c[i].isSurrogate();
+  for (const QChar c : std::as_const(anchos_)) sustitutos |= c.isSurrogate();
   sustitutos_ = sustitutos;
-  textos_.squeeze();
-  fines_.shrink_to_fit();
 }
 
-QStringView ColumnaTextos::Texto(qsizetype fila) const {
-  const qsizetype inicio = fila == 0 ? 0 : fines_[fila - 1];
-  return QStringView(textos_).mid(inicio, fines_[fila] - inicio);
+QLatin1StringView ColumnaTextos::Latino(qsizetype fila) const {
+  const qsizetype inicio = Inicio(fila);
+  return QLatin1StringView(latinos_.constData() + inicio, fines_[fila] - inicio);
+}
+
+QStringView ColumnaTextos::Ancho(qsizetype fila) const {
+  const qsizetype inicio = Inicio(fila);
+  return QStringView(anchos_).mid(inicio, fines_[fila] - inicio);
+}
+
+QString ColumnaTextos::Texto(qsizetype fila) const {
+  return ancha_ ? Ancho(fila).toString() : QString(Latino(fila));
+}
+
+template <typename F>
+decltype(auto) ModeloConsulta::Ver(int fisica, int columna, F&& f) const {
+  if (columna < 0 || columna >= static_cast<int>(leidas_.columnas.size())) return f(QStringView());
+  const ColumnaTextos& textos = leidas_.columnas[columna];
+  if (fisica < 0 || fisica >= textos.Filas()) return f(QStringView());
+  return textos.Latina() ? f(textos.Latino(fisica)) : f(textos.Ancho(fisica));
 }
 
 int ModeloConsulta::rowCount(const QModelIndex& padre) const {
@@ -84,13 +136,6 @@ int ModeloConsulta::columnCount(const QModelIndex& padre) const {
   return padre.isValid() ? 0 : static_cast<int>(encabezados_.size());
 }
 
-QStringView ModeloConsulta::Vista(int fisica, int columna) const {
-  if (columna < 0 || columna >= static_cast<int>(leidas_.columnas.size())) return {};
-  const ColumnaTextos& textos = leidas_.columnas[columna];
-  if (fisica < 0 || fisica >= textos.Filas()) return {};
-  return textos.Texto(fisica);
-}
-
 QString ModeloConsulta::Texto(int fila, int columna) const {
   if (fila < 0 || fila >= filas_) return {};
   const int fisica = Fisica(fila);
@@ -98,7 +143,9 @@ QString ModeloConsulta::Texto(int fila, int columna) const {
     const auto cambio = cambios_.constFind(qint64(fisica) * encabezados_.size() + columna);
     if (cambio != cambios_.constEnd()) return *cambio;
   }
-  return Vista(fisica, columna).toString();
+  if (columna < 0 || columna >= static_cast<int>(leidas_.columnas.size())) return {};
+  const ColumnaTextos& textos = leidas_.columnas[columna];
+  return fisica < textos.Filas() ? textos.Texto(fisica) : QString();
 }
 
 QVariant ModeloConsulta::data(const QModelIndex& indice, int rol) const {
@@ -218,7 +265,9 @@ void ModeloConsulta::Ordenar(int columna, Qt::SortOrder orden) {
   for (const QModelIndex& indice : antes) fisicas.push_back(Fisica(indice.row()));
 
   const auto menor = [&](int a, int b) {
-    const int comparacion = CompararSinCaso(Vista(a, columna), Vista(b, columna));
+    const int comparacion = Ver(a, columna, [&](auto x) {
+      return Ver(b, columna, [&](auto y) { return CompararSinCaso(x, y); });
+    });
     return orden == Qt::AscendingOrder ? comparacion < 0 : comparacion > 0;
   };
   // Rows read in order already (GROUP BY usually hands them so) need neither
@@ -265,8 +314,9 @@ int ModeloConsulta::BuscarPorMitades(int columna, QStringView buscada) const {
   // way round, sorted downward). No text starts with a blank: trimming the
   // end never moves a key's match.
   const auto lado = [&](int fila) {
-    const int comparacion =
-        CompararSinCaso(Vista(Fisica(fila), columna).left(buscada.size()), buscada);
+    const int comparacion = Ver(Fisica(fila), columna, [&](auto texto) {
+      return CompararSinCaso(texto.left(buscada.size()), buscada);
+    });
     return sentidoOrden_ == Qt::AscendingOrder ? comparacion : -comparacion;
   };
   int desde = 0, hasta = static_cast<int>(filas_);
@@ -277,7 +327,9 @@ int ModeloConsulta::BuscarPorMitades(int columna, QStringView buscada) const {
     else
       hasta = medio;
   }
-  if (desde < filas_ && Empieza(Vista(Fisica(desde), columna), buscada)) return desde;
+  if (desde < filas_ &&
+      Ver(Fisica(desde), columna, [&](auto texto) { return Empieza(texto, buscada); }))
+    return desde;
   return -1;
 }
 
@@ -286,18 +338,17 @@ int ModeloConsulta::BuscarEnOrden(int columna, QStringView buscada) const {
   bool ascii = true;
   for (const QChar c : buscada) ascii = ascii && c.unicode() < 128;
   if (ascii) minuscula = buscada.toString().toLower();
+  const auto empieza = [&](auto valor) {
+    const int rapido = ascii ? EmpiezaAscii(valor, minuscula) : -1;
+    return rapido == 1 || (rapido < 0 && Empieza(valor, buscada));
+  };
   for (int fila = 0; fila < filas_; ++fila) {
     const int fisica = Fisica(fila);
-    QStringView valor;
-    QString cambiado;
     if (!cambios_.isEmpty() && cambios_.contains(qint64(fisica) * encabezados_.size() + columna)) {
-      cambiado = Texto(fila, columna);
-      valor = cambiado;
-    } else {
-      valor = Vista(fisica, columna);
+      if (empieza(QStringView(Texto(fila, columna)))) return fila;
+    } else if (Ver(fisica, columna, empieza)) {
+      return fila;
     }
-    const int rapido = ascii ? EmpiezaAscii(valor, minuscula) : -1;
-    if (rapido == 1 || (rapido < 0 && Empieza(valor, buscada))) return fila;
   }
   return -1;
 }

@@ -9,20 +9,34 @@
 // Rows are never edited by the view; SetTexto and SetMarcada are the window's.
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QColor>
 #include <QHash>
 #include <QStringList>
 #include <QStringView>
+#include <deque>
 #include <vector>
 
-// The texts of one column, in the order they were read.
+// The texts of one column, in the order they were read. While every text
+// fits in Latin-1 (most names do, Spanish ones included) they are kept one
+// byte a character; the first text that does not turns the whole column to
+// UTF-16. A load holds them while the engine still holds its own copy of the
+// rows it sorted: half the room is what keeps the load's peak low. For the
+// same reason the texts are read into runs that are never moved, not into a
+// growing buffer whose every growth is a copy, and put together in one
+// buffer by Cerrar, once the engine has let its rows go.
 class ColumnaTextos {
  public:
   void Agregar(QStringView texto);
-  // Gives back the room kept for more texts, once the last one is in.
+  // The texts in one buffer, once the last one is in; the accessors below
+  // read a closed column.
   void Cerrar();
-  qsizetype Filas() const { return static_cast<qsizetype>(fines_.size()); }
-  QStringView Texto(qsizetype fila) const;
+  qsizetype Filas() const { return static_cast<qsizetype>(fines_.size() + finesLeidos_.size()); }
+  QString Texto(qsizetype fila) const;
+  // The column's texts as it keeps them: Latin-1 (Latina) or UTF-16.
+  bool Latina() const { return !ancha_; }
+  QLatin1StringView Latino(qsizetype fila) const;
+  QStringView Ancho(qsizetype fila) const;
   // The longest text, in characters.
   qsizetype Mayor() const { return mayor_; }
   // Whether, once closed, the column's order without regard to case is the
@@ -32,8 +46,17 @@ class ColumnaTextos {
   bool Buscable() const { return !blancoInicial_ && !sustitutos_; }
 
  private:
-  QString textos_;
+  qsizetype Inicio(qsizetype fila) const { return fila == 0 ? 0 : fines_[fila - 1]; }
+
+  // While reading.
+  std::deque<unsigned char> latinosLeidos_;
+  std::deque<char16_t> anchosLeidos_;
+  std::deque<quint32> finesLeidos_;
+  // Closed.
+  QByteArray latinos_;
+  QString anchos_;
   std::vector<quint32> fines_;
+  bool ancha_ = false;
   qsizetype mayor_ = 0;
   bool blancoInicial_ = false;
   bool sustitutos_ = false;
@@ -97,7 +120,11 @@ class ModeloConsulta : public QAbstractTableModel {
   int Fisica(int fila) const { return orden_.empty() ? fila : orden_[fila]; }
   // Drops every row; the caller resets the model around it.
   void OlvidarFilas();
-  QStringView Vista(int fisica, int columna) const;
+  // The text of a row read (fisica) in a column, as f(QLatin1StringView) or
+  // f(QStringView), whichever way the column keeps it; an empty QStringView
+  // for none.
+  template <typename F>
+  decltype(auto) Ver(int fisica, int columna, F&& f) const;
 
   QStringList encabezados_;
   FilasLeidas leidas_;

@@ -11,20 +11,17 @@ constexpr int kPrimerAnio = 1900;
 // How far ahead of today a two-digit year may reach.
 constexpr int kAniosAdelante = 20;
 
-}  // namespace
-
-std::optional<QDate> LeerFecha(const QString& texto) {
-  return LeerFecha(texto, QDate::currentDate());
-}
-
-std::optional<QDate> LeerFecha(const QString& texto, const QDate& hoy) {
+// hoy is asked for only for a two-digit year: reading the clock's date costs
+// more than reading the text.
+template <typename Hoy>
+std::optional<QDate> Leer(const QString& texto, Hoy hoy) {
   static const QRegularExpression forma(
       QStringLiteral("^([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{2})$"));
   const QRegularExpressionMatch partes = forma.match(texto.trimmed());
   if (!partes.hasMatch()) return std::nullopt;
   int anio = partes.captured(3).toInt();
   if (partes.captured(3).size() == 2) {
-    const int limite = hoy.year() + kAniosAdelante;
+    const int limite = hoy().year() + kAniosAdelante;
     anio += limite / 100 * 100;
     if (anio > limite) anio -= 100;
   }
@@ -32,6 +29,16 @@ std::optional<QDate> LeerFecha(const QString& texto, const QDate& hoy) {
   const QDate fecha(anio, partes.captured(2).toInt(), partes.captured(1).toInt());
   if (!fecha.isValid()) return std::nullopt;
   return fecha;
+}
+
+}  // namespace
+
+std::optional<QDate> LeerFecha(const QString& texto) {
+  return Leer(texto, [] { return QDate::currentDate(); });
+}
+
+std::optional<QDate> LeerFecha(const QString& texto, const QDate& hoy) {
+  return Leer(texto, [&hoy] { return hoy; });
 }
 
 QString NoEsFecha(const QString& texto) {

@@ -1,6 +1,8 @@
 #include "services/util_kor.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QStyle>
 #include <QToolButton>
 
@@ -43,6 +45,18 @@ constexpr DefinicionBoton kBotones[] = {
     {"CERRAR", "Cerrar", "Cerrar el programa (F12)", teclas::kF12, QStyle::SP_DialogCloseButton},
 };
 
+// The bar draws its icons at 16 pixels. On a screen of one device pixel per
+// pixel the style's 16-pixel picture is the whole icon, the disabled and
+// active looks made from it as the full icon makes them; the full icon reads
+// every size the style ships, up to 128 pixels, which took a fifth of the
+// program's start-up. The apply mark's other looks are drawn apart: it keeps
+// its full icon.
+QIcon Icono(const QStyle& estilo, QStyle::StandardPixmap icono) {
+  if (qApp->devicePixelRatio() > 1 || icono == QStyle::SP_DialogApplyButton)
+    return estilo.standardIcon(icono);
+  return QIcon(estilo.standardPixmap(icono));
+}
+
 }  // namespace
 
 UtilKor::UtilKor(QWidget* padre) : QWidget(padre) {
@@ -55,19 +69,24 @@ UtilKor::UtilKor(QWidget* padre) : QWidget(padre) {
     boton->setObjectName(clave);
     boton->setText(QString::fromUtf8(definicion.titulo));
     boton->setToolTip(QString::fromUtf8(definicion.ayuda));
-    boton->setIcon(style()->standardIcon(definicion.icono));
+    boton->setIcon(Icono(*style(), definicion.icono));
     boton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     boton->setIconSize(QSize(16, 16));
     boton->setFocusPolicy(Qt::NoFocus);
     boton->setAutoRaise(true);
     connect(boton, &QToolButton::clicked, this, [this, clave] { Pulsar(clave); });
     fila->addWidget(boton);
+    botones_.append(boton);
   }
   fila->addStretch();
 }
 
 QToolButton* UtilKor::Boton(const QString& clave) const {
-  return findChild<QToolButton*>(clave, Qt::FindDirectChildrenOnly);
+  // Found by its key in the bar's own list: the window sets several flags on
+  // every load and every move of the cursor.
+  for (qsizetype i = 0; i < botones_.size(); ++i)
+    if (clave == QLatin1StringView(kBotones[i].clave)) return botones_[i];
+  return nullptr;
 }
 
 void UtilKor::Habilitar(const QString& clave, bool valor) {

@@ -11,6 +11,7 @@
 // as shortcuts of their buttons; every other key (Insert, Delete, Enter, Esc, the arrows...)
 // belongs to the grid and the editor and is ignored here.
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -45,4 +46,6 @@ class UtilKor : public QWidget {
  private:
   void Pulsar(const QString& clave);
   QToolButton* Boton(const QString& clave) const;
+
+  QList<QToolButton*> botones_;  // in the order of the bar
 };

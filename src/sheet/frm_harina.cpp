@@ -117,14 +117,18 @@ void frmHarina::CrearPestanas() {
     EnFrontera(QStringLiteral("Planilla"), [this] { MSflexGrid1_RowColChange(); });
   });
 
-  connect(SSTab1, &QTabWidget::currentChanged, this,
-          [this](int) { EnFrontera(QStringLiteral("Pestañas"), [this] { SSTab1_Click(); }); });
+  connect(SSTab1, &QTabWidget::currentChanged, this, [this](int pestana) {
+    // The report tab's picture is read the first time the tab is shown: the
+    // window starts on the sheet, and reading it took its share of the start.
+    if (pestana == 1 && imgRep->pixmap().isNull())
+      imgRep->setPixmap(QPixmap(QStringLiteral(":/imagenes/reporte.png")));
+    EnFrontera(QStringLiteral("Pestañas"), [this] { SSTab1_Click(); });
+  });
 
   frmRep = new QFrame(reporte);
   frmRep->setObjectName(QStringLiteral("frmRep"));
   imgRep = new QLabel(frmRep);
   imgRep->setObjectName(QStringLiteral("imgRep"));
-  imgRep->setPixmap(QPixmap(QStringLiteral(":/imagenes/reporte.png")));
   imgRep->setScaledContents(true);
   Label2 = new QLabel(QStringLiteral("Fecha Desde:"), frmRep);
   Label2->setObjectName(QStringLiteral("Label2"));

@@ -55,29 +55,34 @@ void frmHarina::CmdCargar_Click() {
   EncabezadosGrid();
 
   PlanillaCargada = true;
+  // The cursor starts on the first analysis's flour type, wherever the focus
+  // was when the grid was filled. The grid takes the focus before the date
+  // field is disabled: the focus goes there at once, not first through the
+  // window's next control.
+  MSflexGrid1->setCurrentIndex(MSflexGrid1->model()->index(0, 1));
+  MSflexGrid1->setFocus();
   bool cargada = true;
   EstadoPlanilla(cargada);
   EnabledControls(cargada);
-  // The cursor starts on the first analysis's flour type, wherever the focus
-  // was when the grid was filled.
-  MSflexGrid1->setCurrentIndex(MSflexGrid1->model()->index(0, 1));
-  MSflexGrid1->setFocus();
 }
 
 void frmHarina::MostrarPlanilla() {
-  const QString separador = LibCampos::SeparadorDecimal();
-  QList<QStringList> filas;
-  filas.reserve(planilla_.Filas());
-  // The texts and the whole values behind the rounded ones come from one pass.
-  QList<QStringList> completos(planilla_.Filas());
-  for (int f = 0; f < planilla_.Filas(); ++f)
-    filas.append(planilla_.TextosDeFila(f, separador, &completos[f]));
-  QStringList nombres{QStringLiteral("ID")};
+  // Texts, full values, verdicts and the headers' captions go to the grid at
+  // once: one reset of the view, none of a cell or a caption after it.
+  ContenidoGrilla contenido;
+  contenido.separador = LibCampos::SeparadorDecimal();
+  const int filas = planilla_.Filas();
+  contenido.filas.reserve(filas);
+  contenido.completos.resize(filas);
+  contenido.juicios.reserve(filas);
+  for (int f = 0; f < filas; ++f) {
+    contenido.filas.append(planilla_.TextosDeFila(f, contenido.separador, &contenido.completos[f]));
+    contenido.juicios.append(planilla_.JuiciosDeFila(f));
+  }
+  contenido.encabezados.append({QString(), QStringLiteral("ID")});
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
-    nombres << columna.enSentencia.trimmed();
-  MSflexGrid1->Llenar(std::move(filas), nombres);
-  for (int f = 0; f < planilla_.Filas(); ++f) MarcarFila(f, &completos[f]);
-  MSflexGrid1->Refresh();
+    contenido.encabezados.append({columna.linea1, columna.linea2});
+  MSflexGrid1->Llenar(std::move(contenido));
 }
 
 void frmHarina::MostrarFilas() {

@@ -92,7 +92,7 @@ void Grilla::SetColWidth(int columna, int twipsAncho) {
     setColumnHidden(columna, true);
     return;
   }
-  setColumnHidden(columna, false);
+  if (isColumnHidden(columna)) setColumnHidden(columna, false);
   proporciones_.clear();
   const int necesario = static_cast<DosLineas*>(horizontalHeader())->Necesario(columna);
   setColumnWidth(columna, std::max(twips::APixeles(twipsAncho), necesario));
@@ -182,10 +182,8 @@ QRect Grilla::RectanguloEnPadre() const {
   return RectanguloActual().translated(pos());
 }
 
-void Grilla::Llenar(QList<QStringList> filas, const QStringList& nombres) {
-  // A new model's worth at once: the view resets its columns, which the
-  // caller sizes again.
-  modelo_->Reemplazar(std::move(filas), nombres);
+void Grilla::Llenar(ContenidoGrilla contenido) {
+  modelo_->Reemplazar(std::move(contenido), Negrita());
 }
 
 int Grilla::CellLeft() const { return twips::DePixeles(RectanguloActual().left()); }

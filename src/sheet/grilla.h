@@ -18,8 +18,7 @@
 #include <QTableView>
 
 #include "analisis/limites.h"
-
-class ModeloGrilla;
+#include "sheet/modelo_grilla.h"
 
 class Grilla : public QTableView {
   Q_OBJECT
@@ -72,9 +71,10 @@ class Grilla : public QTableView {
   // lies); empty while there is no current cell or its column is hidden.
   QRect RectanguloEnPadre() const;
 
-  // Shows the rows (one list of texts per row) from row 2 on, with the column
-  // names in header row 1, replacing everything at once.
-  void Llenar(QList<QStringList> filas, const QStringList& nombres);
+  // Shows a load (rows from row 2 on, the two header rows, full values and
+  // verdicts), replacing everything at once. The columns' widths go back to
+  // the default: the caller sizes them again.
+  void Llenar(ContenidoGrilla contenido);
 
   // The verdicts on the values of a whole row (row 2 on; juicios[columna]),
   // shown at once, numbers in their tool tips with separador (ModeloGrilla

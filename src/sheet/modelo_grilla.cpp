@@ -244,16 +244,29 @@ void ModeloGrilla::Vaciar() {
   endResetModel();
 }
 
-void ModeloGrilla::Reemplazar(QList<QStringList> filas, const QStringList& nombres) {
+void ModeloGrilla::Reemplazar(ContenidoGrilla contenido, const QFont& negrita) {
   beginResetModel();
   juicios_.clear();
   completos_.clear();
   borradas_.clear();
   pendientes_.clear();
-  const qsizetype columnas = nombres.size();
-  filas_ = std::move(filas);
-  encabezados_.resize(columnas, QStringList{QString(), QString()});
+  const qsizetype columnas = contenido.encabezados.size();
+  filas_ = std::move(contenido.filas);
+  encabezados_ = std::move(contenido.encabezados);
+  for (QStringList& encabezado : encabezados_) encabezado.resize(2);
   alineaciones_.resize(columnas, kAlineacionInicial);
-  for (qsizetype c = 0; c < columnas; ++c) encabezados_[c] = QStringList{QString(), nombres[c]};
+  const qsizetype filas = filas_.size();
+  for (qsizetype f = 0; f < std::min(filas, contenido.completos.size()); ++f) {
+    const QStringList& completos = contenido.completos.at(f);
+    for (qsizetype c = 0; c < std::min(columnas, completos.size()); ++c)
+      if (!completos.at(c).isEmpty()) completos_.insert(Clave(int(f), int(c)), completos.at(c));
+  }
+  for (qsizetype f = 0; f < std::min(filas, contenido.juicios.size()); ++f) {
+    QList<Juicio>& juicios = contenido.juicios[f];
+    if (std::any_of(juicios.cbegin(), juicios.cend(),
+                    [](const Juicio& juicio) { return juicio.veredicto != Veredicto::SinJuicio; }))
+      juicios_.insert(int(f), {std::move(juicios), contenido.separador});
+  }
+  negrita_ = negrita;
   endResetModel();
 }

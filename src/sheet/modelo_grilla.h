@@ -17,6 +17,9 @@
 // with the rows they belong to. A number shown with fewer decimals than it
 // holds carries its full value for the tool tip. A cell whose entry waits
 // for the database to come back says so until it is stored.
+//
+// A day's load hands over its texts, headers, full values and verdicts as one
+// ContenidoGrilla (Reemplazar): one reset of the view, no change per cell.
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -26,6 +29,16 @@
 #include <QStringList>
 
 #include "analisis/limites.h"
+
+// Everything a load shows, at once. completos and juicios may be shorter than
+// filas (rows past them have none) and a row's lists may be empty.
+struct ContenidoGrilla {
+  QList<QStringList> filas;        // [fila][columna]
+  QList<QStringList> encabezados;  // [columna] -> {line 1, line 2}
+  QList<QStringList> completos;    // [fila][columna], as SetCompleto takes them
+  QList<QList<Juicio>> juicios;    // [fila][columna], as SetJuiciosDeFila takes them
+  QString separador;               // of the numbers in the verdicts' tool tips
+};
 
 class ModeloGrilla : public QAbstractTableModel {
   Q_OBJECT
@@ -76,8 +89,9 @@ class ModeloGrilla : public QAbstractTableModel {
   }
   // Every cell and header line empty; the sizes stay.
   void Vaciar();
-  // New rows and columns at once; row 1 of each header gets nombres[c].
-  void Reemplazar(QList<QStringList> filas, const QStringList& nombres);
+  // New rows, columns, headers, full values and verdicts at once; negrita as
+  // for SetJuiciosDeFila.
+  void Reemplazar(ContenidoGrilla contenido, const QFont& negrita);
 
  private:
   QList<QStringList> filas_;

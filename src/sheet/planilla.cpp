@@ -95,7 +95,10 @@ QStringList Planilla::TextosDeFila(int fila, const QString& separador,
       textos << Marcador();
       continue;
     }
-    Mostrado mostrado = Mostrar(columna, datos.valores.value(columna.indice - 1), separador);
+    static const QVariant kNinguno;
+    const qsizetype i = columna.indice - 1;
+    Mostrado mostrado =
+        Mostrar(columna, i < datos.valores.size() ? datos.valores.at(i) : kNinguno, separador);
     textos << std::move(mostrado.texto);
     if (completos) (*completos)[columna.indice] = std::move(mostrado.completo);
   }
