@@ -278,6 +278,33 @@ Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
   return {(fin - abierto) / 1e3, fin / 1e3};
 }
 
+// The sheet's value of HUMEDAD in the row, put back after a bare write
+// (unmeasured): the sheet still shows it, and a store over a value another
+// writer changed would ask the operator which to keep.
+class Devolver {
+ public:
+  explicit Devolver(qint64 id) : id_(id) {
+    QSqlQuery consulta(Base());
+    if (!consulta.exec(QStringLiteral("SELECT humedad FROM v_mv_zentalia WHERE ID = %1").arg(id)) ||
+        !consulta.next())
+      Abortar(QStringLiteral("no se leyó la fila %1").arg(id));
+    valor_ = consulta.value(0);
+  }
+  ~Devolver() {
+    QSqlQuery consulta(Base());
+    consulta.prepare(QStringLiteral("UPDATE v_mv_zentalia SET humedad = ? WHERE ID = ?"));
+    consulta.addBindValue(valor_);
+    consulta.addBindValue(id_);
+    if (!consulta.exec()) Abortar(consulta.lastError().text());
+  }
+  Devolver(const Devolver&) = delete;
+  Devolver& operator=(const Devolver&) = delete;
+
+ private:
+  qint64 id_;
+  QVariant valor_;
+};
+
 // The bare UPDATE of that one column of the row. The value is never the one
 // the row holds (the grid writes 1 to 9, this 11 to 19): SQLite skips the
 // write of a row whose bytes do not change, and such a commit would cost no
@@ -287,6 +314,7 @@ double GuardarPuro(qint64 id, int digito) {
                           .arg(10 + digito)
                           .arg(id);
   QSqlDatabase base = Base();
+  const Devolver devolver(id);
   QElapsedTimer reloj;
   reloj.start();
   QSqlQuery consulta(base);
@@ -301,6 +329,7 @@ double GuardarPuro(qint64 id, int digito) {
 // audit trail in one transaction, as plain statements. Microseconds.
 double GuardarPuroConRegistro(qint64 id, int digito) {
   QSqlDatabase base = Base();
+  const Devolver devolver(id);
   QElapsedTimer reloj;
   reloj.start();
   for (const QString& sql :
