@@ -87,6 +87,12 @@ void PruebaSentencias::sentencias_data() {
       << sentencias::ActualizarCelda(pg, tabla, "humedad", "NULL", ahora, 5000000000LL)
       << "UPDATE v_mv_zentalia SET \"humedad\" = NULL, fecha_modificacion ='2004-08-31 "
          "10:15:30' WHERE ID = 5000000000";
+  QTest::newRow("celda atada sqlite")
+      << sentencias::ActualizarCeldaAtada(sqlite, tabla, "HUMEDAD")
+      << "UPDATE v_mv_zentalia SET [HUMEDAD] = ?, fecha_modificacion = ? WHERE ID = ?";
+  QTest::newRow("celda atada postgresql")
+      << sentencias::ActualizarCeldaAtada(pg, tabla, "Horario")
+      << "UPDATE v_mv_zentalia SET \"horario\" = ?, fecha_modificacion = ? WHERE ID = ?";
   QTest::newRow("borrar sqlserver")
       << sentencias::BorrarAnalisis(sqlServer, tabla, 57) << "DELETE v_mv_zentalia WHERE ID = 57";
   QTest::newRow("borrar sqlite") << sentencias::BorrarAnalisis(sqlite, tabla, 40000)

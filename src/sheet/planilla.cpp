@@ -202,7 +202,7 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
   QString mostrado = Comparable(*columna, f.valores.value(indice - 1));
   for (;;) {
     QVariant otro;
-    const Escritura escrita = Escribir(f.id, *columna, leida.sql, nuevo, mostrado, otro);
+    const Escritura escrita = Escribir(f.id, *columna, guardado, nuevo, mostrado, otro);
     if (escrita == Escritura::Hecha) break;
     if (escrita == Escritura::Borrada)
       return {Estado::FilaBorrada,
