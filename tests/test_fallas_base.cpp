@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "analisis/columnas.h"
 #include "lookup/lib_cls_cons3.h"
 #include "services/conexion.h"
 #include "services/convenciones.h"
@@ -18,6 +19,7 @@
 #include "services/lib_datos.h"
 #include "session/iniciar_sesion.h"
 #include "session/linea_de_comandos.h"
+#include "sheet/planilla.h"
 #include "soporte/entorno_prueba.h"
 #include "soporte/servidor_propio.h"
 
@@ -77,6 +79,7 @@ class PruebaFallasBase : public QObject {
   void elReporteEsperaLoQueDiceSuTiempoLimite();
   void archivoQuitadoOReemplazadoNoSeEscribe();
   void archivoReemplazadoEnLaTransaccion();
+  void celdaSobreArchivoReemplazado();
   void archivoDanadoDiceDondeYQue();
   void servidorDetenidoYVueltoAArrancar();
   void servidorQueNoContesta();
@@ -209,6 +212,55 @@ void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
   otra.setDatabaseName(ruta);
   QVERIFY(otra.open());
   QCOMPARE(Humedad(otra, 1), QString());
+  otra.close();
+  otra = QSqlDatabase();
+  QSqlDatabase::removeDatabase(QStringLiteral("otra"));
+}
+
+// A stored cell runs its transaction's BEGIN and COMMIT as statements
+// prepared once: after its first store, a file replaced under the loaded day
+// still refuses the next one at its BEGIN, nothing reaches the file in its
+// place, and no transaction is left behind to let a later write by.
+void PruebaFallasBase::celdaSobreArchivoReemplazado() {
+  EntornoPrueba e;
+  if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
+  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
+  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
+  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
+  QVERIFY(IniciarSesion());
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  Planilla planilla;
+  planilla.Cargar(QStringLiteral("v_mv_zentalia"), QDate(2004, 3, 15), QStringLiteral("15/03/2004"),
+                  QStringLiteral("b"));
+  const int humedad = CampoPorNombre(QStringLiteral("HUMEDAD"))->indice;
+  QCOMPARE(planilla.Guardar(0, humedad, QStringLiteral("14"), QStringLiteral(",")).estado,
+           Planilla::Estado::Guardado);
+  LibDatos::Instancia().Conexion().Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+  const QString copia = e.Carpeta() + QStringLiteral("/copia.sqlite");
+  QVERIFY(QFile::copy(ruta, copia));
+  QVERIFY(QDir(carpeta).removeRecursively());
+  QDir().mkpath(carpeta);
+  QVERIFY(QFile::copy(copia, ruta));
+
+  int codigo = 0;
+  try {
+    planilla.Guardar(0, humedad, QStringLiteral("15"), QStringLiteral(","));
+  } catch (const Falla& falla) {
+    codigo = falla.Codigo();
+  }
+  QCOMPARE(codigo, int(Falla::kArchivoCambiado));
+  QCOMPARE(FallaDe(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 16")).Codigo(),
+           int(Falla::kArchivoCambiado));
+
+  QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otra"));
+  otra.setDatabaseName(ruta);
+  QVERIFY(otra.open());
+  QCOMPARE(Humedad(otra, 1), QStringLiteral("14"));
+  QSqlQuery registro(otra);
+  QVERIFY(registro.exec(QStringLiteral("SELECT COUNT(*) FROM ta_auditoria")) && registro.next());
+  QCOMPARE(registro.value(0).toInt(), 1);
+  registro = QSqlQuery();
   otra.close();
   otra = QSqlDatabase();
   QSqlDatabase::removeDatabase(QStringLiteral("otra"));

@@ -258,6 +258,7 @@ void PruebaLimites::planillaMarcaAlCargarYAlGuardar() {
   Grilla& grilla = *w.MSflexGrid1;
   constexpr int kHumedad = 7;
   constexpr int kCenizas = 8;
+  constexpr int kColor = 9;
 
   QCOMPARE(grilla.JuicioEn(2, kHumedad), Veredicto::Fuera);
   QCOMPARE(grilla.AyudaDeCelda(2, kHumedad),
@@ -300,6 +301,14 @@ void PruebaLimites::planillaMarcaAlCargarYAlGuardar() {
   QVERIFY(!Rol(w, 2, kHumedad, Qt::BackgroundRole).isValid());
   QVERIFY(grilla.AyudaDeCelda(2, kHumedad).startsWith(QStringLiteral("Dentro de especificación")));
   QCOMPARE(barra->currentMessage(), PistaDelEstado(true));
+
+  // A text stored in the row leaves its verdicts as they were.
+  IrA(w, 2, kColor);
+  Teclear(QStringLiteral("Crema"));
+  Tecla(Qt::Key_Return);
+  QCOMPARE(Normalizado(Leer(e, Claves(e).at(0), QStringLiteral("COLOR"))), QStringLiteral("Crema"));
+  QCOMPARE(grilla.JuicioEn(2, kHumedad), Veredicto::Dentro);
+  QVERIFY(grilla.AyudaDeCelda(2, kHumedad).startsWith(QStringLiteral("Dentro de especificación")));
 
   // A new flour type judges its whole row.
   IrA(w, 3, 1);

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTest>
 #include <QTime>
+#include <ctime>
 
 #include "analisis/columnas.h"
 #include "analisis/entrada.h"
@@ -28,6 +29,8 @@ class PruebaSentencias : public QObject {
   void valorDeCelda();
   void fechaTecleada_data();
   void fechaTecleada();
+  void ahoraEnCadaZona_data();
+  void ahoraEnCadaZona();
   void horario_data();
   void horario();
   void entrada_data();
@@ -87,6 +90,12 @@ void PruebaSentencias::sentencias_data() {
       << sentencias::ActualizarCelda(pg, tabla, "humedad", "NULL", ahora, 5000000000LL)
       << "UPDATE v_mv_zentalia SET \"humedad\" = NULL, fecha_modificacion ='2004-08-31 "
          "10:15:30' WHERE ID = 5000000000";
+  QTest::newRow("celda atada sqlite")
+      << sentencias::ActualizarCeldaAtada(sqlite, tabla, "HUMEDAD")
+      << "UPDATE v_mv_zentalia SET [HUMEDAD] = ?, fecha_modificacion = ? WHERE ID = ?";
+  QTest::newRow("celda atada postgresql")
+      << sentencias::ActualizarCeldaAtada(pg, tabla, "Horario")
+      << "UPDATE v_mv_zentalia SET \"horario\" = ?, fecha_modificacion = ? WHERE ID = ?";
   QTest::newRow("borrar sqlserver")
       << sentencias::BorrarAnalisis(sqlServer, tabla, 57) << "DELETE v_mv_zentalia WHERE ID = 57";
   QTest::newRow("borrar sqlite") << sentencias::BorrarAnalisis(sqlite, tabla, 40000)
@@ -167,6 +176,45 @@ void PruebaSentencias::fechaTecleada() {
   QCOMPARE(leida.has_value(), esperada.isValid());
   if (leida) QCOMPARE(*leida, esperada);
   if (!leida) QVERIFY(fechas::NoEsFecha(texto).contains(texto.trimmed()));
+}
+
+// The moment a stored cell is stamped with is the station's wall time, as Qt
+// gives it, in zones ahead of and behind UTC, with summer time and with
+// offsets of part of an hour, and it follows a change of the zone.
+void PruebaSentencias::ahoraEnCadaZona_data() {
+  QTest::addColumn<QByteArray>("zona");
+  QTest::newRow("utc") << QByteArray("UTC");
+  QTest::newRow("buenos aires") << QByteArray("America/Argentina/Buenos_Aires");
+  QTest::newRow("madrid, con horario de verano") << QByteArray("Europe/Madrid");
+  QTest::newRow("katmandú, +5:45") << QByteArray("Asia/Kathmandu");
+  QTest::newRow("regla POSIX") << QByteArray("XYZ-7:30");
+}
+
+void PruebaSentencias::ahoraEnCadaZona() {
+  QFETCH(QByteArray, zona);
+  const QByteArray antes = qgetenv("TZ");
+  const bool habia = qEnvironmentVariableIsSet("TZ");
+  qputenv("TZ", zona);
+  tzset();
+  const QDateTime desde = QDateTime::currentDateTime();
+  const QDateTime ahora = fechas::Ahora();
+  const QDateTime hasta = QDateTime::currentDateTime();
+  // Qt's own reading of that very instant in the zone.
+  const QDateTime local = QDateTime::fromMSecsSinceEpoch(ahora.toMSecsSinceEpoch(), Qt::LocalTime);
+  const int desplazamiento = local.offsetFromUtc();
+  const QDate dia = local.date();
+  const QTime hora = local.time();
+  const qint64 primero = desde.toMSecsSinceEpoch();
+  const qint64 ultimo = hasta.toMSecsSinceEpoch();
+  if (habia)
+    qputenv("TZ", antes);
+  else
+    qunsetenv("TZ");
+  tzset();
+  QVERIFY(primero <= ahora.toMSecsSinceEpoch() && ahora.toMSecsSinceEpoch() <= ultimo);
+  QCOMPARE(ahora.offsetFromUtc(), desplazamiento);
+  QCOMPARE(ahora.date(), dia);
+  QCOMPARE(ahora.time(), hora);
 }
 
 void PruebaSentencias::horario_data() {

@@ -112,7 +112,8 @@ bool Conexion::Correr(QSqlQuery& consulta, const QString* sql, bool& silencio) {
   // after the lock wait and a margin: the statement then fails as a lost
   // connection instead of holding the window.
   VigilanteSocket& vigilante = VigilanteSocket::Instancia();
-  const int socket = VigilanteSocket::SocketDe(Base());
+  // Only a server's connection has a socket to watch.
+  const int socket = archivo_.isEmpty() ? VigilanteSocket::SocketDe(Base()) : -1;
   if (socket >= 0) vigilante.Armar(socket, std::chrono::seconds(EsperaActual() + kMargenSilencio));
   const bool bien = sql ? consulta.exec(*sql) : consulta.exec();
   silencio = socket >= 0 && vigilante.Desarmar();

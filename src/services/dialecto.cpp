@@ -50,6 +50,8 @@ QString Dialecto::Deshacer() const {
                                     : QStringLiteral("ROLLBACK");
 }
 
+bool Dialecto::TransaccionPreparable() const { return motor_ == Motor::Sqlite; }
+
 QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
   const QString verbo =
       motor_ == Motor::SqlServer ? QStringLiteral("DELETE ") : QStringLiteral("DELETE FROM ");

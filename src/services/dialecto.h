@@ -88,6 +88,10 @@ class Dialecto {
   // The statements that end that transaction, keeping or dropping its work.
   QString Confirmar() const;
   QString Deshacer() const;
+  // Whether the statements that open and end a transaction may be prepared
+  // once and run again (SQLite); PostgreSQL prepares only queries and changes
+  // of rows.
+  bool TransaccionPreparable() const;
 
   // The statements that open a transaction that will write, holding the
   // audit trail's lock from its start: SQLite's write lock (BEGIN IMMEDIATE),

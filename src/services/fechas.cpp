@@ -1,6 +1,7 @@
 #include "services/fechas.h"
 
 #include <QRegularExpression>
+#include <ctime>
 
 namespace fechas {
 
@@ -32,6 +33,21 @@ std::optional<QDate> Leer(const QString& texto, Hoy hoy) {
 }
 
 }  // namespace
+
+QDateTime Ahora() {
+  const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+  const std::time_t segundos = static_cast<std::time_t>(ms / 1000);
+  std::tm partes{};
+  // localtime_r keeps the zone the process read last (tzset), which Qt reads
+  // again on its own calls; its wall time and offset come from one reading.
+  if (!localtime_r(&segundos, &partes)) return QDateTime::currentDateTime();
+  const QDateTime ahora(
+      QDate(partes.tm_year + 1900, partes.tm_mon + 1, partes.tm_mday),
+      QTime(partes.tm_hour, partes.tm_min, partes.tm_sec, static_cast<int>(ms % 1000)),
+      Qt::OffsetFromUTC, static_cast<int>(partes.tm_gmtoff));
+  // A leap second (:60) is no time of day Qt holds.
+  return ahora.isValid() ? ahora : QDateTime::currentDateTime();
+}
 
 std::optional<QDate> LeerFecha(const QString& texto) {
   return Leer(texto, [] { return QDate::currentDate(); });

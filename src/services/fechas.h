@@ -7,6 +7,7 @@
 // typed, from 1900 on.
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -26,5 +27,11 @@ std::optional<QDate> LeerFecha(const QString& texto, const QDate& hoy);
 
 // The message that refuses a text that is not a date, for the operator.
 QString NoEsFecha(const QString& texto);
+
+// The station's clock now, as its wall time with the offset from UTC in force
+// (the same moment and wall time as QDateTime::currentDateTime()), by the time
+// zone the process last read: the zone's rules are not read again for every
+// call, as Qt does, since every stored cell is stamped.
+QDateTime Ahora();
 
 }  // namespace fechas

@@ -67,17 +67,16 @@ int AltoBarraDeEstado(const QWidget* ventana) {
 }
 
 void MostrarPista(QWidget* ventana, bool cargada) {
-  if (QStatusBar* barra = Barra(ventana)) {
-    barra->showMessage(PistaDelEstado(cargada));
-    barra->setAccessibleDescription(PistaDelEstado(cargada));
-  }
+  MostrarLinea(ventana, PistaDelEstado(cargada));
 }
 
 void MostrarLinea(QWidget* ventana, const QString& linea) {
-  if (QStatusBar* barra = Barra(ventana)) {
-    barra->showMessage(linea);
-    barra->setAccessibleDescription(linea);
-  }
+  QStatusBar* barra = Barra(ventana);
+  if (!barra) return;
+  // Every stored cell says what follows, mostly the same line again: shown
+  // again it would only repaint the bar and tell the screen reader twice.
+  if (barra->currentMessage() != linea) barra->showMessage(linea);
+  if (barra->accessibleDescription() != linea) barra->setAccessibleDescription(linea);
 }
 
 void MostrarConexion(QWidget* ventana, const QString& texto) {

@@ -225,6 +225,10 @@ class frmHarina : public QWidget {
   // Shows the verdict of every value of a row of the day (0 the first);
   // completos, when given, are the whole values TextosDeFila gave with it.
   void MarcarFila(int fila, const QStringList* completos = nullptr);
+  // The same after a store of grid column indice of a row: a new flour type
+  // judges the whole row; a number changes its own cell's whole value and
+  // verdict only; any other column neither.
+  void MarcarCelda(int fila, int indice);
   // After a store of grid column indice of a row: the status bar says when
   // the value is out of its limits (for a new flour type, the row's first
   // such value), and shows the hint again otherwise.

@@ -34,7 +34,7 @@ bool frmHarina::UpdateaCampo(QLineEdit* TXT) {
       // on it (a new flour type judges the whole row anew).
       // Setting the same text again would only stir the editor's input method.
       if (TXT->text() != resultado->celda) TXT->setText(resultado->celda);
-      MarcarFila(filaEditor_ - MSflexGrid1->FixedRows());
+      MarcarCelda(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_);
       InformarEspecificacion(filaEditor_ - MSflexGrid1->FixedRows(), columnaEditor_);
       return true;
     case Planilla::Estado::Retenido:

@@ -222,7 +222,7 @@ Planilla::Resultado Planilla::Almacenar(int fila, const ColumnaAnalisis& columna
   Fila& f = filas_[fila];
   for (;;) {
     QVariant otro;
-    const Escritura escrita = Escribir(f.id, columna, leida.sql, nuevo, mostrado, otro);
+    const Escritura escrita = Escribir(f.id, columna, guardado, nuevo, mostrado, otro);
     if (escrita == Escritura::Hecha) break;
     if (escrita == Escritura::Borrada)
       return {Estado::FilaBorrada,

@@ -205,12 +205,14 @@ class Planilla {
   // field that holds a value; their keys added to ids.
   static QList<auditoria::Asiento> Bajas(Recordset& filas, const QString& tabla,
                                          QList<qint64>& ids);
-  // Stores the statement text valor in one column of one analysis, with its
-  // trail row, when the database still holds mostrado (what the screen
-  // showed, as TextoDeValor writes it) or already holds nuevo. Otherwise
-  // writes nothing and answers Conflicto with the database's value in otro.
+  // Stores valor (a number as its statement text, a text as itself, Null for
+  // an empty cell; bound, never spliced into the statement) in one column of
+  // one analysis, with its trail row, when the database still holds mostrado
+  // (what the screen showed, as TextoDeValor writes it) or already holds
+  // nuevo. Otherwise writes nothing and answers Conflicto with the database's
+  // value in otro.
   enum class Escritura { Hecha, Borrada, Conflicto };
-  Escritura Escribir(qint64 id, const ColumnaAnalisis& columna, const QString& valor,
+  Escritura Escribir(qint64 id, const ColumnaAnalisis& columna, const QVariant& valor,
                      const QString& nuevo, const QString& mostrado, QVariant& otro);
   // Asks the operator whether to keep nuevo over the value otro that another
   // station stored in the cell (planilla_conflicto.cpp), naming who changed

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "services/falla.h"
+#include "services/fechas.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
 #include "session/estado_sesion.h"
@@ -14,9 +15,17 @@
 void Planilla::EnTransaccion(const std::function<void()>& cuerpo) {
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& d = conexion.dialecto();
+  // Every stored cell opens and ends a transaction: where the engine allows
+  // it, those statements are parsed once.
+  const auto correr = [&](const QString& sentencia) {
+    if (d.TransaccionPreparable())
+      conexion.Execute(sentencia, QVariantList());
+    else
+      conexion.Execute(sentencia);
+  };
   for (const QString& sentencia : d.ComenzarEscritura()) {
     try {
-      conexion.Execute(sentencia);
+      correr(sentencia);
     } catch (const Falla&) {
       // The lock was not granted: the transaction holds nothing yet.
       try {
@@ -28,7 +37,7 @@ void Planilla::EnTransaccion(const std::function<void()>& cuerpo) {
   }
   try {
     cuerpo();
-    conexion.Execute(d.Confirmar());
+    correr(d.Confirmar());
   } catch (const Falla&) {
     try {
       conexion.Execute(d.Deshacer());
@@ -57,7 +66,7 @@ QList<auditoria::Asiento> Planilla::Bajas(Recordset& filas, const QString& tabla
 }
 
 Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna,
-                                       const QString& valor, const QString& nuevo,
+                                       const QVariant& valor, const QString& nuevo,
                                        const QString& mostrado, QVariant& otro) {
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& d = conexion.dialecto();
@@ -88,9 +97,8 @@ Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna
       return;
     }
     int cambiadas = -1;
-    conexion.Execute(sentencias::ActualizarCelda(d, tabla_, columna.dataField, valor,
-                                                 QDateTime::currentDateTime(), id),
-                     &cambiadas);
+    conexion.Execute(sentencias::ActualizarCeldaAtada(d, tabla_, columna.dataField),
+                     {valor, d.TextoMomento(fechas::Ahora()), QVariant::fromValue(id)}, &cambiadas);
     if (cambiadas == 0) {
       existe = false;
       return;

@@ -41,6 +41,11 @@ QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& 
          d.TextoMomento(ahora) + QStringLiteral("' WHERE ID = ") + QString::number(id);
 }
 
+QString ActualizarCeldaAtada(const Dialecto& d, const QString& tabla, const QString& campo) {
+  return QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + d.Columna(campo) +
+         QStringLiteral(" = ?, fecha_modificacion = ? WHERE ID = ?");
+}
+
 QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id) {
   return d.Borrar(tabla, QStringLiteral("ID = ") + QString::number(id));
 }

@@ -26,6 +26,10 @@ QString FilaNueva(const Dialecto& d, const QDate& fecha, const QString& tecleada
 // Stores one cell: valor is statement text (ValorDeCelda).
 QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& campo,
                         const QString& valor, const QDateTime& ahora, qint64 id);
+// The same with its values bound, in this order: the value, the moment
+// (Dialecto::TextoMomento) and the key. The text depends only on the column,
+// so the stored cells of one column share one prepared statement.
+QString ActualizarCeldaAtada(const Dialecto& d, const QString& tabla, const QString& campo);
 
 QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id);
 
