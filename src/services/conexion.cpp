@@ -45,6 +45,12 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
 
 QSqlDatabase Conexion::Base() const { return QSqlDatabase::database(nombre_, false); }
 
+bool Conexion::Pasajera(const Falla& falla) const {
+  if (falla.Codigo() == Falla::kConexion) return true;
+  return falla.Codigo() == Falla::kArchivoCambiado && !archivo_.isEmpty() &&
+         !QFile::exists(archivo_);
+}
+
 bool Conexion::Perdida() const {
   const QSqlDatabase base = Base();
   return !base.isOpen() || VigilanteSocket::Caida(base);

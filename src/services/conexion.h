@@ -32,6 +32,7 @@
 #include <QVariantList>
 
 #include "services/dialecto.h"
+#include "services/falla.h"
 #include "services/recordset.h"
 
 class Conexion {
@@ -46,6 +47,10 @@ class Conexion {
   const QString& Donde() const { return donde_; }
   // The embedded database's file; empty for a server.
   const QString& Archivo() const { return archivo_; }
+  // A failure that may pass by itself: the server out of reach, or the
+  // embedded file not there (a share unmounted). A file replaced by another
+  // is not: nothing waits for it.
+  bool Pasajera(const Falla& falla) const;
   // The connection is known to be gone: closed after a reopening failed, or
   // closed by the server (seen without running a statement).
   bool Perdida() const;

@@ -1,6 +1,5 @@
 #include "services/vigia.h"
 
-#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
@@ -72,6 +71,6 @@ void Vigia::Mirar() {
     if (cambio) emit Cambio();
   } catch (const Falla& falla) {
     // Tried again at the next tick.
-    if (accion_operador::EsDeConexion(falla)) emit SinConexion();
+    if (conexion.Pasajera(falla)) emit SinConexion();
   }
 }

@@ -7,7 +7,6 @@
 #include "analisis/entrada.h"
 #include "analisis/lector_limites.h"
 #include "analisis/valores.h"
-#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
 #include "services/recordset.h"
@@ -202,7 +201,7 @@ Planilla::Resultado Planilla::Guardar(int fila, int indice, const QString& entra
     return Almacenar(fila, *columna, leida, separador,
                      Comparable(*columna, f.valores.value(indice - 1)));
   } catch (const Falla& falla) {
-    if (!accion_operador::EsDeConexion(falla)) throw;
+    if (!LibDatos::Instancia().Conexion().Pasajera(falla)) throw;
     return Retener(fila, indice, entrada, separador, falla.Mensaje());
   }
 }

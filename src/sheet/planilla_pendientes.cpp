@@ -2,8 +2,8 @@
 // in order and stored when it is back.
 
 #include "analisis/entrada.h"
-#include "services/accion_operador.h"
 #include "services/falla.h"
+#include "services/lib_datos.h"
 #include "services/operador.h"
 #include "sheet/planilla.h"
 
@@ -15,7 +15,7 @@ QString Entradas(qsizetype n) {
 
 // A failure after which the entry may still be stored later, as it is.
 bool EsperaOtroIntento(const Falla& falla) {
-  return accion_operador::EsDeConexion(falla) || falla.Codigo() == Falla::kOcupada;
+  return LibDatos::Instancia().Conexion().Pasajera(falla) || falla.Codigo() == Falla::kOcupada;
 }
 
 }  // namespace
