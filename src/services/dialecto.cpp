@@ -291,7 +291,7 @@ int Dialecto::PuertoPorDefecto() const {
     case Motor::Postgresql:
       return 5432;
     case Motor::SqlServer:
-      return 1433;
+      // A named instance listens on a port of its own: no port to assume.
     case Motor::Sqlite:
       break;
   }

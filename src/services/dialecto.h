@@ -111,7 +111,8 @@ class Dialecto {
   // number that changes when another connection commits. Empty where the
   // engine has no such means.
   QString CanalDeCambios() const;
-  // The server's port when the connection names none; 0 for a file.
+  // The server's port when the connection names none; 0 when there is none
+  // to assume (a file, a named instance).
   int PuertoPorDefecto() const;
   QString AvisarCambio() const;
   QString VersionDeDatos() const;

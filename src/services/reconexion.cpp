@@ -81,6 +81,10 @@ void Reconexion::Probar() {
     return;
   }
   const int puerto = base.port() > 0 ? base.port() : conexion.dialecto().PuertoPorDefecto();
+  if (puerto <= 0) {
+    Abrir();
+    return;
+  }
   plazoSonda_.start(kPlazoSondaMs);
   sonda_.connectToHost(servidor, static_cast<quint16>(puerto));
 }
