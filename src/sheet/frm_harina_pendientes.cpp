@@ -3,6 +3,7 @@
 // back; the status bar says how things stand; closing asks before dropping
 // any.
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPoint>
 #include <QTimer>
@@ -61,8 +62,9 @@ void frmHarina::ConexionRecuperada() {
       return;
     }
     // An open entry is the operator's: its cell and the questions a store may
-    // ask wait until it is closed.
-    if (TxtEdit->isVisible()) {
+    // ask wait until it is closed, as they wait for a dialog the operator is
+    // answering (a lookup, a message).
+    if (TxtEdit->isVisible() || QApplication::activeModalWidget()) {
       QTimer::singleShot(kEsperaEditorMs, this, &frmHarina::ConexionRecuperada);
       return;
     }
