@@ -6,6 +6,8 @@
 // stored by themselves, in order, each through the conflict check; closing
 // with entries unstored asks first.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QTest>
 #include <optional>
 
+#include "analisis/columnas.h"
 #include "services/auditoria.h"
 #include "services/lib_datos.h"
 #include "services/reconexion.h"
@@ -159,6 +162,7 @@ class PruebaSinConexion : public QObject {
   void conflictoAlVolver();
   void cerrarConEntradasSinGuardar();
   void caidaConLaVentanaQuieta();
+  void pegadoSinConexion();
 };
 
 void PruebaSinConexion::pausasQueCrecen_data() {
@@ -303,6 +307,37 @@ void PruebaSinConexion::caidaConLaVentanaQuieta() {
   QVERIFY2(w.findChild<QStatusBar*>()->currentMessage().contains(QStringLiteral("recuperada")),
            qPrintable(w.findChild<QStatusBar*>()->currentMessage()));
   QCOMPARE(e.operador().preguntas.size(), 0);
+}
+
+// A block pasted while the database is away waits like typed entries, its
+// bad value refused at once, and reaches the database once it is back.
+void PruebaSinConexion::pegadoSinConexion() {
+  PREPARAR_VENTANA(e, base, w);
+  const qint64 id = base.Sembrar(QStringLiteral("06:00:00"));
+  CargarDia(w, kDia);
+  QVERIFY(base.Cortar());
+  QApplication::clipboard()->setText(QStringLiteral("14,5\tx\t0,52\n"));
+  IrA(w, 2, kHumedad);
+  Tecla(Qt::Key_V, Qt::ControlModifier);
+  const QStringList avisos = Avisos(e.operador(), QStringLiteral("avisar"));
+  QCOMPARE(avisos.size(), 1);
+  QVERIFY2(avisos[0].contains(QStringLiteral("Se guardaron 0 valores pegados y 2 esperan la "
+                                             "conexión")),
+           qPrintable(avisos[0]));
+  QCOMPARE(w.planilla().Pendientes().size(), 2);
+  QVERIFY(w.MSflexGrid1->EsPendiente(2, kHumedad));
+  QVERIFY(!w.MSflexGrid1->EsPendiente(2, kHumedad + 1));
+  QVERIFY(w.MSflexGrid1->EsPendiente(2, kHumedad + 2));
+  QVERIFY(base.Reponer());
+  QTRY_VERIFY_WITH_TIMEOUT(w.planilla().Pendientes().isEmpty(), kEsperaVueltaMs);
+  QCOMPARE(base.Humedad(id), QStringLiteral("14.5"));
+  QSqlQuery otra =
+      base.Ejecutar(QStringLiteral("SELECT CENIZAS, %1 FROM v_mv_zentalia WHERE ID = %2")
+                        .arg(ColumnaPorIndice(kHumedad + 2)->dataField)
+                        .arg(id));
+  QVERIFY(otra.next());
+  QCOMPARE(Normalizado(otra.value(0)), QStringLiteral("NULL"));
+  QCOMPARE(Normalizado(otra.value(1)), QStringLiteral("0,52"));
 }
 
 QTEST_MAIN(PruebaSinConexion)
