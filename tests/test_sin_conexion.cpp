@@ -225,6 +225,8 @@ void PruebaSinConexion::entradasGuardadasAlVolver() {
   QVERIFY(!w.MSflexGrid1->EsPendiente(2, kHumedad));
   QVERIFY(!w.MSflexGrid1->EsPendiente(3, kHumedad));
   QCOMPARE(LineaDeConexion(w), QString());
+  QCOMPARE(w.findChild<QStatusBar*>()->currentMessage(),
+           QStringLiteral("Conexión recuperada: 3 entradas guardadas"));
   QCOMPARE(e.operador().preguntas.size(), 1);
   const auditoria::Verificacion verificacion =
       auditoria::Verificar(LibDatos::Instancia().Conexion());

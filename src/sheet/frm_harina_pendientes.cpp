@@ -77,9 +77,11 @@ void frmHarina::ConexionRecuperada() {
       return;
     }
     MarcarPendientes();
-    MostrarLinea(
-        this,
-        QStringLiteral("Conexión recuperada: %1 guardada(s)").arg(Entradas(reenvio.guardadas)));
+    MostrarLinea(this,
+                 QStringLiteral("Conexión recuperada: %1")
+                     .arg(reenvio.guardadas == 1
+                              ? QStringLiteral("1 entrada guardada")
+                              : QStringLiteral("%1 entradas guardadas").arg(reenvio.guardadas)));
     if (!reenvio.perdidas.isEmpty())
       ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Entradas sin guardar"),
                           QStringLiteral("Estas entradas no se guardaron:\n") +
