@@ -105,6 +105,11 @@ TipoCampo TipoDeCampo(const QString& nombre) {
   return campo ? campo->tipo : TipoCampo::Desconocido;
 }
 
+int IndiceTipoHarina() {
+  static const int indice = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
+  return indice;
+}
+
 QString NombreColumna(const ColumnaAnalisis& columna) {
   return (columna.linea1 + QLatin1Char(' ') + columna.linea2).trimmed();
 }

@@ -58,5 +58,8 @@ const ColumnaAnalisis* CampoPorNombre(const QString& nombre);
 // The kind of a field, by any of its spellings in any case.
 TipoCampo TipoDeCampo(const QString& nombre);
 
+// The grid column of the flour type: every verdict of a row depends on it.
+int IndiceTipoHarina();
+
 // "GLUTEN HÚMEDO": the column's two header lines, as a message names it.
 QString NombreColumna(const ColumnaAnalisis& columna);

@@ -126,7 +126,7 @@ bool Conexion::Correr(QSqlQuery& consulta, const QString* sql, bool& silencio) {
   return bien;
 }
 
-bool Conexion::Reintentar(const QString& sql, const QSqlError& error, bool silencio,
+void Conexion::Reintentar(const QString& sql, const QSqlError& error, bool silencio,
                           bool reintentable) {
   const fallas_motor::Clase clase = silencio ? fallas_motor::Clase::SinConexion
                                              : fallas_motor::Clasificar(dialecto_.motor(), error);
@@ -134,7 +134,7 @@ bool Conexion::Reintentar(const QString& sql, const QSqlError& error, bool silen
   // for the connection's time-out.
   if (clase == fallas_motor::Clase::SinConexion && !silencio && archivo_.isEmpty() && Reabrir() &&
       reintentable)
-    return true;
+    return;
   throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());
 }
 

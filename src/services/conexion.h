@@ -106,9 +106,9 @@ class Conexion {
   // under the busy cursor and the silence watch; silencio tells whether the
   // watch cut it off.
   bool Correr(QSqlQuery& consulta, const QString* sql, bool& silencio);
-  // A failed statement: true when the connection was reopened and the
+  // A failed statement: returns when the connection was reopened and the
   // statement may run again; otherwise throws its Falla.
-  bool Reintentar(const QString& sql, const QSqlError& error, bool silencio, bool reintentable);
+  void Reintentar(const QString& sql, const QSqlError& error, bool silencio, bool reintentable);
   // The checks and bookkeeping every statement passes before it runs; its
   // run may be retried on a reopened connection.
   bool Antes(const QString& sql);

@@ -111,11 +111,11 @@ class Dialecto {
   // number that changes when another connection commits. Empty where the
   // engine has no such means.
   QString CanalDeCambios() const;
+  QString AvisarCambio() const;
+  QString VersionDeDatos() const;
   // The server's port when the connection names none; 0 when there is none
   // to assume (a file, a named instance).
   int PuertoPorDefecto() const;
-  QString AvisarCambio() const;
-  QString VersionDeDatos() const;
   // An expression for the moment now as 'yyyy-MM-dd HH:mm:ss.zzz' text, by
   // the clock the trail records: the station's on SQLite (it runs in the
   // program), the server's on PostgreSQL and SQL Server. It is the moment of

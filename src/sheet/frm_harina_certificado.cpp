@@ -53,7 +53,7 @@ void frmHarina::ImprimeCertificado() {
     MostrarLinea(this, QStringLiteral("Esta fila no tiene valores: no hay nada que certificar."));
     return;
   }
-  const int tipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
+  const int tipo = IndiceTipoHarina();
   if (analisis.celdas.value(tipo - 1).trimmed().isEmpty()) {
     MostrarLinea(this, QStringLiteral("El análisis no tiene tipo de harina: escríbalo para "
                                       "certificarlo."));

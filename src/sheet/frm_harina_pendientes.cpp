@@ -21,10 +21,6 @@ namespace {
 // window looks again this often.
 constexpr int kEsperaEditorMs = 500;
 
-QString Entradas(qsizetype n) {
-  return n == 1 ? QStringLiteral("1 entrada") : QStringLiteral("%1 entradas").arg(n);
-}
-
 }  // namespace
 
 void frmHarina::MarcarPendientes() {
@@ -36,11 +32,10 @@ void frmHarina::MarcarPendientes() {
   MSflexGrid1->SetPendientes(celdas);
   const qsizetype cuantas = planilla_.Pendientes().size();
   if (reconexion_.Activa() || cuantas > 0)
-    MostrarConexion(
-        this,
-        cuantas == 0
-            ? QStringLiteral("Sin conexión con la base de datos: reintentando")
-            : QStringLiteral("Sin conexión: %1 sin guardar, reintentando").arg(Entradas(cuantas)));
+    MostrarConexion(this, cuantas == 0
+                              ? QStringLiteral("Sin conexión con la base de datos: reintentando")
+                              : QStringLiteral("Sin conexión: %1 sin guardar, reintentando")
+                                    .arg(Planilla::Entradas(cuantas)));
   else
     MostrarConexion(this, {});
 }
@@ -82,10 +77,6 @@ void frmHarina::ConexionRecuperada() {
                      .arg(reenvio.guardadas == 1
                               ? QStringLiteral("1 entrada guardada")
                               : QStringLiteral("%1 entradas guardadas").arg(reenvio.guardadas)));
-    if (!reenvio.perdidas.isEmpty())
-      ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Entradas sin guardar"),
-                          QStringLiteral("Estas entradas no se guardaron:\n") +
-                              reenvio.perdidas.join(QLatin1Char('\n')));
     VerCambiosDeOtros();
   });
 }

@@ -109,6 +109,24 @@ void frmHarina::MarcarFila(int fila, const QStringList* completos) {
   MSflexGrid1->SetJuiciosDeFila(enGrilla, planilla_.JuiciosDeFila(fila), separador);
 }
 
+void frmHarina::MarcarCelda(int fila, int indice) {
+  const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
+  if (!columna || indice == IndiceTipoHarina()) {
+    MarcarFila(fila);
+    return;
+  }
+  // Only numbers have a whole value and a verdict.
+  if (columna->tipo != TipoCampo::Numero) return;
+  // The row's other values are as they were: their whole values are not
+  // formatted again. Its verdicts go to the grid as one list, as it takes
+  // them.
+  const QString separador = LibCampos::SeparadorDecimal();
+  const int enGrilla = fila + MSflexGrid1->FixedRows();
+  if (columna->decimales >= 0)
+    MSflexGrid1->SetCompleto(enGrilla, indice, planilla_.Completo(fila, indice, separador));
+  MSflexGrid1->SetJuiciosDeFila(enGrilla, planilla_.JuiciosDeFila(fila), separador);
+}
+
 void frmHarina::EncabezadosGrid() {
   columnaSeguida_ = -1;
   MSflexGrid1->SetColWidth(0, 0);
@@ -124,7 +142,7 @@ void frmHarina::EncabezadosGrid() {
 void frmHarina::InformarEspecificacion(int fila, int indice) {
   const QString separador = LibCampos::SeparadorDecimal();
   QList<int> columnas{indice};
-  if (indice == CampoPorNombre(QStringLiteral("tipo_harina"))->indice)
+  if (indice == IndiceTipoHarina())
     for (const ColumnaAnalisis& columna : ColumnasAnalisis()) columnas << columna.indice;
   for (const int c : columnas) {
     const QString linea = LineaFuera(planilla_.Juzgar(fila, c), NombreColumna(*ColumnaPorIndice(c)),

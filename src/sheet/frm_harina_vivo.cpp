@@ -30,11 +30,8 @@ void frmHarina::VerCambiosDeOtros() {
   for (int fila = 0; fila < planilla_.Filas(); ++fila)
     MSflexGrid1->SetBorrada(fila + fijas, planilla_.FilaEn(fila).borrada);
   if (!editando && idCursor != 0) {
-    for (int fila = 0; fila < planilla_.Filas(); ++fila) {
-      if (planilla_.FilaEn(fila).id != idCursor) continue;
-      if (fila != filaCursor) MSflexGrid1->SetRow(fila + fijas);
-      break;
-    }
+    const int fila = planilla_.FilaDe(idCursor);
+    if (fila >= 0 && fila != filaCursor) MSflexGrid1->SetRow(fila + fijas);
   }
   if (!novedades.linea.isEmpty()) MostrarLinea(this, novedades.linea);
 }

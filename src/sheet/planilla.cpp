@@ -125,11 +125,6 @@ Juicio JuzgarValor(const LimitesDelDia& delDia, const QString& tipo, const Colum
   return delDia.Juzgar(tipo, columna.campo, valor.toString());
 }
 
-int IndiceDelTipo() {
-  static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
-  return kTipo;
-}
-
 }  // namespace
 
 Juicio Planilla::Juzgar(int fila, int indice) const {
@@ -137,7 +132,7 @@ Juicio Planilla::Juzgar(int fila, int indice) const {
   const ColumnaAnalisis* columna = ColumnaPorIndice(indice);
   if (!columna || columna->tipo != TipoCampo::Numero) return {};
   const QList<QVariant>& valores = filas_.at(fila).valores;
-  return JuzgarValor(delDia_, valores.value(IndiceDelTipo() - 1).toString(), *columna,
+  return JuzgarValor(delDia_, valores.value(IndiceTipoHarina() - 1).toString(), *columna,
                      valores.value(indice - 1));
 }
 
@@ -145,7 +140,7 @@ QList<Juicio> Planilla::JuiciosDeFila(int fila) const {
   QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
   if (delDia_.Vacio()) return juicios;
   const QList<QVariant>& valores = filas_.at(fila).valores;
-  const QString tipo = valores.value(IndiceDelTipo() - 1).toString();
+  const QString tipo = valores.value(IndiceTipoHarina() - 1).toString();
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
     if (columna.tipo == TipoCampo::Numero)
       juicios[columna.indice] =

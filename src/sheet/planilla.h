@@ -137,7 +137,8 @@ class Planilla {
   // Stores the waiting entries in order, each checked against what the
   // screen showed before it, as a store is (a change made meanwhile at
   // another station asks the operator). Stops at the first one that still
-  // finds the database out of reach, keeping it and those after it.
+  // finds the database out of reach, keeping it and those after it. Those
+  // that cannot be stored at all are dropped, and the operator is told.
   struct Reenvio {
     int guardadas = 0;
     QStringList perdidas;  // not stored, and why: "Fila 3, HUMEDAD: motivo"
@@ -147,6 +148,8 @@ class Planilla {
   // Drops the waiting entries (the operator said so): their cells show the
   // values they replaced.
   void OlvidarPendientes();
+  // "1 entrada", "3 entradas": how the messages count entries.
+  static QString Entradas(qsizetype n);
   // "Fila 2, HUMEDAD: 14,3" for each waiting entry, in order.
   QStringList DescribirPendientes() const;
   // Before an operation that needs the database and could drop or reorder

@@ -9,16 +9,16 @@
 
 namespace {
 
-QString Entradas(qsizetype n) {
-  return n == 1 ? QStringLiteral("1 entrada") : QStringLiteral("%1 entradas").arg(n);
-}
-
 // A failure after which the entry may still be stored later, as it is.
 bool EsperaOtroIntento(const Falla& falla) {
   return LibDatos::Instancia().Conexion().Pasajera(falla) || falla.Codigo() == Falla::kOcupada;
 }
 
 }  // namespace
+
+QString Planilla::Entradas(qsizetype n) {
+  return n == 1 ? QStringLiteral("1 entrada") : QStringLiteral("%1 entradas").arg(n);
+}
 
 QVariant Planilla::ValorDeEntrada(const ColumnaAnalisis& columna, const EntradaLeida& leida) {
   // The entry's own text for a text, the number as written to the statement.
@@ -45,6 +45,14 @@ Planilla::Resultado Planilla::Retener(int fila, int indice, const QString& entra
 
 Planilla::Reenvio Planilla::Reenviar() {
   Reenvio reenvio;
+  // What could not be stored is told before anything else happens, whether
+  // or not the rest waits on.
+  const auto avisar = [&reenvio] {
+    if (!reenvio.perdidas.isEmpty())
+      ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Entradas sin guardar"),
+                          QStringLiteral("Estas entradas no se guardaron:\n") +
+                              reenvio.perdidas.join(QLatin1Char('\n')));
+  };
   while (!pendientes_.isEmpty()) {
     const Pendiente pendiente = pendientes_.constFirst();
     const ColumnaAnalisis& columna = *ColumnaPorIndice(pendiente.indice);
@@ -60,7 +68,10 @@ Planilla::Reenvio Planilla::Reenviar() {
         resultado = Almacenar(fila, columna, leida, pendiente.separador,
                               Comparable(columna, pendiente.antes));
       } catch (const Falla& falla) {
-        if (EsperaOtroIntento(falla)) return reenvio;
+        if (EsperaOtroIntento(falla)) {
+          avisar();
+          return reenvio;
+        }
         resultado = {Estado::Rechazado, falla.Mensaje(), {}};
       }
     }
@@ -77,6 +88,7 @@ Planilla::Reenvio Planilla::Reenviar() {
     }
   }
   reenvio.completo = true;
+  avisar();
   return reenvio;
 }
 
@@ -102,12 +114,7 @@ QStringList Planilla::DescribirPendientes() const {
 
 void Planilla::AlDia() {
   if (pendientes_.isEmpty()) return;
-  const Reenvio reenvio = Reenviar();
-  if (!reenvio.perdidas.isEmpty())
-    ElOperador().Avisar(Operador::Estilo::Exclamacion, QStringLiteral("Entradas sin guardar"),
-                        QStringLiteral("Estas entradas no se guardaron:\n") +
-                            reenvio.perdidas.join(QLatin1Char('\n')));
-  if (reenvio.completo) return;
+  if (Reenviar().completo) return;
   throw Falla(Falla::kConexion,
               QStringLiteral("No hay conexión con la base de datos: %1 sin guardar, a la espera "
                              "(se guardan solas cuando vuelva la conexión).\nHasta entonces no se "

@@ -105,8 +105,8 @@ Planilla::Novedades Planilla::Refrescar(bool conservar, int filaEditada, int ind
     } else if (!MismosValores(fila.valores, *leida)) {
       fila.valores = *leida;
       // A marker stays only while the flour type is still empty.
-      static const int kTipo = CampoPorNombre(QStringLiteral("tipo_harina"))->indice;
-      fila.marcada = fila.marcada && fila.valores.value(kTipo - 1).toString().isEmpty();
+      fila.marcada =
+          fila.marcada && fila.valores.value(IndiceTipoHarina() - 1).toString().isEmpty();
       ++novedades.cambiadas;
       tocadas.append(fila.id);
     }
