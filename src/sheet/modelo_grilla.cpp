@@ -233,12 +233,16 @@ Veredicto ModeloGrilla::JuicioEn(int fila, int columna) const {
   return juicio ? juicio->veredicto : Veredicto::SinJuicio;
 }
 
-void ModeloGrilla::Vaciar() {
-  beginResetModel();
+void ModeloGrilla::OlvidarMarcas() {
   juicios_.clear();
   completos_.clear();
   borradas_.clear();
   pendientes_.clear();
+}
+
+void ModeloGrilla::Vaciar() {
+  beginResetModel();
+  OlvidarMarcas();
   for (QStringList& fila : filas_) fila.fill(QString());
   for (QStringList& encabezado : encabezados_) encabezado = QStringList{QString(), QString()};
   endResetModel();
@@ -246,10 +250,7 @@ void ModeloGrilla::Vaciar() {
 
 void ModeloGrilla::Reemplazar(ContenidoGrilla contenido, const QFont& negrita) {
   beginResetModel();
-  juicios_.clear();
-  completos_.clear();
-  borradas_.clear();
-  pendientes_.clear();
+  OlvidarMarcas();
   const qsizetype columnas = contenido.encabezados.size();
   filas_ = std::move(contenido.filas);
   encabezados_ = std::move(contenido.encabezados);

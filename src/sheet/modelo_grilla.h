@@ -94,6 +94,9 @@ class ModeloGrilla : public QAbstractTableModel {
   void Reemplazar(ContenidoGrilla contenido, const QFont& negrita);
 
  private:
+  // Every cell's verdict, full value and mark forgotten, with the rows they
+  // belonged to.
+  void OlvidarMarcas();
   QList<QStringList> filas_;
   QList<QStringList> encabezados_;  // [columna] -> {line 1, line 2}
   QList<Qt::Alignment> alineaciones_;
