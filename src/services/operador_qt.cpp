@@ -29,6 +29,25 @@ QMessageBox::Icon Icono(Operador::Estilo estilo) {
   return QMessageBox::Information;
 }
 
+struct Boton {
+  QString texto;
+  QMessageBox::ButtonRole rol;
+};
+
+// A question with two answers: true when the first was pressed. Escape
+// presses the second; Enter the first when primeroPorDefecto.
+bool DosBotones(QMessageBox::Icon icono, const QString& titulo, const QString& texto,
+                const Boton& primero, const Boton& segundo, bool primeroPorDefecto) {
+  QMessageBox caja(icono, titulo, texto, QMessageBox::NoButton, QApplication::activeWindow());
+  QPushButton* uno = caja.addButton(primero.texto, primero.rol);
+  QPushButton* otro = caja.addButton(segundo.texto, segundo.rol);
+  caja.setDefaultButton(primeroPorDefecto ? uno : otro);
+  caja.setEscapeButton(otro);
+  const accion_operador::EnDialogo respondiendo;
+  caja.exec();
+  return caja.clickedButton() == uno;
+}
+
 }  // namespace
 
 int OperadorQt::ReportarError(const QString& titulo, const QString& texto) {
@@ -47,28 +66,17 @@ int OperadorQt::ReportarError(const QString& titulo, const QString& texto) {
 }
 
 bool OperadorQt::Confirmar(const QString& titulo, const QString& texto, PorDefecto porDefecto) {
-  QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::NoButton,
-                   QApplication::activeWindow());
-  QPushButton* si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-  QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-  caja.setDefaultButton(porDefecto == PorDefecto::Si ? si : no);
-  caja.setEscapeButton(no);
-  const accion_operador::EnDialogo respondiendo;
-  caja.exec();
-  return caja.clickedButton() == si;
+  return DosBotones(QMessageBox::Question, titulo, texto,
+                    {QStringLiteral("&Sí"), QMessageBox::YesRole},
+                    {QStringLiteral("&No"), QMessageBox::NoRole}, porDefecto == PorDefecto::Si);
 }
 
 Operador::Resolucion OperadorQt::ResolverConflicto(const QString& titulo, const QString& texto) {
-  QMessageBox caja(QMessageBox::Warning, titulo, texto, QMessageBox::NoButton,
-                   QApplication::activeWindow());
-  QPushButton* mantener =
-      caja.addButton(QStringLiteral("&Guardar el mío"), QMessageBox::AcceptRole);
-  QPushButton* tomar = caja.addButton(QStringLiteral("&Tomar el otro"), QMessageBox::RejectRole);
-  caja.setDefaultButton(mantener);
-  caja.setEscapeButton(tomar);
-  const accion_operador::EnDialogo respondiendo;
-  caja.exec();
-  return caja.clickedButton() == mantener ? Resolucion::Mantener : Resolucion::Tomar;
+  return DosBotones(QMessageBox::Warning, titulo, texto,
+                    {QStringLiteral("&Guardar el mío"), QMessageBox::AcceptRole},
+                    {QStringLiteral("&Tomar el otro"), QMessageBox::RejectRole}, true)
+             ? Resolucion::Mantener
+             : Resolucion::Tomar;
 }
 
 void OperadorQt::Avisar(Estilo estilo, const QString& titulo, const QString& texto) {
