@@ -186,7 +186,17 @@ void PruebaEdicion::movimientos() {
   CargarDia(w, kDia);
   IrA(w, fila, columna);
   Teclear("7");
+  QList<std::pair<QWidget*, QWidget*>> cambios;
+  const QMetaObject::Connection foco = connect(
+      qApp, &QApplication::focusChanged,
+      [&cambios](QWidget* antes, QWidget* ahora) { cambios.append(std::make_pair(antes, ahora)); });
   Tecla(Qt::Key(tecla));
+  disconnect(foco);
+  // The focus goes from the editor straight back to the grid, through no
+  // other control and without a moment on none.
+  QCOMPARE(cambios.size(), 1);
+  QCOMPARE(cambios.front().first, static_cast<QWidget*>(w.TxtEdit));
+  QCOMPARE(cambios.front().second, static_cast<QWidget*>(w.MSflexGrid1));
   // The entry was stored and copied into the cell it covered, then the cursor moved.
   QCOMPARE(w.MSflexGrid1->TextMatrix(fila, columna), QStringLiteral("7"));
   const QString campo = columna == 3 ? "HUMEDO" : columna == 5 ? "CARACT" : "OBSERVACIONES";

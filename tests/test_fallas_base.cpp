@@ -180,10 +180,10 @@ void PruebaFallasBase::archivoQuitadoOReemplazadoNoSeEscribe() {
   QSqlDatabase::removeDatabase(QStringLiteral("copia"));
 }
 
-// Inside a transaction the file is looked at when it begins and when it
-// commits: a file replaced in between refuses the COMMIT, nothing reaches the
-// file in its place, and a refused BEGIN leaves no transaction behind that
-// would let the next write by unchecked.
+// A transaction's file is looked at when it commits: a file replaced before
+// or during it refuses the COMMIT, nothing reaches the file in its place, and
+// once it is rolled back no transaction is left behind that would let the
+// next write by unchecked.
 void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
   EntornoPrueba e;
   if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
@@ -205,7 +205,12 @@ void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
   QVERIFY(QFile::copy(copia, ruta));
   QCOMPARE(FallaDe(QStringLiteral("COMMIT")).Codigo(), int(Falla::kArchivoCambiado));
   QCOMPARE(FallaDe(QStringLiteral("ROLLBACK")).Codigo(), 0);
-  QCOMPARE(FallaDe(QStringLiteral("BEGIN IMMEDIATE")).Codigo(), int(Falla::kArchivoCambiado));
+  QCOMPARE(FallaDe(sql).Codigo(), int(Falla::kArchivoCambiado));
+  // A transaction begun on the replaced file is refused at its end.
+  QCOMPARE(FallaDe(QStringLiteral("BEGIN IMMEDIATE")).Codigo(), 0);
+  QCOMPARE(FallaDe(sql).Codigo(), 0);
+  QCOMPARE(FallaDe(QStringLiteral("COMMIT")).Codigo(), int(Falla::kArchivoCambiado));
+  QCOMPARE(FallaDe(QStringLiteral("ROLLBACK")).Codigo(), 0);
   QCOMPARE(FallaDe(sql).Codigo(), int(Falla::kArchivoCambiado));
 
   QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otra"));
@@ -219,7 +224,7 @@ void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
 
 // A stored cell runs its transaction's BEGIN and COMMIT as statements
 // prepared once: after its first store, a file replaced under the loaded day
-// still refuses the next one at its BEGIN, nothing reaches the file in its
+// still refuses the next one at its COMMIT, nothing reaches the file in its
 // place, and no transaction is left behind to let a later write by.
 void PruebaFallasBase::celdaSobreArchivoReemplazado() {
   EntornoPrueba e;

@@ -28,6 +28,8 @@ class PruebaServicios : public QObject {
  private slots:
   void dialecto_data();
   void dialecto();
+  void textoMomentoComoElIsoDeQt_data();
+  void textoMomentoComoElIsoDeQt();
   void contieneEncuentraLiteralmente();
   void formatoSql_data();
   void formatoSql();
@@ -125,6 +127,26 @@ void PruebaServicios::dialecto() {
 
 // The LIKE rendering must find "50%" literally, not "50" followed by anything,
 // on the engine itself.
+void PruebaServicios::textoMomentoComoElIsoDeQt_data() {
+  QTest::addColumn<QDateTime>("momento");
+  QTest::newRow("medianoche") << QDateTime(QDate(2026, 1, 1), QTime(0, 0));
+  QTest::newRow("último segundo") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999));
+  QTest::newRow("con milésimas") << QDateTime(QDate(2004, 3, 15), QTime(8, 30, 5, 120));
+  QTest::newRow("año 1000") << QDateTime(QDate(1000, 10, 9), QTime(7, 6, 5));
+  QTest::newRow("año 9999") << QDateTime(QDate(9999, 12, 31), QTime(12, 0));
+  QTest::newRow("año 999") << QDateTime(QDate(999, 2, 3), QTime(4, 5, 6));
+  QTest::newRow("año 10000") << QDateTime(QDate(10000, 1, 1), QTime(1, 2, 3));
+}
+
+// The moment stamped on every stored cell is the text Qt's ISO forms give.
+void PruebaServicios::textoMomentoComoElIsoDeQt() {
+  QFETCH(QDateTime, momento);
+  const QString iso =
+      momento.date().toString(Qt::ISODate) + u' ' + momento.time().toString(Qt::ISODate);
+  for (const Motor motor : {Motor::Sqlite, Motor::Postgresql})
+    QCOMPARE(Dialecto(motor).TextoMomento(momento), iso);
+}
+
 void PruebaServicios::contieneEncuentraLiteralmente() {
   EntornoPrueba entorno;
   REQUIERE_ENTORNO(entorno);

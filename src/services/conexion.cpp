@@ -70,10 +70,13 @@ bool Conexion::Antes(const QString& sql) {
   // The operator has been told this action that the database is out of
   // reach: no second message, and no second wait.
   if (const std::optional<Falla> avisada = accion_operador::Avisada()) throw *avisada;
-  // Inside a transaction the file is checked at its start and at its end:
-  // what is written in between reaches the file only with the COMMIT.
+  // A transaction's file is checked at its COMMIT, not at its BEGIN nor in
+  // between: what it writes reaches the file only with the COMMIT, which is
+  // refused on a file replaced or gone meanwhile (a stat costs a system call,
+  // and every stored cell is a transaction).
   const bool fin = EmpiezaCon(sql, QLatin1String("COMMIT"));
-  if (!transaccion_ || fin) ComprobarArchivo(fallas_motor::Escribe(sql));
+  const bool comienzo = !transaccion_ && EmpiezaCon(sql, QLatin1String("BEGIN"));
+  if ((!transaccion_ && !comienzo) || fin) ComprobarArchivo(fallas_motor::Escribe(sql));
   if (!Base().isOpen() && !Reabrir())
     throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
                                   fallas_motor::Escribe(sql), 0);

@@ -60,10 +60,30 @@ QString Dialecto::Borrar(const QString& tabla, const QString& condicion) const {
 
 QString Dialecto::TextoMomento(const QDateTime& momento) const {
   if (motor_ == Motor::SqlServer) return momento.toString(QStringLiteral("yyyyMMdd HH:mm:ss"));
-  // The ISO forms skip the locale's pattern machinery: a moment is stamped on
-  // every stored cell.
-  return momento.date().toString(Qt::ISODate) + QLatin1Char(' ') +
-         momento.time().toString(Qt::ISODate);
+  const QDate dia = momento.date();
+  const QTime hora = momento.time();
+  // A moment is stamped on every stored cell: the digits are written here,
+  // the same text Qt's ISO forms give for a year of four digits.
+  if (dia.isValid() && hora.isValid() && dia.year() >= 1000 && dia.year() <= 9999) {
+    char16_t texto[19];
+    const auto cifras = [&texto](int desde, int valor, int ancho) {
+      for (int i = desde + ancho - 1; i >= desde; --i, valor /= 10)
+        texto[i] = static_cast<char16_t>(u'0' + valor % 10);
+    };
+    cifras(0, dia.year(), 4);
+    texto[4] = u'-';
+    cifras(5, dia.month(), 2);
+    texto[7] = u'-';
+    cifras(8, dia.day(), 2);
+    texto[10] = u' ';
+    cifras(11, hora.hour(), 2);
+    texto[13] = u':';
+    cifras(14, hora.minute(), 2);
+    texto[16] = u':';
+    cifras(17, hora.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(texto), 19);
+  }
+  return dia.toString(Qt::ISODate) + QLatin1Char(' ') + hora.toString(Qt::ISODate);
 }
 
 QString Dialecto::Dia(const QDate& fecha, const QString& /*tecleada*/) const {

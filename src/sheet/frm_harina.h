@@ -251,6 +251,9 @@ class frmHarina : public QWidget {
   // The cell the open editor covers (grid row and column).
   int filaEditor_ = -1;
   int columnaEditor_ = -1;
+  // While the grid takes the focus from an editor whose entry has been dealt
+  // with: the grid's focus-in must not store it again.
+  bool editorCerrandose_ = false;
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;

@@ -112,8 +112,12 @@ void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii)
 void frmHarina::CerrarEditorEnCelda() {
   if (TxtEdit->isVisible()) {
     MSflexGrid1->SetTextMatrix(filaEditor_, columnaEditor_, TxtEdit->text());
-    // Hidden before the grid takes the focus: the grid's focus-in stores an
-    // editor it finds open, and this entry has been dealt with already.
+    // The grid takes the focus straight from the editor, one focus change
+    // where clearing it first made two; then the editor, no longer focused,
+    // is hidden without handing the focus on.
+    editorCerrandose_ = true;
+    MSflexGrid1->setFocus(Qt::OtherFocusReason);
+    editorCerrandose_ = false;
     OcultarEditor(TxtEdit);
   }
   MSflexGrid1->setFocus(Qt::OtherFocusReason);
@@ -227,7 +231,7 @@ void frmHarina::MSflexGrid1_DblClick() {
 void frmHarina::MSflexGrid1_GotFocus() {
   // The focus came back to the grid with the editor still open (a click on
   // the grid): the entry is stored as if it had been confirmed.
-  GuardarEditorAbierto();
+  if (!editorCerrandose_) GuardarEditorAbierto();
   Seguir();
 }
 
