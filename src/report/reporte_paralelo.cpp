@@ -20,10 +20,14 @@
 
 namespace {
 
-// Below this many pages per thread, starting a thread, its fonts and its part,
-// and joining the part cost more than the pages it takes off the others.
+// A thread costs about as much as four or five pages of painting (its own
+// fonts, its part's embedded subsets, its share of the join), so each one
+// takes at least eight: a report of fewer than sixteen pages stays on one.
 constexpr int kPaginasPorHilo = 8;
-constexpr int kHilosMaximos = 4;
+// Each thread adds its fonts, its part and its share of the join to the
+// report's memory: a three years' report on four threads takes more than the
+// thirty megabytes a report may add, on three it stays within them.
+constexpr int kHilosMaximos = 3;
 
 // One thread's pages and what became of them.
 struct Tramo {
@@ -63,6 +67,43 @@ void PintarTramo(const ContenidoReporte& contenido, const reporte::Disposicion& 
                       .arg(archivo.errorString());
 }
 
+// Paints every tramo on a thread of its own and waits for them, telling the
+// operator's progress meanwhile on this thread, whose dialog keeps answering.
+// False when the operator cancelled: the threads stopped at their next page.
+bool PintarTramos(const ContenidoReporte& contenido, const reporte::Disposicion& disposicion,
+                  std::vector<Tramo>& tramos, const std::function<bool(qint64)>& avanzar) {
+  const int n = static_cast<int>(tramos.size());
+  std::atomic<bool> parar{false};
+  std::mutex cerrojo;
+  std::condition_variable aviso;
+  int terminados = 0;
+  std::vector<std::unique_ptr<QThread>> hilos;
+  for (Tramo& tramo : tramos) {
+    hilos.emplace_back(QThread::create([&, t = &tramo] {
+      PintarTramo(contenido, disposicion, *t, parar);
+      std::lock_guard<std::mutex> cerrado(cerrojo);
+      ++terminados;
+      aviso.notify_one();
+    }));
+    hilos.back()->start();
+  }
+  const auto pintadas = [&] {
+    qint64 suma = 0;
+    for (const Tramo& tramo : tramos) suma += tramo.pintadas;
+    return suma;
+  };
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> cerrado(cerrojo);
+      if (aviso.wait_for(cerrado, std::chrono::milliseconds(50), [&] { return terminados == n; }))
+        break;
+    }
+    if (!parar && !avanzar(pintadas())) parar = true;
+  }
+  for (auto& hilo : hilos) hilo->wait();
+  return !parar && avanzar(pintadas());
+}
+
 }  // namespace
 
 int HilosDelReporte(int paginas) {
@@ -79,14 +120,14 @@ bool GuardarReportePdf(const ContenidoReporte& contenido, const QString& ruta,
   nada.open(QIODevice::WriteOnly);
   QPdfWriter medida(&nada);
   PrepararPdf(medida, PaginaReporte(), contenido.titulo);
-  reporte::Disposicion disposicion(contenido, medida, false);
-  const int paginas = static_cast<int>(disposicion.paginas.size());
+  auto disposicion = std::make_unique<reporte::Disposicion>(contenido, medida, false);
+  const int paginas = static_cast<int>(disposicion->paginas.size());
   const int n = std::clamp(hilos > 0 ? hilos : HilosDelReporte(paginas), 1, paginas);
   if (n == 1)
     return GuardarPdf(ruta, PaginaReporte(), contenido.titulo, [&](QPagedPaintDevice& pdf) {
-      return reporte::Pintor(contenido, pdf, disposicion.m, disposicion.lineas, disposicion.textos,
-                             disposicion.marcados)
-          .Pintar(disposicion.paginas, 0, paginas, avanzar);
+      return reporte::Pintor(contenido, pdf, disposicion->m, disposicion->lineas,
+                             disposicion->textos, disposicion->marcados)
+          .Pintar(disposicion->paginas, 0, paginas, avanzar);
     });
 
   QTemporaryDir carpeta;
@@ -102,38 +143,10 @@ bool GuardarReportePdf(const ContenidoReporte& contenido, const QString& ruta,
     tramos[k].parte = carpeta.filePath(QStringLiteral("parte%1.pdf").arg(k));
     partes << tramos[k].parte;
   }
-
-  std::atomic<bool> parar{false};
-  std::mutex cerrojo;
-  std::condition_variable aviso;
-  int terminados = 0;
-  std::vector<std::unique_ptr<QThread>> hilosVivos;
-  for (Tramo& tramo : tramos) {
-    hilosVivos.emplace_back(QThread::create([&, t = &tramo] {
-      PintarTramo(contenido, disposicion, *t, parar);
-      std::lock_guard<std::mutex> cerrado(cerrojo);
-      ++terminados;
-      aviso.notify_one();
-    }));
-    hilosVivos.back()->start();
-  }
-  const auto pintadas = [&] {
-    qint64 suma = 0;
-    for (const Tramo& tramo : tramos) suma += tramo.pintadas;
-    return suma;
-  };
-  // The operator's progress and cancelling, on this thread: its dialog keeps
-  // answering while the others paint.
-  for (;;) {
-    {
-      std::unique_lock<std::mutex> cerrado(cerrojo);
-      if (aviso.wait_for(cerrado, std::chrono::milliseconds(50), [&] { return terminados == n; }))
-        break;
-    }
-    if (!parar && !avanzar(pintadas())) parar = true;
-  }
-  for (auto& hilo : hilosVivos) hilo->wait();
-  if (parar || !avanzar(pintadas())) return false;
+  const bool pintado = PintarTramos(contenido, *disposicion, tramos, avanzar);
+  // The join is the peak of the report's memory: the layout goes first.
+  disposicion.reset();
+  if (!pintado) return false;
   for (const Tramo& tramo : tramos)
     if (!tramo.falla.isEmpty()) PdfNoGuardado(ruta, tramo.falla);
   return GuardarArchivoPdf(ruta, [&](QIODevice& archivo) {

@@ -7,6 +7,10 @@
 
 namespace reporte {
 
+namespace {
+constexpr std::size_t kAjenasMaximas = 4096;
+}  // namespace
+
 QFont Fuente(double puntos, bool negrita) {
   QFont fuente(QStringLiteral("DejaVu Sans"));
   fuente.setStyleHint(QFont::SansSerif);
@@ -92,7 +96,12 @@ void TextosFormados::Dibujar(QPainter& pintor, const LineaFormada& dada, QPointF
   const LineaFormada* propia = &dada;
   if (dada.porFormar) {
     auto hallada = ajenas_.find(dada.texto);
-    if (hallada == ajenas_.end()) hallada = ajenas_.emplace(dada.texto, Formar(dada.texto)).first;
+    if (hallada == ajenas_.end()) {
+      // Each line is drawn as soon as it is looked up: a report of ever new
+      // texts starts again instead of holding every one of them per thread.
+      if (ajenas_.size() >= kAjenasMaximas) ajenas_.clear();
+      hallada = ajenas_.emplace(dada.texto, Formar(dada.texto)).first;
+    }
     propia = &hallada->second;
   }
   const LineaFormada& linea = *propia;

@@ -63,6 +63,8 @@ QString UnirPdf(const QStringList& partes, QIODevice& destino) {
     parte.clear();
     EnDispositivo salida(destino);
     QPDFWriter escritor(*abiertos.front());
+    // The streams go as they came, never decoded nor compressed again.
+    escritor.setDecodeLevel(qpdf_dl_none);
     escritor.setOutputPipeline(&salida);
     escritor.write();
     return QString();
