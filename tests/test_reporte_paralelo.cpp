@@ -149,7 +149,7 @@ void PruebaReporteParalelo::igualQueUnHilo() {
   const Qt::HANDLE hilo = QThread::currentThreadId();
   bool ajeno = false;
   QVERIFY(GuardarReportePdf(
-      r, varios,
+      r, varios, PaginaReporte(),
       [&](qint64 pintadas) {
         ajeno = ajeno || QThread::currentThreadId() != hilo;
         avances.push_back(pintadas);
@@ -198,7 +198,7 @@ void PruebaReporteParalelo::cancelar() {
   const QString destino = carpeta_.filePath(QStringLiteral("cancelado/reporte.pdf"));
   int avisos = 0;
   QVERIFY(!GuardarReportePdf(
-      r, destino, [&](qint64) { return avisos++ < respuestas; }, 2));
+      r, destino, PaginaReporte(), [&](qint64) { return avisos++ < respuestas; }, 2));
   QCOMPARE(avisos, respuestas + 1);
   QVERIFY(!QFile::exists(destino));
   QCOMPARE(Archivos(QFileInfo(destino).absolutePath()), QStringList());
@@ -268,7 +268,7 @@ void PruebaReporteParalelo::fallaSinArchivo() {
   }
   try {
     GuardarReportePdf(
-        Contenido(600), destino, [](qint64) { return true; }, 2);
+        Contenido(600), destino, PaginaReporte(), [](qint64) { return true; }, 2);
     QFAIL("el reporte se dio por guardado");
   } catch (const Falla& falla) {
     QCOMPARE(falla.Codigo(), Falla::kArchivo);

@@ -40,8 +40,9 @@ struct Tramo {
 
 // Paints the tramo's pages into its part, on the calling thread: fonts,
 // measures and shaped texts of its own, the layout's breaks and pages shared.
-void PintarTramo(const ContenidoReporte& contenido, const reporte::Disposicion& disposicion,
-                 Tramo& tramo, const std::atomic<bool>& parar) {
+void PintarTramo(const ContenidoReporte& contenido, const QPageLayout& pagina,
+                 const reporte::Disposicion& disposicion, Tramo& tramo,
+                 const std::atomic<bool>& parar) {
   QFile archivo(tramo.parte);
   if (!archivo.open(QIODevice::WriteOnly)) {
     tramo.falla = QStringLiteral("no se pudo escribir en la carpeta temporal (%1)")
@@ -51,7 +52,7 @@ void PintarTramo(const ContenidoReporte& contenido, const reporte::Disposicion& 
   bool pintado = false;
   {
     QPdfWriter pdf(&archivo);
-    PrepararPdf(pdf, PaginaReporte(), contenido.titulo);
+    PrepararPdf(pdf, pagina, contenido.titulo);
     const reporte::Medidas m = reporte::Medir(contenido, pdf);
     reporte::TextosFormados textos(m.cuerpo, &pdf);
     reporte::TextosFormados marcados(m.negrita, &pdf);
@@ -70,8 +71,9 @@ void PintarTramo(const ContenidoReporte& contenido, const reporte::Disposicion& 
 // Paints every tramo on a thread of its own and waits for them, telling the
 // operator's progress meanwhile on this thread, whose dialog keeps answering.
 // False when the operator cancelled: the threads stopped at their next page.
-bool PintarTramos(const ContenidoReporte& contenido, const reporte::Disposicion& disposicion,
-                  std::vector<Tramo>& tramos, const std::function<bool(qint64)>& avanzar) {
+bool PintarTramos(const ContenidoReporte& contenido, const QPageLayout& pagina,
+                  const reporte::Disposicion& disposicion, std::vector<Tramo>& tramos,
+                  const std::function<bool(qint64)>& avanzar) {
   const int n = static_cast<int>(tramos.size());
   std::atomic<bool> parar{false};
   std::mutex cerrojo;
@@ -80,7 +82,7 @@ bool PintarTramos(const ContenidoReporte& contenido, const reporte::Disposicion&
   std::vector<std::unique_ptr<QThread>> hilos;
   for (Tramo& tramo : tramos) {
     hilos.emplace_back(QThread::create([&, t = &tramo] {
-      PintarTramo(contenido, disposicion, *t, parar);
+      PintarTramo(contenido, pagina, disposicion, *t, parar);
       std::lock_guard<std::mutex> cerrado(cerrojo);
       ++terminados;
       aviso.notify_one();
@@ -113,18 +115,19 @@ int HilosDelReporte(int paginas) {
 }
 
 bool GuardarReportePdf(const ContenidoReporte& contenido, const QString& ruta,
-                       const std::function<bool(qint64)>& avanzar, int hilos) {
+                       const QPageLayout& pagina, const std::function<bool(qint64)>& avanzar,
+                       int hilos) {
   // The layout is made on a writer like the parts', which only measures: its
   // texts are broken, not shaped, for each thread shapes what it paints.
   QBuffer nada;
   nada.open(QIODevice::WriteOnly);
   QPdfWriter medida(&nada);
-  PrepararPdf(medida, PaginaReporte(), contenido.titulo);
+  PrepararPdf(medida, pagina, contenido.titulo);
   auto disposicion = std::make_unique<reporte::Disposicion>(contenido, medida, false);
   const int paginas = static_cast<int>(disposicion->paginas.size());
   const int n = std::clamp(hilos > 0 ? hilos : HilosDelReporte(paginas), 1, paginas);
   if (n == 1)
-    return GuardarPdf(ruta, PaginaReporte(), contenido.titulo, [&](QPagedPaintDevice& pdf) {
+    return GuardarPdf(ruta, pagina, contenido.titulo, [&](QPagedPaintDevice& pdf) {
       return reporte::Pintor(contenido, pdf, disposicion->m, disposicion->lineas,
                              disposicion->textos, disposicion->marcados)
           .Pintar(disposicion->paginas, 0, paginas, avanzar);
@@ -143,7 +146,7 @@ bool GuardarReportePdf(const ContenidoReporte& contenido, const QString& ruta,
     tramos[k].parte = carpeta.filePath(QStringLiteral("parte%1.pdf").arg(k));
     partes << tramos[k].parte;
   }
-  const bool pintado = PintarTramos(contenido, *disposicion, tramos, avanzar);
+  const bool pintado = PintarTramos(contenido, pagina, *disposicion, tramos, avanzar);
   // The join is the peak of the report's memory: the layout goes first.
   disposicion.reset();
   if (!pintado) return false;
