@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "report/paginas_reporte.h"
@@ -82,7 +83,12 @@ bool PintarTramos(const ContenidoReporte& contenido, const QPageLayout& pagina,
   std::vector<std::unique_ptr<QThread>> hilos;
   for (Tramo& tramo : tramos) {
     hilos.emplace_back(QThread::create([&, t = &tramo] {
-      PintarTramo(contenido, pagina, disposicion, *t, parar);
+      // Nothing may leave a thread: what went wrong is its part's failure.
+      try {
+        PintarTramo(contenido, pagina, disposicion, *t, parar);
+      } catch (const std::exception& error) {
+        t->falla = QString::fromLocal8Bit(error.what());
+      }
       std::lock_guard<std::mutex> cerrado(cerrojo);
       ++terminados;
       aviso.notify_one();
