@@ -102,7 +102,8 @@ std::unique_ptr<Progreso> OperadorQueAborta::MostrarProgreso(const QString&, con
   return std::make_unique<AvanceSinFin>();
 }
 void OperadorQueAborta::VistaPrevia(const QString& titulo, const QPageLayout&,
-                                    const std::function<void(QPagedPaintDevice&)>&) {
+                                    const std::function<void(QPagedPaintDevice&)>&,
+                                    const GuardarVista&) {
   Terminar(titulo, QStringLiteral("vista previa en lugar del PDF"));
 }
 void OperadorQueAborta::MostrarConsulta(QDialog& ventana) {

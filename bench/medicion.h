@@ -35,7 +35,8 @@ class OperadorQueAborta : public Operador {
   std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
                                             qint64 total) override;
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                   const std::function<void(QPagedPaintDevice&)>& pintar) override;
+                   const std::function<void(QPagedPaintDevice&)>& pintar,
+                   const GuardarVista& guardar) override;
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
   Resolucion ResolverConflicto(const QString& titulo, const QString& texto) override;

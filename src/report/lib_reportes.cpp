@@ -10,9 +10,9 @@
 #include "analisis/lector_limites.h"
 #include "report/analisis_reporte.h"
 #include "report/formula_reporte.h"
+#include "report/reporte_paralelo.h"
 #include "report/reporte_zentalia.h"
 #include "services/falla.h"
-#include "services/guardar_pdf.h"
 #include "services/lib_datos.h"
 #include "services/lib_ini.h"
 #include "services/operador.h"
@@ -123,20 +123,21 @@ bool LibReportes::EmitirReporte(const QString& Reporte, const QStringList& Param
   const auto pintando = [&](qint64 pintadas) { return progreso->Avanzar(total + pintadas); };
 
   if (!salida.isEmpty()) {
-    if (!GuardarPdf(salida, PaginaReporte(), contenido.titulo, [&](QPagedPaintDevice& pdf) {
-          return PintarReporte(contenido, pdf, pintando);
-        }))
-      return false;
+    if (!GuardarReportePdf(contenido, salida, PaginaReporte(), pintando)) return false;
     ElOperador().Informar(QStringLiteral("Reporte guardado en %1").arg(salida));
     return true;
   }
   if (OpcionA) {
     progreso.reset();
-    // The preview, its "Guardar PDF…" and its printing paint one layout.
+    // The preview and its printing paint one layout; the PDF saved from it
+    // is painted by several threads, as the unattended one.
     ReporteDispuesto dispuesto(contenido);
-    ElOperador().VistaPrevia(contenido.titulo, PaginaReporte(), [&](QPagedPaintDevice& destino) {
-      dispuesto.Pintar(destino, [](qint64) { return true; });
-    });
+    ElOperador().VistaPrevia(
+        contenido.titulo, PaginaReporte(),
+        [&](QPagedPaintDevice& destino) { dispuesto.Pintar(destino, [](qint64) { return true; }); },
+        [&](const QString& ruta, const QPageLayout& pagina) {
+          return GuardarReportePdf(contenido, ruta, pagina, [](qint64) { return true; });
+        });
     return true;
   }
   const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();

@@ -149,4 +149,33 @@ std::vector<std::vector<Bloque>> Paginar(const ContenidoReporte& r, const Medida
   return paginas;
 }
 
+Disposicion::Disposicion(const ContenidoReporte& contenido, QPagedPaintDevice& d, bool formar)
+    : dpiX(d.logicalDpiX()),
+      dpiY(d.logicalDpiY()),
+      ancho(d.width()),
+      alto(d.height()),
+      m(Medir(contenido, d)),
+      textos(m.cuerpo, &d, formar),
+      marcados(m.negrita, &d, formar),
+      lineas(contenido.analisis.size()) {
+  for (std::size_t i = 0; i < contenido.analisis.size(); ++i) {
+    const AnalisisReporte& analisis = contenido.analisis[i];
+    for (int c = 0; c < kColumnasReporte; ++c) {
+      // A marked value is broken with its mark, in its own texts: the same
+      // value out on other days is broken once too.
+      lineas[i][c] =
+          analisis.veredictos[c] == Veredicto::Fuera
+              ? &marcados.Lineas(
+                    analisis.celdas[c] + QStringLiteral(" ") + Marca(analisis.lados[c]), m.w[c])
+              : &textos.Lineas(analisis.celdas[c], m.w[c]);
+    }
+  }
+  paginas = Paginar(contenido, m, lineas);
+}
+
+bool Disposicion::Sirve(const QPagedPaintDevice& d) const {
+  return d.logicalDpiX() == dpiX && d.logicalDpiY() == dpiY && d.width() == ancho &&
+         d.height() == alto;
+}
+
 }  // namespace reporte

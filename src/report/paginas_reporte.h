@@ -61,4 +61,21 @@ double AltoLeyenda(const Medidas& m);
 std::vector<std::vector<Bloque>> Paginar(const ContenidoReporte& r, const Medidas& m,
                                          const std::vector<Lineas>& lineas);
 
+// The whole layout of a report for one resolution and page size: the
+// measures, every distinct text broken (and shaped, when formar), each row's
+// cells and the pages. Painted on any device of that resolution and size; the
+// device it was made on may be gone. Made without shaping, it is plain data
+// that painters on other threads read, each with texts of its own.
+struct Disposicion {
+  Disposicion(const ContenidoReporte& contenido, QPagedPaintDevice& d, bool formar);
+  bool Sirve(const QPagedPaintDevice& d) const;
+
+  int dpiX, dpiY, ancho, alto;
+  Medidas m;
+  TextosFormados textos;    // the body's, where lineas point
+  TextosFormados marcados;  // the marked values', with their marks, in bold
+  std::vector<Lineas> lineas;
+  std::vector<std::vector<Bloque>> paginas;
+};
+
 }  // namespace reporte

@@ -7,6 +7,10 @@
 
 namespace reporte {
 
+namespace {
+constexpr std::size_t kAjenasMaximas = 4096;
+}  // namespace
+
 QFont Fuente(double puntos, bool negrita) {
   QFont fuente(QStringLiteral("DejaVu Sans"));
   fuente.setStyleHint(QFont::SansSerif);
@@ -43,8 +47,8 @@ QStringList Partir(const QString& texto, const QFont& fuente, const QFontMetrics
   return lineas;
 }
 
-TextosFormados::TextosFormados(const QFont& fuente, QPaintDevice* dispositivo)
-    : fuente_(fuente), dispositivo_(dispositivo), medida_(fuente, dispositivo) {}
+TextosFormados::TextosFormados(const QFont& fuente, QPaintDevice* dispositivo, bool formar)
+    : fuente_(fuente), dispositivo_(dispositivo), medida_(fuente, dispositivo), formar_(formar) {}
 
 const std::vector<LineaFormada>& TextosFormados::Lineas(const QString& texto, double ancho) {
   auto tabla = std::find_if(porAncho_.begin(), porAncho_.end(),
@@ -53,8 +57,12 @@ const std::vector<LineaFormada>& TextosFormados::Lineas(const QString& texto, do
   auto hallado = tabla->second.find(texto);
   if (hallado != tabla->second.end()) return hallado->second;
   std::vector<LineaFormada> lineas;
-  for (const QString& linea : Partir(texto, fuente_, medida_, ancho, dispositivo_))
-    lineas.push_back(Formar(linea));
+  for (const QString& linea : Partir(texto, fuente_, medida_, ancho, dispositivo_)) {
+    if (formar_)
+      lineas.push_back(Formar(linea));
+    else
+      lineas.push_back({linea, {}, medida_.horizontalAdvance(linea), false, true});
+  }
   return tabla->second.emplace(texto, std::move(lineas)).first->second;
 }
 
@@ -84,7 +92,19 @@ LineaFormada TextosFormados::Formar(const QString& texto) const {
   return linea;
 }
 
-void TextosFormados::Dibujar(QPainter& pintor, const LineaFormada& linea, QPointF origen) const {
+void TextosFormados::Dibujar(QPainter& pintor, const LineaFormada& dada, QPointF origen) {
+  const LineaFormada* propia = &dada;
+  if (dada.porFormar) {
+    auto hallada = ajenas_.find(dada.texto);
+    if (hallada == ajenas_.end()) {
+      // Each line is drawn as soon as it is looked up: a report of ever new
+      // texts starts again instead of holding every one of them per thread.
+      if (ajenas_.size() >= kAjenasMaximas) ajenas_.clear();
+      hallada = ajenas_.emplace(dada.texto, Formar(dada.texto)).first;
+    }
+    propia = &hallada->second;
+  }
+  const LineaFormada& linea = *propia;
   if (pintor.font() != fuente_) pintor.setFont(fuente_);
   if (!linea.formada) {
     pintor.drawText(origen, linea.texto);

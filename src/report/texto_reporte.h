@@ -31,7 +31,8 @@ struct LineaFormada {
   QString texto;
   QList<QGlyphRun> glifos;
   double ancho = 0;
-  bool formada = false;  // false: drawn as text (a line the layout would split)
+  bool formada = false;    // false: drawn as text (a line the layout would split)
+  bool porFormar = false;  // only broken and measured: shaped by the texts that draw it
 };
 
 // The texts of one report in one font on one device, each distinct text
@@ -40,14 +41,20 @@ struct LineaFormada {
 // three times over. A line drawn here paints what QPainter::drawText paints
 // at the same point. The lines given stay where they are while the cache
 // lives.
+//
+// Texts that only lay a report out (formar false) are broken and measured but
+// not shaped: their lines are plain data that other threads may read, each
+// drawn by that thread's own texts of the same font on a device of the same
+// resolution, which shape every distinct line once. Glyphs and fonts never
+// cross threads.
 class TextosFormados {
  public:
-  TextosFormados(const QFont& fuente, QPaintDevice* dispositivo);
+  TextosFormados(const QFont& fuente, QPaintDevice* dispositivo, bool formar = true);
 
   const std::vector<LineaFormada>& Lineas(const QString& texto, double ancho);
   // The line with the start of its baseline at that point, the painter's pen
   // as it is; the painter is left in these texts' font.
-  void Dibujar(QPainter& pintor, const LineaFormada& linea, QPointF origen) const;
+  void Dibujar(QPainter& pintor, const LineaFormada& linea, QPointF origen);
 
  private:
   struct Dispersion {
@@ -60,7 +67,10 @@ class TextosFormados {
   QFont fuente_;
   QPaintDevice* dispositivo_;
   QFontMetricsF medida_;
+  bool formar_;
   std::vector<std::pair<double, Tabla>> porAncho_;
+  // The lines of other texts (porFormar), shaped here by their text.
+  std::unordered_map<QString, LineaFormada, Dispersion> ajenas_;
 };
 
 }  // namespace reporte

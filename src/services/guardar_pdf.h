@@ -12,8 +12,21 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
 class QPageLayout;
 class QPagedPaintDevice;
+class QPdfWriter;
 
 bool GuardarPdf(const QString& ruta, const QPageLayout& pagina, const QString& titulo,
                 const std::function<bool(QPagedPaintDevice&)>& pintar);
+
+// The writer's settings of every PDF the program writes: its page, title and
+// creator.
+void PrepararPdf(QPdfWriter& pdf, const QPageLayout& pagina, const QString& titulo);
+
+// A PDF made some other way, written the same way: escribir writes it whole on
+// the file it is given, answers false when the operator cancelled, or throws.
+bool GuardarArchivoPdf(const QString& ruta, const std::function<bool(QIODevice&)>& escribir);
+
+// The Falla (kArchivo) of a PDF that could not be written at ruta, and why.
+[[noreturn]] void PdfNoGuardado(const QString& ruta, const QString& razon);

@@ -59,10 +59,15 @@ class Operador {
 
   // The print preview of a document: pintar paints it, page after page, on the
   // device it is given (the preview's printer, or the PDF or printer the
-  // operator chooses from it), laid out as pagina says. Returns when the
-  // operator closes the preview.
+  // operator chooses from it), laid out as pagina says. guardar, when given,
+  // writes the PDF the operator saves from the preview at its path, laid out as
+  // the preview's page then is (as GuardarPdf: false when cancelled, Falla
+  // when it cannot be written); without it that PDF is painted with pintar.
+  // Returns when the operator closes the preview.
+  using GuardarVista = std::function<bool(const QString& ruta, const QPageLayout& pagina)>;
   virtual void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                           const std::function<void(QPagedPaintDevice&)>& pintar) = 0;
+                           const std::function<void(QPagedPaintDevice&)>& pintar,
+                           const GuardarVista& guardar = {}) = 0;
   // The lookup window, loaded and ready: shown modally, this returns once it
   // has hidden itself (accepted or cancelled); its answer is in the window.
   virtual void MostrarConsulta(QDialog& ventana) = 0;

@@ -20,7 +20,8 @@ class OperadorQt : public Operador {
   // A QPrintPreviewDialog with a "Guardar PDF" button beside its print button;
   // a PDF that cannot be written is reported, and one written is announced.
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                   const std::function<void(QPagedPaintDevice&)>& pintar) override;
+                   const std::function<void(QPagedPaintDevice&)>& pintar,
+                   const GuardarVista& guardar) override;
   void MostrarConsulta(QDialog& ventana) override;
   // The active window's status bar, or a note over its lower edge.
   void Informar(const QString& texto) override;

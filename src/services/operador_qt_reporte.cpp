@@ -56,7 +56,8 @@ std::unique_ptr<Progreso> OperadorQt::MostrarProgreso(const QString& titulo, con
 }
 
 void OperadorQt::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                             const std::function<void(QPagedPaintDevice&)>& pintar) {
+                             const std::function<void(QPagedPaintDevice&)>& pintar,
+                             const GuardarVista& escribirPdf) {
   QPrinter impresora(QPrinter::HighResolution);
   impresora.setPageLayout(pagina);
   impresora.setDocName(titulo);
@@ -79,11 +80,13 @@ void OperadorQt::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
           QStringLiteral("Documentos PDF (*.pdf)"));
       if (ruta.isEmpty()) return;
       try {
-        GuardarPdf(ruta, impresora.pageLayout(), titulo, [&](QPagedPaintDevice& pdf) {
-          pintar(pdf);
-          return true;
-        });
-        Informar(QStringLiteral("Reporte guardado en %1").arg(ruta));
+        const bool guardado = escribirPdf ? escribirPdf(ruta, impresora.pageLayout())
+                                          : GuardarPdf(ruta, impresora.pageLayout(), titulo,
+                                                       [&](QPagedPaintDevice& pdf) {
+                                                         pintar(pdf);
+                                                         return true;
+                                                       });
+        if (guardado) Informar(QStringLiteral("Reporte guardado en %1").arg(ruta));
       } catch (const Falla& falla) {
         Avisar(Estilo::Critico, QStringLiteral("Guardar PDF"), falla.Mensaje());
       }

@@ -4,6 +4,8 @@
 #include <QPdfWriter>
 #include <QTest>
 
+#include "services/guardar_pdf.h"
+
 int OperadorGuionado::ReportarError(const QString& titulo, const QString& texto) {
   preguntas.append({QStringLiteral("error"), titulo, texto, int(Estilo::Critico)});
   if (respuestasError.isEmpty()) {
@@ -72,12 +74,22 @@ std::unique_ptr<Progreso> OperadorGuionado::MostrarProgreso(const QString& /*tit
 }
 
 void OperadorGuionado::VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                                   const std::function<void(QPagedPaintDevice&)>& pintar) {
+                                   const std::function<void(QPagedPaintDevice&)>& pintar,
+                                   const GuardarVista& guardar) {
   preguntas.append({QStringLiteral("vista previa"), titulo, QString(), 0});
-  if (rutaVistaPrevia.isEmpty()) return;
-  QPdfWriter pdf(rutaVistaPrevia);
-  pdf.setPageLayout(pagina);
-  pintar(pdf);
+  if (!rutaVistaPrevia.isEmpty()) {
+    QPdfWriter pdf(rutaVistaPrevia);
+    pdf.setPageLayout(pagina);
+    pintar(pdf);
+  }
+  if (rutaGuardarPdf.isEmpty()) return;
+  const bool guardado =
+      guardar ? guardar(rutaGuardarPdf, pagina)
+              : GuardarPdf(rutaGuardarPdf, pagina, titulo, [&](QPagedPaintDevice& pdf) {
+                  pintar(pdf);
+                  return true;
+                });
+  if (guardado) ++guardados;
 }
 
 void OperadorGuionado::MostrarConsulta(QDialog& ventana) {

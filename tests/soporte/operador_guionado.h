@@ -55,13 +55,18 @@ class OperadorGuionado : public Operador {
   qint64 avanceMaximo = 0;
   // Print previews are recorded as questions of type "vista previa" (the
   // title); with rutaVistaPrevia set, the preview's pages are written there as
-  // a PDF, so that a test can read what the operator would see.
+  // a PDF, so that a test can read what the operator would see; with
+  // rutaGuardarPdf set, the operator then saves it from the preview there
+  // ("Guardar PDF…"), and guardados counts the PDFs saved.
   QString rutaVistaPrevia;
+  QString rutaGuardarPdf;
+  int guardados = 0;
 
   std::unique_ptr<Progreso> MostrarProgreso(const QString& titulo, const QString& texto,
                                             qint64 total) override;
   void VistaPrevia(const QString& titulo, const QPageLayout& pagina,
-                   const std::function<void(QPagedPaintDevice&)>& pintar) override;
+                   const std::function<void(QPagedPaintDevice&)>& pintar,
+                   const GuardarVista& guardar) override;
 
   void MostrarConsulta(QDialog& ventana) override;
   std::optional<QDate> ElegirFecha(const QString& titulo, const QDate& inicial) override;
