@@ -70,6 +70,19 @@ QString EscribirDoble(double x) {
   return QVariant(x).toString();
 }
 
+// An integer's digits, as QString::number writes them, without the locale's
+// machinery that number goes through.
+QString EscribirEntero(qint64 entero) {
+  char cifras[24];
+  char* fin = cifras + sizeof cifras;
+  char* c = fin;
+  for (quint64 resto = entero < 0 ? 0 - quint64(entero) : quint64(entero); c == fin || resto > 0;
+       resto /= 10)
+    *--c = char('0' + resto % 10);
+  if (entero < 0) *--c = '-';
+  return QLatin1StringView(c, fin - c);
+}
+
 // A value's text as QVariant::toString gives it, the kinds a load reads
 // most without the variant's conversion machinery: a double written faster,
 // an integer directly, a text shared as it is.
@@ -80,9 +93,9 @@ QString TextoCrudo(const QVariant& valor) {
     case QMetaType::QString:
       return *static_cast<const QString*>(valor.constData());
     case QMetaType::LongLong:
-      return QString::number(*static_cast<const qlonglong*>(valor.constData()));
+      return EscribirEntero(*static_cast<const qlonglong*>(valor.constData()));
     case QMetaType::Int:
-      return QString::number(*static_cast<const int*>(valor.constData()));
+      return EscribirEntero(*static_cast<const int*>(valor.constData()));
     default:
       return valor.toString();
   }
