@@ -8,13 +8,16 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "analisis/columnas.h"
 #include "analisis/valores.h"
 #include "services/lib_util.h"
 #include "sheet/grilla.h"
+#include "sheet/planilla.h"
 #include "soporte/planilla_prueba.h"
 #include "soporte/ventana_prueba.h"
 
@@ -29,6 +32,8 @@ class PruebaDecimales : public QObject {
   void dobleEscritoComoQt_data();
   void dobleEscritoComoQt();
   void dobleCualquieraComoQt();
+  void enterosYTextosComoQt();
+  void valoresRepetidosEnUnaCarga();
 };
 
 void PruebaDecimales::textoMostrado_data() {
@@ -158,6 +163,86 @@ void PruebaDecimales::dobleCualquieraComoQt() {
     if (!mostrado.completo.isEmpty())
       QCOMPARE(mostrado.completo, LibUtil::FormatearValor(qt, coma));
   }
+}
+
+// Integers and texts as the engines hand them are written as Qt writes them,
+// extremes and empty texts included.
+void PruebaDecimales::enterosYTextosComoQt() {
+  const QList<QVariant> valores{QVariant(0),
+                                QVariant(-7),
+                                QVariant(std::numeric_limits<int>::min()),
+                                QVariant(std::numeric_limits<int>::max()),
+                                QVariant(qlonglong(312)),
+                                QVariant(qlonglong(-100000)),
+                                QVariant(std::numeric_limits<qlonglong>::min()),
+                                QVariant(std::numeric_limits<qlonglong>::max()),
+                                QVariant(QStringLiteral("Blanco")),
+                                QVariant(QStringLiteral("14.50")),
+                                QVariant(QString()),
+                                QVariant(QStringLiteral(""))};
+  for (const QVariant& valor : valores) {
+    const QString qt = valor.toString();
+    QCOMPARE(TextoDeCelda(TipoCampo::Texto, valor, QStringLiteral(",")), qt);
+    QCOMPARE(TextoDeCelda(TipoCampo::Numero, valor, QStringLiteral(",")),
+             LibUtil::FormatearValor(qt, QStringLiteral(",")));
+    const ColumnaAnalisis& falling = *CampoPorNombre(QStringLiteral("FALLINGNUMBER"));
+    if (valor.typeId() != QMetaType::QString)
+      QCOMPARE(TextoMostrado(falling, valor, QStringLiteral(",")), qt);
+  }
+}
+
+// A day whose values repeat: each cell shows its own value, a value that
+// reads the same but is stored with noise keeps its own tool tip, the same
+// value in columns of other decimals rounds by each column, and the texts
+// follow the separator asked for.
+void PruebaDecimales::valoresRepetidosEnUnaCarga() {
+  VentanaIniciada v;
+  REQUIERE_ENTORNO(v.entorno);
+  EntornoPrueba& e = v.entorno;
+  Sembrar(e, "06:00:00", QStringLiteral("CENIZAS, HUMEDAD=0.5700000000000001, 0.4925"));
+  Sembrar(e, "07:00:00", QStringLiteral("CENIZAS, HUMEDAD=0.57, 0.4925"));
+  Sembrar(e, "08:00:00", QStringLiteral("CENIZAS, HUMEDAD=0.5700000000000001, 0.4925"));
+  Sembrar(e, "09:00:00", QStringLiteral("CENIZAS, HUMEDAD=0.4925, 14.1"));
+  Sembrar(e, "10:00:00", QStringLiteral("CENIZAS, HUMEDAD=0.57, 14.1"));
+  frmHarina& w = v.ventana;
+  CargarDia(w, kDia);
+  Grilla& grilla = *w.MSflexGrid1;
+  constexpr int kHumedad = 7;
+  constexpr int kCenizas = 8;
+  for (int fila = 2; fila <= 4; ++fila) {
+    QCOMPARE(grilla.TextMatrix(fila, kCenizas), QStringLiteral("0,57"));
+    QCOMPARE(grilla.TextMatrix(fila, kHumedad), QStringLiteral("0,49"));
+    QCOMPARE(grilla.AyudaDeCelda(fila, kHumedad), QStringLiteral("Valor registrado: 0,4925"));
+  }
+  QVERIFY(grilla.AyudaDeCelda(2, kCenizas).startsWith(QStringLiteral("Valor registrado: 0,57")));
+  QCOMPARE(grilla.AyudaDeCelda(3, kCenizas), QString());
+  QCOMPARE(grilla.AyudaDeCelda(4, kCenizas), grilla.AyudaDeCelda(2, kCenizas));
+  QCOMPARE(grilla.TextMatrix(5, kCenizas), QStringLiteral("0,493"));
+  QCOMPARE(grilla.TextMatrix(5, kHumedad), QStringLiteral("14,1"));
+
+  // The whole values of a row come only where a cell shows fewer decimals.
+  const Planilla& planilla = w.planilla();
+  QStringList completos;
+  QCOMPARE(planilla.TextosDeFila(3, QStringLiteral(","), &completos).value(kCenizas),
+           QStringLiteral("0,493"));
+  QCOMPARE(completos.value(kCenizas), QStringLiteral("0,4925"));
+  QCOMPARE(completos.value(kHumedad), QString());
+  planilla.TextosDeFila(1, QStringLiteral(","), &completos);
+  QCOMPARE(completos.value(kHumedad), QStringLiteral("0,4925"));
+  QCOMPARE(completos.value(kCenizas), QString());
+  // A row shown whole leaves nothing of the list it was given.
+  QStringList ninguno(12, QStringLiteral("de antes"));
+  QCOMPARE(planilla.TextosDeFila(4, QStringLiteral(","), &ninguno).value(kCenizas),
+           QStringLiteral("0,57"));
+  QVERIFY2(
+      std::all_of(ninguno.cbegin(), ninguno.cend(), [](const QString& t) { return t.isEmpty(); }),
+      qPrintable(ninguno.join('|')));
+
+  // Another separator, without loading again.
+  const QStringList punto = planilla.TextosDeFila(0, QStringLiteral("."));
+  QCOMPARE(punto.value(kCenizas), QStringLiteral("0.57"));
+  QCOMPARE(punto.value(kHumedad), QStringLiteral("0.49"));
+  QCOMPARE(planilla.TextosDeFila(0, QStringLiteral(",")).value(kHumedad), QStringLiteral("0,49"));
 }
 
 // A value another program stored with binary noise, and one typed with more

@@ -167,6 +167,16 @@ void PruebaSentencias::fechaTecleada_data() {
   QTest::newRow("1900") << "01/01/1900" << QDate(1900, 1, 1);
   QTest::newRow("antes de 1900") << "31/12/1899" << QDate();
   QTest::newRow("anio 1") << "01/01/0001" << QDate();
+  QTest::newRow("anio de cinco cifras") << "01/01/20245" << QDate();
+  QTest::newRow("dia de tres cifras") << "015/01/2024" << QDate();
+  QTest::newRow("sin dia") << "/01/2024" << QDate();
+  QTest::newRow("sin mes") << "1//2024" << QDate();
+  QTest::newRow("barra de mas") << "1/1/2024/" << QDate();
+  QTest::newRow("guiones") << "1-1-2024" << QDate();
+  QTest::newRow("blanco dentro") << "1/ 1/2024" << QDate();
+  QTest::newRow("cifras arabes") << QString::fromUtf8("\u0661/\u0661/\u0662\u0660\u0662\u0664")
+                                 << QDate();
+  QTest::newRow("tabulador y salto") << "\t3/4/2024\n" << QDate(2024, 4, 3);
 }
 
 void PruebaSentencias::fechaTecleada() {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "analisis/entrada.h"
@@ -57,6 +58,7 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
     diaJuzgado_ = fecha_;
   }
   filas_ = std::move(leidas);
+  mostrados_.clear();
   cargada_ = true;
 }
 
@@ -88,7 +90,9 @@ QStringList Planilla::TextosDeFila(int fila, const QString& separador,
   QStringList textos;
   textos.reserve(columnas.size() + 1);
   textos << QString::number(datos.id);
-  if (completos) *completos = QStringList(columnas.size() + 1);
+  // Most rows show every number whole: their list of whole values stays
+  // empty rather than holding a dozen empty texts.
+  if (completos) completos->clear();
   for (const ColumnaAnalisis& columna : columnas) {
     if (columna.indice == 1 && datos.marcada) {
       textos << Marcador();
@@ -96,12 +100,37 @@ QStringList Planilla::TextosDeFila(int fila, const QString& separador,
     }
     static const QVariant kNinguno;
     const qsizetype i = columna.indice - 1;
-    Mostrado mostrado =
-        Mostrar(columna, i < datos.valores.size() ? datos.valores.at(i) : kNinguno, separador);
+    Mostrado mostrado = MostrarEnCarga(
+        columna, i < datos.valores.size() ? datos.valores.at(i) : kNinguno, separador);
     textos << std::move(mostrado.texto);
-    if (completos) (*completos)[columna.indice] = std::move(mostrado.completo);
+    if (completos && !mostrado.completo.isEmpty()) {
+      if (completos->isEmpty()) completos->resize(columnas.size() + 1);
+      (*completos)[columna.indice] = std::move(mostrado.completo);
+    }
   }
   return textos;
+}
+
+Mostrado Planilla::MostrarEnCarga(const ColumnaAnalisis& columna, const QVariant& valor,
+                                  const QString& separador) const {
+  const int tipo = valor.typeId();
+  // A text or a time read as text is shown as it came.
+  if (columna.tipo != TipoCampo::Numero && tipo == QMetaType::QString)
+    return {valor.isNull() ? QString() : *static_cast<const QString*>(valor.constData()), {}};
+  if (columna.tipo != TipoCampo::Numero || tipo != QMetaType::Double)
+    return Mostrar(columna, valor, separador);
+  if (separador != separadorMostrados_) {
+    mostrados_.clear();
+    separadorMostrados_ = separador;
+  }
+  if (mostrados_.size() <= columna.indice) mostrados_.resize(columna.indice + 1);
+  QHash<quint64, Mostrado>& deColumna = mostrados_[columna.indice];
+  const quint64 bits = std::bit_cast<quint64>(*static_cast<const double*>(valor.constData()));
+  const auto hallado = deColumna.constFind(bits);
+  if (hallado != deColumna.cend()) return *hallado;
+  Mostrado mostrado = Mostrar(columna, valor, separador);
+  deColumna.insert(bits, mostrado);
+  return mostrado;
 }
 
 QString Planilla::Texto(int fila, int indice, const QString& separador) const {
@@ -137,8 +166,9 @@ Juicio Planilla::Juzgar(int fila, int indice) const {
 }
 
 QList<Juicio> Planilla::JuiciosDeFila(int fila) const {
+  // Without limits for the day there is nothing to hold.
+  if (delDia_.Vacio()) return {};
   QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
-  if (delDia_.Vacio()) return juicios;
   const QList<QVariant>& valores = filas_.at(fila).valores;
   const QString tipo = valores.value(IndiceTipoHarina() - 1).toString();
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())

@@ -21,6 +21,7 @@
 // leaving first store them all, or throw.
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,7 @@
 
 #include "analisis/columnas.h"
 #include "analisis/limites.h"
+#include "analisis/valores.h"
 #include "services/auditoria.h"
 
 class Recordset;
@@ -98,7 +100,8 @@ class Planilla {
   // number shows at most its column's decimals.
   QString Texto(int fila, int indice, const QString& separador) const;
   // A row as the grid shows it: the key, then grid columns 1 to 11; with
-  // completos, at [indice] what Completo gives, from the same pass.
+  // completos, at [indice] what Completo gives, from the same pass (left
+  // empty when the row shows every value whole).
   QStringList TextosDeFila(int fila, const QString& separador,
                            QStringList* completos = nullptr) const;
   // The cell's whole value when the cell shows it rounded to its column's
@@ -113,7 +116,8 @@ class Planilla {
   // no number. The limits are read at the first load of the session.
   Juicio Juzgar(int fila, int indice) const;
   // The verdicts of a whole row, at [indice] (0 and the columns that hold no
-  // number: SinJuicio); its flour type read once.
+  // number: SinJuicio); its flour type read once. Empty while no limits
+  // apply to the loaded day.
   QList<Juicio> JuiciosDeFila(int fila) const;
   // Reads the limits again (the editor has saved new ones): the next Juzgar
   // judges by them. Before the first load they wait for it.
@@ -249,6 +253,10 @@ class Planilla {
   // holds the day's lock and looks again before inserting.
   void EmpezarDia();
   qint64 Insertar();
+  // What a cell shows of a value (Mostrar), a number's texts shared with the
+  // same value's earlier in the load.
+  Mostrado MostrarEnCarga(const ColumnaAnalisis& columna, const QVariant& valor,
+                          const QString& separador) const;
 
   QString tabla_ = QStringLiteral("v_mv_zentalia");
   bool cargada_ = false;
@@ -264,4 +272,10 @@ class Planilla {
   // The analyses created here for the loaded day, for Dejar.
   QList<qint64> creadas_;
   QList<Pendiente> pendientes_;
+  // The texts of the loaded day's decimal numbers, by grid column and value
+  // (the double's bits): a day repeats its values (the same moisture, the
+  // same ash), and each is written once and then shared. Forgotten at every
+  // load and when the separator changes.
+  mutable QList<QHash<quint64, Mostrado>> mostrados_;
+  mutable QString separadorMostrados_;
 };
