@@ -96,12 +96,7 @@ QStringList RegistroDeEstaciones(EntornoPrueba& e) {
   consulta.exec(QStringLiteral(
       "SELECT operador, accion, id_fila, campo, valor_anterior, valor_nuevo FROM ta_auditoria "
       "WHERE operador LIKE 'est%' AND campo <> 'Fecha'"));
-  QStringList filas;
-  while (consulta.next())
-    filas << QStringList{consulta.value(0).toString(), consulta.value(1).toString(),
-                         consulta.value(2).toString(), consulta.value(3).toString(),
-                         consulta.value(4).toString(), Normalizado(consulta.value(5))}
-                 .join(QLatin1Char('|'));
+  QStringList filas = Filas(consulta);
   std::sort(filas.begin(), filas.end());
   return filas;
 }

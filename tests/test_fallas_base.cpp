@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -58,6 +59,18 @@ QStringList Mensajes(EntornoPrueba& e) {
   for (const Pregunta& p : e.operador().preguntas)
     if (p.tipo == QStringLiteral("error") || p.tipo == QStringLiteral("avisar")) textos << p.texto;
   return textos;
+}
+
+// A session on a file of its own in the folder "disco" (a disk that can be
+// pulled out or swapped), holding one analysis of 15/03/2004. The file's
+// path; empty when the session did not start.
+QString SesionEnDisco(EntornoPrueba& e) {
+  const QString ruta = e.Carpeta() + QStringLiteral("/disco/lab.sqlite");
+  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
+  if (!IniciarSesion()) return {};
+  LibDatos::Instancia().Ejecutar(QStringLiteral(
+      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  return ruta;
 }
 
 // One operator action: a lookup of the flour types, as CONSULTAR runs it.
@@ -146,12 +159,9 @@ void PruebaFallasBase::elReporteEsperaLoQueDiceSuTiempoLimite() {
 void PruebaFallasBase::archivoQuitadoOReemplazadoNoSeEscribe() {
   EntornoPrueba e;
   if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
-  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
-  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
-  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
-  QVERIFY(IniciarSesion());
-  LibDatos::Instancia().Ejecutar(QStringLiteral(
-      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  const QString ruta = SesionEnDisco(e);
+  QVERIFY(!ruta.isEmpty());
+  const QString carpeta = QFileInfo(ruta).path();
   LibDatos::Instancia().Conexion().Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
   QVERIFY(QFile::copy(ruta, e.Carpeta() + QStringLiteral("/copia.sqlite")));
 
@@ -187,12 +197,9 @@ void PruebaFallasBase::archivoQuitadoOReemplazadoNoSeEscribe() {
 void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
   EntornoPrueba e;
   if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
-  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
-  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
-  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
-  QVERIFY(IniciarSesion());
-  LibDatos::Instancia().Ejecutar(QStringLiteral(
-      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  const QString ruta = SesionEnDisco(e);
+  QVERIFY(!ruta.isEmpty());
+  const QString carpeta = QFileInfo(ruta).path();
   LibDatos::Instancia().Conexion().Execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
   const QString copia = e.Carpeta() + QStringLiteral("/copia.sqlite");
   QVERIFY(QFile::copy(ruta, copia));
@@ -229,12 +236,9 @@ void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
 void PruebaFallasBase::celdaSobreArchivoReemplazado() {
   EntornoPrueba e;
   if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
-  const QString carpeta = e.Carpeta() + QStringLiteral("/disco");
-  const QString ruta = carpeta + QStringLiteral("/lab.sqlite");
-  FijarParametros(QStringLiteral("@DbName=%1;@UsuarioLogeado=ana;").arg(ruta));
-  QVERIFY(IniciarSesion());
-  LibDatos::Instancia().Ejecutar(QStringLiteral(
-      "INSERT INTO v_mv_zentalia (Fecha, responsable) VALUES ('2004-03-15 00:00:00', 'ana')"));
+  const QString ruta = SesionEnDisco(e);
+  QVERIFY(!ruta.isEmpty());
+  const QString carpeta = QFileInfo(ruta).path();
   Planilla planilla;
   planilla.Cargar(QStringLiteral("v_mv_zentalia"), QDate(2004, 3, 15), QStringLiteral("15/03/2004"),
                   QStringLiteral("b"));

@@ -41,6 +41,23 @@ QStringList Paginas(const QString& texto) {
   return paginas;
 }
 
+// cuantas analyses of flour 000 written in one statement, each with its own
+// remark "Muestra-1000", "Muestra-1001"…; dia is the SQL text of the n-th
+// one's date.
+void SembrarMuestras(EntornoPrueba& e, int cuantas, const QString& dia) {
+  const QString ultima = QString::number(cuantas - 1);
+  const QString serie = e.EsPostgresql()
+                            ? "SELECT generate_series(0, " + ultima + ") AS n"
+                            : "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s "
+                              "WHERE n < " +
+                                  ultima + ") SELECT n FROM s";
+  e.Ejecutar(
+      "INSERT INTO v_mv_zentalia (Fecha, HORARIO, tipo_harina, HUMEDAD, OBSERVACIONES) "
+      "SELECT " +
+      (e.EsPostgresql() ? "CAST(" + dia + " AS TIMESTAMP)" : dia) +
+      ", '08:00:00', '000', 14, 'Muestra-' || (1000 + n) FROM (" + serie + ") AS serie");
+}
+
 bool Lanzar(const QString& formula) {
   QString empresa = "empresa = 'Molino'";
   QString nombre = "NOMBREREP= 'Análisis de Harina'";
@@ -142,17 +159,8 @@ void PruebaReportePdf::muchasPaginas() {
   VentanaConSalida v;
   REQUIERE_ENTORNO(v.entorno);
   EntornoPrueba& e = v.entorno;
-  // 150 analyses over five days, written in one statement.
-  const QString dia = "'2004-05-0' || (1 + n / 30) || ' 00:00:00'";
-  const QString serie = e.EsPostgresql()
-                            ? "SELECT generate_series(0, 149) AS n"
-                            : "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s "
-                              "WHERE n < 149) SELECT n FROM s";
-  e.Ejecutar(
-      "INSERT INTO v_mv_zentalia (Fecha, HORARIO, tipo_harina, HUMEDAD, OBSERVACIONES) "
-      "SELECT " +
-      (e.EsPostgresql() ? "CAST(" + dia + " AS TIMESTAMP)" : dia) +
-      ", '08:00:00', '000', 14, 'Muestra-' || (1000 + n) FROM (" + serie + ") AS serie");
+  // 150 analyses over five days.
+  SembrarMuestras(e, 150, "'2004-05-0' || (1 + n / 30) || ' 00:00:00'");
   PedirReporte(v.ventana, "", "");
   QCOMPARE(e.operador().preguntas.size(), 0);
   const QString texto = TextoPdf(v.salida);
@@ -177,16 +185,7 @@ void PruebaReportePdf::guardarDesdeLaVistaPrevia() {
   VentanaIniciada v;
   REQUIERE_ENTORNO(v.entorno);
   EntornoPrueba& e = v.entorno;
-  const QString dia = "'2004-05-' || (10 + n / 30) || ' 00:00:00'";
-  const QString serie = e.EsPostgresql()
-                            ? "SELECT generate_series(0, 599) AS n"
-                            : "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s "
-                              "WHERE n < 599) SELECT n FROM s";
-  e.Ejecutar(
-      "INSERT INTO v_mv_zentalia (Fecha, HORARIO, tipo_harina, HUMEDAD, OBSERVACIONES) "
-      "SELECT " +
-      (e.EsPostgresql() ? "CAST(" + dia + " AS TIMESTAMP)" : dia) +
-      ", '08:00:00', '000', 14, 'Muestra-' || (1000 + n) FROM (" + serie + ") AS serie");
+  SembrarMuestras(e, 600, "'2004-05-' || (10 + n / 30) || ' 00:00:00'");
   e.operador().rutaVistaPrevia = e.Carpeta() + "/vista.pdf";
   e.operador().rutaGuardarPdf = e.Carpeta() + "/guardado/reporte.pdf";
   PedirReporte(v.ventana, "", "");

@@ -83,12 +83,7 @@ class BaseQueSeVa {
     QSqlQuery filas = Ejecutar(QStringLiteral(
         "SELECT operador, valor_anterior, valor_nuevo FROM ta_auditoria WHERE campo = 'HUMEDAD' "
         "ORDER BY ID"));
-    QStringList registro;
-    while (filas.next())
-      registro << QStringList{filas.value(0).toString(), filas.value(1).toString(),
-                              filas.value(2).toString()}
-                      .join(QLatin1Char('|'));
-    return registro;
+    return Filas(filas);
   }
   qint64 Sembrar(const QString& horario) {
     Ejecutar(QStringLiteral("INSERT INTO v_mv_zentalia (Fecha, responsable, HORARIO, HUMEDAD) "

@@ -35,12 +35,7 @@ QList<qint64> Claves(EntornoPrueba& e, const QString& condicion) {
   return claves;
 }
 
-QStringList Tabla(EntornoPrueba& e) {
-  QSqlQuery consulta(e.Otra());
-  consulta.exec(
-      "SELECT ID, Fecha, responsable, tipo_harina, HORARIO, HUMEDO, SECO, CARACT, "
-      "FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, CONTROLPESAJE, OBSERVACIONES "
-      "FROM v_mv_zentalia ORDER BY ID");
+QStringList Filas(QSqlQuery& consulta) {
   QStringList filas;
   while (consulta.next()) {
     QStringList fila;
@@ -48,6 +43,15 @@ QStringList Tabla(EntornoPrueba& e) {
     filas << fila.join('|');
   }
   return filas;
+}
+
+QStringList Tabla(EntornoPrueba& e) {
+  QSqlQuery consulta(e.Otra());
+  consulta.exec(
+      "SELECT ID, Fecha, responsable, tipo_harina, HORARIO, HUMEDO, SECO, CARACT, "
+      "FALLINGNUMBER, HUMEDAD, CENIZAS, COLOR, CONTROLPESAJE, OBSERVACIONES "
+      "FROM v_mv_zentalia ORDER BY ID");
+  return Filas(consulta);
 }
 
 qint64 Sembrar(EntornoPrueba& e, const QString& horario, const QString& extra, const QString& dia) {

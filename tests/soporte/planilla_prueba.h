@@ -12,6 +12,8 @@
 #include "sheet/frm_harina.h"
 #include "soporte/entorno_prueba.h"
 
+class QSqlQuery;
+
 // The test day, as typed in the date field and as stored.
 inline const QString kDia = QStringLiteral("15/03/2004");
 inline const QString kDiaIso = QStringLiteral("2004-03-15");
@@ -24,6 +26,10 @@ QVariant Leer(EntornoPrueba& e, qint64 id, const QString& columna);
 
 // The keys of the analyses that meet the condition, in order.
 QList<qint64> Claves(EntornoPrueba& e, const QString& condicion = QStringLiteral("1 = 1"));
+
+// The rows an executed statement gives, each "field|field|…" with every
+// field Normalizado.
+QStringList Filas(QSqlQuery& consulta);
 
 // Every row and column but the modification moment, to see what else changed.
 QStringList Tabla(EntornoPrueba& e);
