@@ -74,8 +74,8 @@ bool Conexion::Antes(const QString& sql) {
   // between: what it writes reaches the file only with the COMMIT, which is
   // refused on a file replaced or gone meanwhile (a stat costs a system call,
   // and every stored cell is a transaction).
+  const bool comienzo = EmpiezaCon(sql, QLatin1String("BEGIN"));
   const bool fin = EmpiezaCon(sql, QLatin1String("COMMIT"));
-  const bool comienzo = !transaccion_ && EmpiezaCon(sql, QLatin1String("BEGIN"));
   if ((!transaccion_ && !comienzo) || fin) ComprobarArchivo(fallas_motor::Escribe(sql));
   if (!Base().isOpen() && !Reabrir())
     throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
@@ -85,7 +85,7 @@ bool Conexion::Antes(const QString& sql) {
   // would be written outside any transaction (a COMMIT then "succeeds" with
   // nothing to commit).
   const bool dentro = transaccion_;
-  if (EmpiezaCon(sql, QLatin1String("BEGIN")))
+  if (comienzo)
     transaccion_ = true;
   else if (fin || EmpiezaCon(sql, QLatin1String("ROLLBACK")))
     transaccion_ = false;

@@ -113,11 +113,7 @@ QStringList Planilla::TextosDeFila(int fila, const QString& separador,
 
 Mostrado Planilla::MostrarEnCarga(const ColumnaAnalisis& columna, const QVariant& valor,
                                   const QString& separador) const {
-  const int tipo = valor.typeId();
-  // A text or a time read as text is shown as it came.
-  if (columna.tipo != TipoCampo::Numero && tipo == QMetaType::QString)
-    return {valor.isNull() ? QString() : *static_cast<const QString*>(valor.constData()), {}};
-  if (columna.tipo != TipoCampo::Numero || tipo != QMetaType::Double)
+  if (columna.tipo != TipoCampo::Numero || valor.typeId() != QMetaType::Double)
     return Mostrar(columna, valor, separador);
   if (separador != separadorMostrados_) {
     mostrados_.clear();
