@@ -85,6 +85,7 @@ class PruebaAuditoria : public QObject {
   void accionEscribeSusFilas();
   void fallaDelRegistroDeshaceElCambio_data();
   void fallaDelRegistroDeshaceElCambio();
+  void huellaDelTextoDelEsquema();
   void cadenaVerificaYHallaLaFilaTocada_data();
   void cadenaVerificaYHallaLaFilaTocada();
   void especificacionEnLaTransaccionDelLlamador_data();
@@ -227,6 +228,28 @@ void PruebaAuditoria::fallaDelRegistroDeshaceElCambio() {
   Tecla(Qt::Key_Return);
   QCOMPARE(Normalizado(Leer(e, id, "HUMEDAD")), QStringLiteral("14.3"));
   QCOMPARE(Registro(e), QStringList{"modificacion|HUMEDAD|15|14.3"});
+}
+
+// The chained text as the schema file writes it down (lengths in UTF-8
+// bytes, a negative key, an empty value), hashed by another implementation
+// of SHA-256: a trail written by any version of the program verifies in any
+// other.
+void PruebaAuditoria::huellaDelTextoDelEsquema() {
+  auditoria::Fila fila;
+  fila.momento = QStringLiteral("2026-12-11 06:30:00.123");
+  fila.estacion = QStringLiteral("estación-1");
+  fila.operador = QStringLiteral("Año");
+  fila.asiento = {
+      auditoria::kModificacion,  QStringLiteral("v_mv_zentalia"), 1234567890123,
+      QStringLiteral("HUMEDAD"), QStringLiteral("15.3"),          QStringLiteral("14.3")};
+  const QString primera = auditoria::Huella({}, fila);
+  QCOMPARE(primera,
+           QStringLiteral("7e9d2ae0b70e00b9ef2cfc14717afbd5e1fe68f4263a53fa5acceaadf77627e6"));
+  fila.momento = QStringLiteral("2026-12-11 06:30:01.000");
+  fila.asiento = {auditoria::kBaja,        QStringLiteral("v_mv_zentalia"), -7,
+                  QStringLiteral("COLOR"), QStringLiteral("Crema"),         {}};
+  QCOMPARE(auditoria::Huella(primera, fila),
+           QStringLiteral("badb460ad715ac0c987239f4e301923b3c103c3560b586903e5fc4d7d6cbdd7c"));
 }
 
 void PruebaAuditoria::cadenaVerificaYHallaLaFilaTocada_data() {

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QSysInfo>
+#include <algorithm>
+#include <charconv>
 
 #include "services/conexion.h"
 #include "services/dialecto.h"
@@ -22,12 +24,27 @@ const QString kColumnas = QStringLiteral(
 // The columns an INSERT gives: all but the key, which the engine assigns.
 const QString kColumnasEscritas = kColumnas.section(QStringLiteral(", "), 1);
 
-void Agregar(QByteArray& texto, const QString& campo) {
-  const QByteArray utf8 = campo.toUtf8();
-  texto += QByteArray::number(utf8.size());
-  texto += ':';
-  texto += utf8;
-  texto += '\n';
+// A field of the chained text: its length in UTF-8 bytes, ":", the field and
+// a line feed.
+void AgregarBytes(QByteArray& texto, QByteArrayView utf8) {
+  char cifras[24];
+  const auto [fin, error] = std::to_chars(cifras, cifras + sizeof cifras, utf8.size());
+  texto.append(cifras, fin - cifras).append(':').append(utf8).append('\n');
+}
+
+void Agregar(QByteArray& texto, const QString& campo) { AgregarBytes(texto, campo.toUtf8()); }
+
+// The INSERT of n rows of the trail, with their values bound. A stored cell
+// writes one row: that text is made once.
+QString TextoInsert(qsizetype filas) {
+  const auto hacer = [](qsizetype n) {
+    QStringList marcas;
+    for (qsizetype i = 0; i < n; ++i) marcas << QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    return QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
+        .arg(kColumnasEscritas, marcas.join(QStringLiteral(", ")));
+  };
+  static const QString una = hacer(1);
+  return filas == 1 ? una : hacer(filas);
 }
 
 QString Momento(const QVariant& valor) {
@@ -38,7 +55,12 @@ QString Momento(const QVariant& valor) {
 
 }  // namespace
 
-QString Estacion() { return QSysInfo::machineHostName(); }
+QString Estacion() {
+  // Asked once: the host name is a system call, and every stored cell
+  // records it.
+  static const QString estacion = QSysInfo::machineHostName();
+  return estacion;
+}
 
 QString Firmante(const QString& usuarioLogeado) {
   const QString usuario = usuarioLogeado.trimmed();
@@ -65,12 +87,21 @@ QString TextoDeValor(const QVariant& valor) {
 }
 
 QString Huella(const QString& previa, const Fila& fila) {
-  QByteArray texto = previa.toUtf8();
-  texto += '\n';
-  for (const QString& campo : {fila.momento, fila.estacion, fila.operador, fila.asiento.accion,
-                               fila.asiento.tabla, QString::number(fila.asiento.idFila),
-                               fila.asiento.campo, fila.asiento.anterior, fila.asiento.nuevo})
-    Agregar(texto, campo);
+  // Every stored cell chains one row: the text is built in one buffer.
+  QByteArray texto;
+  texto.reserve(512);
+  texto.append(previa.toUtf8()).append('\n');
+  Agregar(texto, fila.momento);
+  Agregar(texto, fila.estacion);
+  Agregar(texto, fila.operador);
+  Agregar(texto, fila.asiento.accion);
+  Agregar(texto, fila.asiento.tabla);
+  char clave[24];
+  const auto [fin, error] = std::to_chars(clave, clave + sizeof clave, fila.asiento.idFila);
+  AgregarBytes(texto, QByteArrayView(clave, fin - clave));
+  Agregar(texto, fila.asiento.campo);
+  Agregar(texto, fila.asiento.anterior);
+  Agregar(texto, fila.asiento.nuevo);
   return QString::fromLatin1(QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex());
 }
 
@@ -105,19 +136,17 @@ void Anotar(Conexion& conexion, const QString& operador, const QList<Asiento>& a
   for (qsizetype desde = 0; desde < asientos.size(); desde += kPorSentencia) {
     // The values are bound: the statement's text depends only on how many
     // rows it carries, and is prepared once for each count.
-    QStringList marcas;
+    const qsizetype hasta = std::min(asientos.size(), desde + kPorSentencia);
     QVariantList valores;
-    for (qsizetype i = desde; i < asientos.size() && i < desde + kPorSentencia; ++i) {
+    valores.reserve(10 * (hasta - desde));
+    for (qsizetype i = desde; i < hasta; ++i) {
       fila.asiento = asientos[i];
       previa = Huella(previa, fila);
       const Asiento& a = fila.asiento;
-      marcas << QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
       valores << fila.momento << fila.estacion << fila.operador << a.accion << a.tabla
               << QVariant::fromValue(a.idFila) << a.campo << a.anterior << a.nuevo << previa;
     }
-    conexion.Execute(QStringLiteral("INSERT INTO ta_auditoria (%1) VALUES %2")
-                         .arg(kColumnasEscritas, marcas.join(QStringLiteral(", "))),
-                     valores);
+    conexion.Execute(TextoInsert(hasta - desde), valores);
   }
   // The other stations watching learn of it when this transaction commits.
   const QString aviso = conexion.dialecto().AvisarCambio();

@@ -25,11 +25,9 @@ bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
   return true;
 }
 
-bool EmpiezaCon(const QString& sql, QLatin1String verbo) {
-  return fallas_motor::Verbo(sql).compare(verbo, Qt::CaseInsensitive) == 0;
+bool Es(QStringView verbo, QLatin1String cual) {
+  return verbo.compare(cual, Qt::CaseInsensitive) == 0;
 }
-
-bool EsInsert(const QString& sql) { return EmpiezaCon(sql, QLatin1String("INSERT")); }
 
 }  // namespace
 
@@ -74,8 +72,9 @@ bool Conexion::Antes(const QString& sql) {
   // between: what it writes reaches the file only with the COMMIT, which is
   // refused on a file replaced or gone meanwhile (a stat costs a system call,
   // and every stored cell is a transaction).
-  const bool comienzo = EmpiezaCon(sql, QLatin1String("BEGIN"));
-  const bool fin = EmpiezaCon(sql, QLatin1String("COMMIT"));
+  const QStringView verbo = fallas_motor::Verbo(sql);
+  const bool comienzo = Es(verbo, QLatin1String("BEGIN"));
+  const bool fin = Es(verbo, QLatin1String("COMMIT"));
   if ((!transaccion_ && !comienzo) || fin) ComprobarArchivo(fallas_motor::Escribe(sql));
   if (!Base().isOpen() && !Reabrir())
     throw fallas_motor::Construir(fallas_motor::Clase::SinConexion, Base().lastError(), donde_,
@@ -87,9 +86,9 @@ bool Conexion::Antes(const QString& sql) {
   const bool dentro = transaccion_;
   if (comienzo)
     transaccion_ = true;
-  else if (fin || EmpiezaCon(sql, QLatin1String("ROLLBACK")))
+  else if (fin || Es(verbo, QLatin1String("ROLLBACK")))
     transaccion_ = false;
-  return !EsInsert(sql) && !dentro;
+  return !Es(verbo, QLatin1String("INSERT")) && !dentro;
 }
 
 Recordset Conexion::Execute(const QString& sql, int* filasAfectadas) {
@@ -159,6 +158,19 @@ Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reint
 
 QVariantList Conexion::EjecutarPreparada(const QString& sql, const QVariantList& valores,
                                          int* filasAfectadas, bool reintentable) {
+  if (dialecto_.motor() == Motor::Sqlite) {
+    QVariantList fila;
+    std::optional<QSqlError> error;
+    {
+      accion_operador::Espera espera;
+      error = nativas_.Ejecutar(Base(), sql, valores, fila, filasAfectadas);
+    }
+    if (error) {
+      Reintentar(sql, *error, false, reintentable);
+      return EjecutarPreparada(sql, valores, filasAfectadas, false);
+    }
+    return fila;
+  }
   auto preparada = preparadas_.find(sql);
   if (preparada == preparadas_.end()) {
     QSqlQuery nueva(Base());
@@ -230,6 +242,7 @@ bool Conexion::Reabrir() {
   // Statements prepared on the old connection are gone with it.
   preparadas_.clear();
   QSqlDatabase base = Base();
+  nativas_.Olvidar(base);
   base.close();
   if (!base.open()) return false;
   for (const QString& sentencia : preparacion_) QSqlQuery(base).exec(sentencia);

@@ -34,6 +34,7 @@
 #include "services/dialecto.h"
 #include "services/falla.h"
 #include "services/recordset.h"
+#include "services/sentencias_sqlite.h"
 
 class Conexion {
  public:
@@ -41,6 +42,8 @@ class Conexion {
   // the messages name the database (the file, or "servidor:puerto/base").
   Conexion(QString nombreConexion, Motor motor, QString archivo = {}, QString donde = {},
            bool soloLectura = false);
+  Conexion(const Conexion&) = delete;
+  Conexion& operator=(const Conexion&) = delete;
 
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
@@ -127,4 +130,5 @@ class Conexion {
   int larga_ = 0;
   bool transaccion_ = false;              // between a BEGIN and its COMMIT or ROLLBACK
   QHash<QString, QSqlQuery> preparadas_;  // of the open connection
+  SentenciasSqlite nativas_;              // the same, on the embedded engine
 };

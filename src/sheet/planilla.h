@@ -33,6 +33,7 @@
 #include "analisis/limites.h"
 #include "analisis/valores.h"
 #include "services/auditoria.h"
+#include "services/dialecto.h"
 
 class Recordset;
 struct EntradaLeida;
@@ -221,6 +222,13 @@ class Planilla {
   enum class Escritura { Hecha, Borrada, Conflicto };
   Escritura Escribir(qint64 id, const ColumnaAnalisis& columna, const QVariant& valor,
                      const QString& nuevo, const QString& mostrado, QVariant& otro);
+  // The two statements of a stored cell for a column (the read of its value
+  // with the trail's head, and the UPDATE), made once per table and engine.
+  struct SentenciasDeCelda {
+    QString leer;
+    QString actualizar;
+  };
+  const SentenciasDeCelda& SentenciasDe(const ColumnaAnalisis& columna, const Dialecto& d);
   // Asks the operator whether to keep nuevo over the value otro that another
   // station stored in the cell (planilla_conflicto.cpp), naming who changed
   // it and when by the trail's latest row for it. True to keep.
@@ -277,5 +285,8 @@ class Planilla {
   // same ash), and each is written once and then shared. Forgotten at every
   // load and when the separator changes.
   mutable QList<QHash<quint64, Mostrado>> mostrados_;
+  QHash<const ColumnaAnalisis*, SentenciasDeCelda> sentenciasCelda_;
+  QString tablaSentencias_;  // and the engine, that sentenciasCelda_ were made for
+  Motor motorSentencias_ = Motor::Sqlite;
   mutable QString separadorMostrados_;
 };

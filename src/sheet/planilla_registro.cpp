@@ -77,10 +77,8 @@ Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna
     // may have stored this cell since the day was loaded.
     // The trail's moment and last huella come with it, under the lock taken
     // at the transaction's start.
-    const QVariantList actual =
-        conexion.Execute(QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = ?")
-                             .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_),
-                         {QVariant::fromValue(id)});
+    const SentenciasDeCelda& sentencias = SentenciasDe(columna, d);
+    const QVariantList actual = conexion.Execute(sentencias.leer, {QVariant::fromValue(id)});
     if (actual.isEmpty()) return;
     const QVariant antesLeido = actual.at(0);
     const QString antes = auditoria::TextoDeValor(antesLeido);
@@ -97,7 +95,7 @@ Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna
       return;
     }
     int cambiadas = -1;
-    conexion.Execute(sentencias::ActualizarCeldaAtada(d, tabla_, columna.dataField),
+    conexion.Execute(sentencias.actualizar,
                      {valor, d.TextoMomento(fechas::Ahora()), QVariant::fromValue(id)}, &cambiadas);
     if (cambiadas == 0) {
       existe = false;
@@ -109,6 +107,22 @@ Planilla::Escritura Planilla::Escribir(qint64 id, const ColumnaAnalisis& columna
   });
   if (conflicto) return Escritura::Conflicto;
   return existe ? Escritura::Hecha : Escritura::Borrada;
+}
+
+const Planilla::SentenciasDeCelda& Planilla::SentenciasDe(const ColumnaAnalisis& columna,
+                                                          const Dialecto& d) {
+  if (tablaSentencias_ != tabla_ || motorSentencias_ != d.motor()) {
+    sentenciasCelda_.clear();
+    tablaSentencias_ = tabla_;
+    motorSentencias_ = d.motor();
+  }
+  auto hechas = sentenciasCelda_.find(&columna);
+  if (hechas == sentenciasCelda_.end())
+    hechas = sentenciasCelda_.insert(
+        &columna, {QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = ?")
+                       .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_),
+                   sentencias::ActualizarCeldaAtada(d, tabla_, columna.dataField)});
+  return *hechas;
 }
 
 Planilla::Restaurado Planilla::Restaurar(const QString& tabla, qint64 idBorrado) {
