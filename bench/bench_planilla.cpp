@@ -13,7 +13,9 @@
 //   - the load of the day through the window (CmdCargar_Click), against the
 //     bare forward-only QSqlQuery of the same statement reading every field
 //     and then finished and freed (the load frees its statement too; the
-//     time to the last row read is printed as well);
+//     time to the last row read is printed as well); the load reads its
+//     rows straight from SQLite's own interface, so the same statement run
+//     bare on that interface is printed beside it;
 // and, on the large file with the day loaded:
 //   - storing a cell: one digit typed over a number cell of the grid, then
 //     Enter, against the bare UPDATE of that one column of the same row. Two
@@ -56,6 +58,9 @@
 #include "sheet/sentencias.h"
 
 #include "medicion.h"
+
+#include <sqlite3.h>
+#include <QSqlDriver>
 
 namespace {
 
@@ -250,6 +255,32 @@ double CargarConsultaPura(const QString& sql) {
   return ms;
 }
 
+// The same statement bare on SQLite's own interface, on the session's
+// connection: prepared, every field's type read, finalized. Milliseconds.
+double CargarSqlitePura(const QString& sql) {
+  const QVariant handle = Base().driver()->handle();
+  sqlite3* base = *static_cast<sqlite3* const*>(handle.constData());
+  int filas = 0;
+  int nulos = 0;
+  QElapsedTimer reloj;
+  reloj.start();
+  sqlite3_stmt* sentencia = nullptr;
+  if (sqlite3_prepare16_v2(base, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)),
+                           &sentencia, nullptr) != SQLITE_OK)
+    Abortar(QString::fromUtf8(sqlite3_errmsg(base)));
+  const int columnas = sqlite3_column_count(sentencia);
+  while (sqlite3_step(sentencia) == SQLITE_ROW) {
+    ++filas;
+    for (int c = 0; c < columnas; ++c) nulos += sqlite3_column_type(sentencia, c) == SQLITE_NULL;
+  }
+  sqlite3_finalize(sentencia);
+  const double ms = reloj.nsecsElapsed() / 1e6;
+  if (filas != kAnalisisPorDia || nulos != kAnalisisPorDia - kAnalisisPorDia / 4)
+    Abortar(
+        QStringLiteral("la consulta pura de SQLite leyó %1 filas, %2 nulos").arg(filas).arg(nulos));
+  return ms;
+}
+
 qint64 ClaveDeFila(frmHarina& ventana, int fila) {
   bool esNumero = false;
   const qint64 id = ventana.MSflexGrid1->TextMatrix(fila, 0).toLongLong(&esNumero);
@@ -344,6 +375,7 @@ struct Tabla {
   std::vector<double> sinLimites;  // the window's load judging nothing
   std::vector<double> pintada;     // the load and the sheet painted
   std::vector<double> sinCerrar;   // the bare query until its last row
+  std::vector<double> sqlite;      // the bare query on SQLite's interface
 };
 
 }  // namespace
@@ -360,9 +392,16 @@ int main(int argc, char* argv[]) {
                {},
                {},
                {},
+               {},
                {}};
-  Tabla chica{
-      carpeta.filePath(QStringLiteral("chica.sqlite")), 1000 / kAnalisisPorDia, {}, {}, {}, {}, {}};
+  Tabla chica{carpeta.filePath(QStringLiteral("chica.sqlite")),
+              1000 / kAnalisisPorDia,
+              {},
+              {},
+              {},
+              {},
+              {},
+              {}};
   const QString tecleada = kDiaMedido.toString(QStringLiteral("dd/MM/yyyy"));
 
   // The window creates the small file with its schema; the session start
@@ -421,9 +460,11 @@ int main(int argc, char* argv[]) {
         conLimites();
         tabla->pura.push_back(CargarConsultaPura(sql));
         tabla->sinCerrar.push_back(sinCerrar);
+        tabla->sqlite.push_back(CargarSqlitePura(sql));
         sinLimites();
       } else {
         sinLimites();
+        tabla->sqlite.push_back(CargarSqlitePura(sql));
         tabla->pura.push_back(CargarConsultaPura(sql));
         tabla->sinCerrar.push_back(sinCerrar);
         conLimites();
@@ -537,6 +578,9 @@ int main(int argc, char* argv[]) {
               vGrande / pGrande);
   std::printf("  (QSqlQuery pura hasta la última fila, sin cerrar la sentencia %.3f ms)\n",
               Mediana(grande.sinCerrar));
+  std::printf("  sqlite3 pura (la interfaz de SQLite)    %9.3f ms\n", Mediana(grande.sqlite));
+  std::printf("  razón, ventana / sqlite3 pura          %9.2fx\n",
+              vGrande / Mediana(grande.sqlite));
   std::printf("  Enter de la fecha hasta la planilla pintada %6.3f ms\n", Mediana(grande.pintada));
   std::printf("  razón                                  %9.2fx\n",
               Mediana(grande.pintada) / pGrande);

@@ -114,6 +114,32 @@ QVariantList Conexion::Execute(const QString& sql, const QVariantList& valores,
   }
 }
 
+QList<QVariantList> Conexion::Filas(const QString& sql) {
+  QList<QVariantList> filas;
+  if (dialecto_.motor() != Motor::Sqlite) {
+    Recordset leidas = Execute(sql);
+    const int campos = leidas.FieldCount();
+    for (; !leidas.Eof(); leidas.MoveNext()) {
+      QVariantList fila;
+      fila.reserve(campos);
+      for (int c = 0; c < campos; ++c) fila.append(leidas.Valor(c));
+      filas.append(std::move(fila));
+    }
+    return filas;
+  }
+  const bool dentro = transaccion_;
+  const bool reintentable = Antes(sql);
+  std::optional<QSqlError> error;
+  {
+    accion_operador::Espera espera;
+    error = nativas_.Todas(Base(), sql, filas);
+  }
+  if (!error) return filas;
+  if (!dentro) transaccion_ = false;
+  Reintentar(sql, *error, false, reintentable);
+  return Filas(sql);
+}
+
 bool Conexion::Correr(QSqlQuery& consulta, const QString* sql, bool& silencio) {
   accion_operador::Espera espera;
   // A server that holds the connection open and never answers is given up

@@ -70,6 +70,11 @@ class Conexion {
   QVariantList Execute(const QString& sql, const QVariantList& valores,
                        int* filasAfectadas = nullptr);
 
+  // Every row of a statement, read at once (a day's sheet): each row's
+  // values by position, as Recordset::Valor gives them. On the embedded
+  // engine the rows are read straight from it.
+  QList<QVariantList> Filas(const QString& sql);
+
   // Runs a setting now and on every reopening (PRAGMA synchronous, ...).
   void Preparar(const QString& sentencia);
 

@@ -83,6 +83,11 @@ QVariant Leer(sqlite3_stmt* sentencia, int columna) {
   }
 }
 
+QSqlError SinConexion() {
+  return QSqlError(QStringLiteral("Driver not loaded"), {}, QSqlError::ConnectionError,
+                   QString::number(SQLITE_MISUSE));
+}
+
 }  // namespace
 
 SentenciasSqlite::~SentenciasSqlite() { Finalizar(); }
@@ -102,17 +107,44 @@ void SentenciasSqlite::Olvidar(const QSqlDatabase& base) {
   if (tenia && viejo && viejo != HandleDe(base)) sqlite3_close(viejo);
 }
 
-std::optional<QSqlError> SentenciasSqlite::Ejecutar(const QSqlDatabase& base, const QString& sql,
-                                                    const QVariantList& valores, QVariantList& fila,
-                                                    int* filasAfectadas) {
+sqlite3* SentenciasSqlite::Handle(const QSqlDatabase& base) {
   sqlite3* handle = HandleDe(base);
   if (handle != handle_) {
     Olvidar(base);
     handle_ = handle;
   }
-  if (!handle)
-    return QSqlError(QStringLiteral("Driver not loaded"), {}, QSqlError::ConnectionError,
-                     QString::number(SQLITE_MISUSE));
+  return handle;
+}
+
+std::optional<QSqlError> SentenciasSqlite::Todas(const QSqlDatabase& base, const QString& sql,
+                                                 QList<QVariantList>& filas) {
+  sqlite3* handle = Handle(base);
+  if (!handle) return SinConexion();
+  sqlite3_stmt* sentencia = nullptr;
+  int codigo = sqlite3_prepare16_v2(
+      handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)), &sentencia, nullptr);
+  if (codigo != SQLITE_OK) {
+    sqlite3_finalize(sentencia);
+    return Error(handle, codigo, QStringLiteral("Unable to execute statement"));
+  }
+  const int columnas = sqlite3_column_count(sentencia);
+  while ((codigo = sqlite3_step(sentencia)) == SQLITE_ROW) {
+    QVariantList fila;
+    fila.reserve(columnas);
+    for (int c = 0; c < columnas; ++c) fila.append(Leer(sentencia, c));
+    filas.append(std::move(fila));
+  }
+  std::optional<QSqlError> error;
+  if (codigo != SQLITE_DONE) error = Error(handle, codigo, QStringLiteral("Unable to fetch row"));
+  sqlite3_finalize(sentencia);
+  return error;
+}
+
+std::optional<QSqlError> SentenciasSqlite::Ejecutar(const QSqlDatabase& base, const QString& sql,
+                                                    const QVariantList& valores, QVariantList& fila,
+                                                    int* filasAfectadas) {
+  sqlite3* handle = Handle(base);
+  if (!handle) return SinConexion();
   sqlite3_stmt*& sentencia = sentencias_[sql];
   if (!sentencia) {
     const int codigo =

@@ -44,12 +44,21 @@ class SentenciasSqlite {
                                     const QVariantList& valores, QVariantList& fila,
                                     int* filasAfectadas);
 
+  // Runs sql, a statement of its own text (prepared for this run and
+  // finalized after it: a day's query carries its date), and gives every row
+  // it returns in filas.
+  std::optional<QSqlError> Todas(const QSqlDatabase& base, const QString& sql,
+                                 QList<QVariantList>& filas);
+
   // Finalizes every statement, before base's connection closes; and closes
   // the handle they were prepared on when base no longer holds it.
   void Olvidar(const QSqlDatabase& base);
 
  private:
   void Finalizar();
+  // The driver's current handle, after forgetting the statements of one it
+  // no longer holds; null when the connection is closed.
+  sqlite3* Handle(const QSqlDatabase& base);
 
   sqlite3* handle_ = nullptr;
   QHash<QString, sqlite3_stmt*> sentencias_;

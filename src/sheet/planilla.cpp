@@ -26,24 +26,23 @@ void Planilla::Cargar(const QString& tabla, const QDate& fecha, const QString& t
   fecha_ = fecha;
   tecleada_ = tecleada;
   responsable_ = responsable;
-  Recordset filas =
-      conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
-  if (filas.Bof()) {
-    filas.Close();
+  QList<QVariantList> filas =
+      conexion.Filas(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, true));
+  if (filas.isEmpty()) {
     EmpezarDia();
-    filas = conexion.Execute(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, false));
+    filas = conexion.Filas(sentencias::ConsultaDia(dialecto, tabla_, fecha, tecleada, false));
   }
   QList<Fila> leidas;
-  const int columnas = static_cast<int>(ColumnasAnalisis().size());
-  while (!filas.Eof()) {
+  leidas.reserve(filas.size());
+  for (QVariantList& valores : filas) {
     Fila fila;
-    fila.id = filas.Valor(0).toLongLong();
-    fila.valores.reserve(columnas);
-    for (int c = 1; c <= columnas; ++c) fila.valores.append(filas.Valor(c));
+    fila.id = valores.value(0).toLongLong();
+    // The key, then a value for each column.
+    valores.removeFirst();
+    valores.resize(ColumnasAnalisis().size());
+    fila.valores = std::move(valores);
     leidas.append(std::move(fila));
-    filas.MoveNext();
   }
-  filas.Close();
   // Read once: a day's load must not pay for them (limits change a few
   // times a year; the editor has them read again when it saves).
   if (!limites_) {
