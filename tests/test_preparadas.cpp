@@ -1,8 +1,8 @@
 // The statements prepared once and run with their values bound (every stored
 // cell runs five of them): values reach the database as they are and come
 // back as the driver gives them, the rows changed and the first row are
-// answered, an engine's refusal is a Falla that leaves the connection usable,
-// and a connection closed under them is reopened with its statements
+// answered (or every row at once, as a Recordset reads them), an engine's refusal is a Falla that
+// leaves the connection usable, and a connection closed under them is reopened with its statements
 // prepared again. Runs on SQLite and on PostgreSQL.
 
 #include <QDir>
@@ -13,6 +13,7 @@
 #include "services/conexion.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
+#include "services/recordset.h"
 #include "soporte/entorno_prueba.h"
 
 namespace {
@@ -47,6 +48,7 @@ class PruebaPreparadas : public QObject {
   void valoresComoLosDaElDriver();
   void filasCambiadasYPrimeraFila();
   void rechazoDelMotorDejaLaConexionUsable();
+  void todasLasFilasDeUnaVez();
   void conexionCerradaPorDebajo();
 };
 
@@ -156,6 +158,30 @@ void PruebaPreparadas::rechazoDelMotorDejaLaConexionUsable() {
     QVERIFY(!rechazo(sumar, {2}).isEmpty());
     QCOMPARE(Datos().Execute(sumar, {4, 5}).value(0).toInt(), 9);
   }
+}
+
+void PruebaPreparadas::todasLasFilasDeUnaVez() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  QVERIFY(e.Iniciar());
+  e.Ejecutar(
+      QStringLiteral("INSERT INTO ta_configuracion (CLAVE, VALOR) VALUES ('prueba.1', "
+                     "'uno'), ('prueba.2', NULL), ('prueba.3', 'año')"));
+  const QString leer = QStringLiteral(
+      "SELECT CLAVE, VALOR FROM ta_configuracion WHERE CLAVE LIKE 'prueba.%' ORDER BY CLAVE");
+  // As a Recordset reads the same statement.
+  QList<QVariantList> esperadas;
+  for (Recordset filas = Datos().Execute(leer); !filas.Eof(); filas.MoveNext())
+    esperadas.append({filas.Valor(0), filas.Valor(1)});
+  QCOMPARE(esperadas.size(), 3);
+  const QList<QVariantList> filas = Datos().Filas(leer);
+  QCOMPARE(filas, esperadas);
+  QCOMPARE(filas.at(1).at(1).typeId(), esperadas.at(1).at(1).typeId());
+  QVERIFY(filas.at(1).at(1).isNull());
+  QVERIFY(
+      Datos().Filas(QStringLiteral("SELECT CLAVE FROM ta_configuracion WHERE 1 = 0")).isEmpty());
+  QVERIFY_THROWS_EXCEPTION(Falla, Datos().Filas(QStringLiteral("SELECT FROM WHERE")));
+  QCOMPARE(Datos().Filas(leer), esperadas);
 }
 
 void PruebaPreparadas::conexionCerradaPorDebajo() {
