@@ -1,9 +1,10 @@
 // The statements prepared once and run with their values bound (every stored
 // cell runs five of them): values reach the database as they are and come
-// back as the driver gives them, the rows changed and the first row are
-// answered (or every row at once, as a Recordset reads them), an engine's refusal is a Falla that
-// leaves the connection usable, and a connection closed under them is reopened with its statements
-// prepared again. Runs on SQLite and on PostgreSQL.
+// back as the driver gives them; the rows changed, the first row, or every
+// row at once (as a Recordset reads them) are answered; an engine's refusal
+// is a Falla that leaves the connection usable; and a connection closed under
+// them is reopened with its statements prepared again. Runs on SQLite and on
+// PostgreSQL.
 
 #include <QDir>
 #include <QFileInfo>
