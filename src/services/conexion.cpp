@@ -37,11 +37,14 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
       archivo_(std::move(archivo)),
       donde_(std::move(donde)),
       soloLectura_(soloLectura),
-      dialecto_(motor) {
+      dialecto_(motor),
+      // Looked up once: the lookup takes a process-wide lock, and every
+      // statement asks for the connection twice.
+      base_(QSqlDatabase::database(nombre_, false)) {
   if (!archivo_.isEmpty()) Identidad(archivo_, dispositivo_, inodo_);
 }
 
-QSqlDatabase Conexion::Base() const { return QSqlDatabase::database(nombre_, false); }
+QSqlDatabase Conexion::Base() const { return base_; }
 
 bool Conexion::Pasajera(const Falla& falla) const {
   if (falla.Codigo() == Falla::kConexion) return true;

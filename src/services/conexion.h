@@ -136,4 +136,7 @@ class Conexion {
   bool transaccion_ = false;              // between a BEGIN and its COMMIT or ROLLBACK
   QHash<QString, QSqlQuery> preparadas_;  // of the open connection
   SentenciasSqlite nativas_;              // the same, on the embedded engine
+  // The connection named nombre_, held while this lives (the session closes
+  // and removes it only after this is gone).
+  QSqlDatabase base_;
 };

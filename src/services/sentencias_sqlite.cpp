@@ -24,14 +24,16 @@ QSqlError Error(sqlite3* handle, int codigo, const QString& que) {
   return QSqlError(que, texto, QSqlError::StatementError, QString::number(extendido));
 }
 
-int AtarTexto(sqlite3_stmt* sentencia, int posicion, const QString& texto, bool copiar) {
-  return sqlite3_bind_text16(sentencia, posicion, texto.utf16(),
-                             static_cast<int>(texto.size() * sizeof(char16_t)),
-                             copiar ? SQLITE_TRANSIENT : SQLITE_STATIC);
+// As UTF-8, the program's databases' encoding: SQLite then keeps its copy
+// as it is, and Qt's conversion is the quicker.
+int AtarTexto(sqlite3_stmt* sentencia, int posicion, const QString& texto) {
+  const QByteArray utf8 = texto.toUtf8();
+  return sqlite3_bind_text(sentencia, posicion, utf8.constData(), static_cast<int>(utf8.size()),
+                           SQLITE_TRANSIENT);
 }
 
-// The value lives in valores until the statement is reset, so texts and
-// bytes held by it are bound without a copy.
+// The value lives in valores until the statement is reset, so bytes held by
+// it are bound without a copy.
 int Atar(sqlite3_stmt* sentencia, int posicion, const QVariant& valor) {
   if (!valor.isValid() || valor.isNull()) {
     // A null text is an empty text, never Null.
@@ -54,13 +56,13 @@ int Atar(sqlite3_stmt* sentencia, int posicion, const QVariant& valor) {
     case QMetaType::LongLong:
       return sqlite3_bind_int64(sentencia, posicion, valor.toLongLong());
     case QMetaType::QDateTime:
-      return AtarTexto(sentencia, posicion, valor.toDateTime().toString(Qt::ISODateWithMs), true);
+      return AtarTexto(sentencia, posicion, valor.toDateTime().toString(Qt::ISODateWithMs));
     case QMetaType::QTime:
-      return AtarTexto(sentencia, posicion, valor.toTime().toString(u"hh:mm:ss.zzz"), true);
+      return AtarTexto(sentencia, posicion, valor.toTime().toString(u"hh:mm:ss.zzz"));
     case QMetaType::QString:
-      return AtarTexto(sentencia, posicion, *static_cast<const QString*>(valor.constData()), false);
+      return AtarTexto(sentencia, posicion, *static_cast<const QString*>(valor.constData()));
     default:
-      return AtarTexto(sentencia, posicion, valor.toString(), true);
+      return AtarTexto(sentencia, posicion, valor.toString());
   }
 }
 
