@@ -131,16 +131,17 @@ QList<QVariantList> Conexion::Filas(const QString& sql) {
     return filas;
   }
   const bool dentro = transaccion_;
-  const bool reintentable = Antes(sql);
+  Antes(sql);
   std::optional<QSqlError> error;
   {
     accion_operador::Espera espera;
     error = nativas_.Todas(Base(), sql, filas);
   }
-  if (!error) return filas;
-  if (!dentro) transaccion_ = false;
-  Reintentar(sql, *error, false, reintentable);
-  return Filas(sql);
+  if (error) {
+    if (!dentro) transaccion_ = false;
+    Rechazar(sql, *error);
+  }
+  return filas;
 }
 
 bool Conexion::Correr(QSqlQuery& consulta, const QString* sql, bool& silencio) {
@@ -169,6 +170,11 @@ void Conexion::Reintentar(const QString& sql, const QSqlError& error, bool silen
   throw fallas_motor::Construir(clase, error, donde_, fallas_motor::Escribe(sql), EsperaActual());
 }
 
+void Conexion::Rechazar(const QString& sql, const QSqlError& error) const {
+  throw fallas_motor::Construir(fallas_motor::Clasificar(dialecto_.motor(), error), error, donde_,
+                                fallas_motor::Escribe(sql), EsperaActual());
+}
+
 Recordset Conexion::Ejecutar(const QString& sql, int* filasAfectadas, bool reintentable) {
   QSqlQuery consulta(Base());
   consulta.setForwardOnly(true);
@@ -194,10 +200,7 @@ QVariantList Conexion::EjecutarPreparada(const QString& sql, const QVariantList&
       accion_operador::Espera espera;
       error = nativas_.Ejecutar(Base(), sql, valores, fila, filasAfectadas);
     }
-    if (error) {
-      Reintentar(sql, *error, false, reintentable);
-      return EjecutarPreparada(sql, valores, filasAfectadas, false);
-    }
+    if (error) Rechazar(sql, *error);
     return fila;
   }
   auto preparada = preparadas_.find(sql);
@@ -236,8 +239,7 @@ QVariantList Conexion::EjecutarPreparada(const QString& sql, const QVariantList&
   } else if (consulta.lastError().isValid()) {
     const QSqlError error = consulta.lastError();
     consulta.finish();
-    throw fallas_motor::Construir(fallas_motor::Clasificar(dialecto_.motor(), error), error, donde_,
-                                  fallas_motor::Escribe(sql), EsperaActual());
+    Rechazar(sql, error);
   }
   // The statement lets go of what it read: it is run again later.
   consulta.finish();

@@ -42,8 +42,6 @@ class Conexion {
   // the messages name the database (the file, or "servidor:puerto/base").
   Conexion(QString nombreConexion, Motor motor, QString archivo = {}, QString donde = {},
            bool soloLectura = false);
-  Conexion(const Conexion&) = delete;
-  Conexion& operator=(const Conexion&) = delete;
 
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
@@ -117,6 +115,10 @@ class Conexion {
   // A failed statement: returns when the connection was reopened and the
   // statement may run again; otherwise throws its Falla.
   void Reintentar(const QString& sql, const QSqlError& error, bool silencio, bool reintentable);
+  // Throws the Falla of a statement the engine refused, with no second try:
+  // a statement already under way, or one on the embedded engine, whose
+  // file is never reopened under a statement.
+  [[noreturn]] void Rechazar(const QString& sql, const QSqlError& error) const;
   // The checks and bookkeeping every statement passes before it runs; its
   // run may be retried on a reopened connection.
   bool Antes(const QString& sql);
