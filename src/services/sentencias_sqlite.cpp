@@ -88,6 +88,20 @@ QVariant Leer(sqlite3_stmt* sentencia, int columna) {
   }
 }
 
+// The current row's values.
+QVariantList LeerFila(sqlite3_stmt* sentencia) {
+  const int columnas = sqlite3_column_count(sentencia);
+  QVariantList fila;
+  fila.reserve(columnas);
+  for (int c = 0; c < columnas; ++c) fila.append(Leer(sentencia, c));
+  return fila;
+}
+
+int Preparar(sqlite3* handle, const QString& sql, unsigned int opciones, sqlite3_stmt** sentencia) {
+  return sqlite3_prepare16_v3(handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)),
+                              opciones, sentencia, nullptr);
+}
+
 QSqlError SinConexion() {
   return QSqlError(QStringLiteral("Driver not loaded"), {}, QSqlError::ConnectionError,
                    QString::number(SQLITE_MISUSE));
@@ -126,19 +140,12 @@ std::optional<QSqlError> SentenciasSqlite::Todas(const QSqlDatabase& base, const
   sqlite3* handle = Handle(base);
   if (!handle) return SinConexion();
   sqlite3_stmt* sentencia = nullptr;
-  int codigo = sqlite3_prepare16_v2(
-      handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)), &sentencia, nullptr);
+  int codigo = Preparar(handle, sql, 0, &sentencia);
   if (codigo != SQLITE_OK) {
     sqlite3_finalize(sentencia);
     return Error(handle, codigo, QStringLiteral("Unable to execute statement"));
   }
-  const int columnas = sqlite3_column_count(sentencia);
-  while ((codigo = sqlite3_step(sentencia)) == SQLITE_ROW) {
-    QVariantList fila;
-    fila.reserve(columnas);
-    for (int c = 0; c < columnas; ++c) fila.append(Leer(sentencia, c));
-    filas.append(std::move(fila));
-  }
+  while ((codigo = sqlite3_step(sentencia)) == SQLITE_ROW) filas.append(LeerFila(sentencia));
   std::optional<QSqlError> error;
   if (codigo != SQLITE_DONE) error = Error(handle, codigo, QStringLiteral("Unable to fetch row"));
   sqlite3_finalize(sentencia);
@@ -152,9 +159,7 @@ std::optional<QSqlError> SentenciasSqlite::Ejecutar(const QSqlDatabase& base, co
   if (!handle) return SinConexion();
   sqlite3_stmt*& sentencia = sentencias_[sql];
   if (!sentencia) {
-    const int codigo =
-        sqlite3_prepare16_v3(handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)),
-                             SQLITE_PREPARE_PERSISTENT, &sentencia, nullptr);
+    const int codigo = Preparar(handle, sql, SQLITE_PREPARE_PERSISTENT, &sentencia);
     if (codigo != SQLITE_OK) {
       sentencias_.remove(sql);
       return Error(handle, codigo, QStringLiteral("Unable to execute statement"));
@@ -173,9 +178,7 @@ std::optional<QSqlError> SentenciasSqlite::Ejecutar(const QSqlDatabase& base, co
   const int codigo = sqlite3_step(sentencia);
   std::optional<QSqlError> error;
   if (codigo == SQLITE_ROW) {
-    const int columnas = sqlite3_column_count(sentencia);
-    fila.reserve(columnas);
-    for (int c = 0; c < columnas; ++c) fila.append(Leer(sentencia, c));
+    fila = LeerFila(sentencia);
   } else if (codigo != SQLITE_DONE) {
     error = Error(handle, codigo, QStringLiteral("Unable to fetch row"));
   }
