@@ -96,6 +96,11 @@ void PruebaSentencias::sentencias_data() {
   QTest::newRow("celda atada postgresql")
       << sentencias::ActualizarCeldaAtada(pg, tabla, "Horario")
       << "UPDATE v_mv_zentalia SET \"horario\" = ?, fecha_modificacion = ? WHERE ID = ?";
+  QTest::newRow("celda antes de guardarla sqlite")
+      << sentencias::LeerCeldaConCabeza(sqlite, tabla, "HUMEDAD")
+      << "SELECT [HUMEDAD], strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'), (SELECT huella "
+         "FROM ta_auditoria WHERE ID = (SELECT MAX(ID) FROM ta_auditoria)) FROM v_mv_zentalia "
+         "WHERE ID = ?";
   QTest::newRow("borrar sqlserver")
       << sentencias::BorrarAnalisis(sqlServer, tabla, 57) << "DELETE v_mv_zentalia WHERE ID = 57";
   QTest::newRow("borrar sqlite") << sentencias::BorrarAnalisis(sqlite, tabla, 40000)

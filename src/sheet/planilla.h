@@ -285,8 +285,8 @@ class Planilla {
   // same ash), and each is written once and then shared. Forgotten at every
   // load and when the separator changes.
   mutable QList<QHash<quint64, Mostrado>> mostrados_;
+  mutable QString separadorMostrados_;
   QHash<const ColumnaAnalisis*, SentenciasDeCelda> sentenciasCelda_;
   QString tablaSentencias_;  // and the engine, that sentenciasCelda_ were made for
   Motor motorSentencias_ = Motor::Sqlite;
-  mutable QString separadorMostrados_;
 };

@@ -119,8 +119,7 @@ const Planilla::SentenciasDeCelda& Planilla::SentenciasDe(const ColumnaAnalisis&
   auto hechas = sentenciasCelda_.find(&columna);
   if (hechas == sentenciasCelda_.end())
     hechas = sentenciasCelda_.insert(
-        &columna, {QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = ?")
-                       .arg(d.Columna(columna.dataField), auditoria::Cabeza(d), tabla_),
+        &columna, {sentencias::LeerCeldaConCabeza(d, tabla_, columna.dataField),
                    sentencias::ActualizarCeldaAtada(d, tabla_, columna.dataField)});
   return *hechas;
 }

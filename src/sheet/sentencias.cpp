@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "analisis/columnas.h"
+#include "services/auditoria.h"
 
 namespace sentencias {
 
@@ -44,6 +45,11 @@ QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& 
 QString ActualizarCeldaAtada(const Dialecto& d, const QString& tabla, const QString& campo) {
   return QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") + d.Columna(campo) +
          QStringLiteral(" = ?, fecha_modificacion = ? WHERE ID = ?");
+}
+
+QString LeerCeldaConCabeza(const Dialecto& d, const QString& tabla, const QString& campo) {
+  return QStringLiteral("SELECT %1, %2 FROM %3 WHERE ID = ?")
+      .arg(d.Columna(campo), auditoria::Cabeza(d), tabla);
 }
 
 QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id) {

@@ -30,6 +30,9 @@ QString ActualizarCelda(const Dialecto& d, const QString& tabla, const QString& 
 // (Dialecto::TextoMomento) and the key. The text depends only on the column,
 // so the stored cells of one column share one prepared statement.
 QString ActualizarCeldaAtada(const Dialecto& d, const QString& tabla, const QString& campo);
+// A cell's value before it is stored, with the trail's moment and last
+// huella (auditoria::Cabeza); the key bound.
+QString LeerCeldaConCabeza(const Dialecto& d, const QString& tabla, const QString& campo);
 
 QString BorrarAnalisis(const Dialecto& d, const QString& tabla, qint64 id);
 
