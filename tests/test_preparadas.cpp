@@ -21,6 +21,9 @@ namespace {
 
 Conexion& Datos() { return LibDatos::Instancia().Conexion(); }
 
+const QString kInsertar =
+    QStringLiteral("INSERT INTO ta_configuracion (CLAVE, VALOR) VALUES (?, ?)");
+
 // The files this process holds open whose path ends with nombre.
 int Abiertos(const QString& nombre) {
   int abiertos = 0;
@@ -103,16 +106,14 @@ void PruebaPreparadas::filasCambiadasYPrimeraFila() {
   EntornoPrueba e;
   REQUIERE_ENTORNO(e);
   QVERIFY(e.Iniciar());
-  const QString insertar =
-      QStringLiteral("INSERT INTO ta_configuracion (CLAVE, VALOR) VALUES (?, ?)");
   int filas = -1;
   QVERIFY(Datos()
-              .Execute(insertar, {QStringLiteral("prueba.a"), QStringLiteral("uno")}, &filas)
+              .Execute(kInsertar, {QStringLiteral("prueba.a"), QStringLiteral("uno")}, &filas)
               .isEmpty());
   QCOMPARE(filas, 1);
   // The same text again: the statement prepared the first time.
-  Datos().Execute(insertar, {QStringLiteral("prueba.b"), QStringLiteral("l'año")});
-  Datos().Execute(insertar, {QStringLiteral("prueba.c"), QVariant()});
+  Datos().Execute(kInsertar, {QStringLiteral("prueba.b"), QStringLiteral("l'año")});
+  Datos().Execute(kInsertar, {QStringLiteral("prueba.c"), QVariant()});
   QCOMPARE(Valor(e, QStringLiteral("prueba.b")), QStringLiteral("l'año"));
   QCOMPARE(Valor(e, QStringLiteral("prueba.c")), QStringLiteral("(Null)"));
 
@@ -144,8 +145,7 @@ void PruebaPreparadas::rechazoDelMotorDejaLaConexionUsable() {
   // A statement the engine cannot prepare, and one it refuses to run (the
   // key is required).
   QVERIFY(rechazo(QStringLiteral("SELEC ?"), {1}).startsWith(QStringLiteral("La base de datos")));
-  QVERIFY(rechazo(QStringLiteral("INSERT INTO ta_configuracion (CLAVE, VALOR) VALUES (?, ?)"),
-                  {QVariant(), QStringLiteral("x")})
+  QVERIFY(rechazo(kInsertar, {QVariant(), QStringLiteral("x")})
               .startsWith(QStringLiteral("La base de datos")));
   const QString contar =
       QStringLiteral("SELECT COUNT(*) FROM ta_configuracion WHERE CLAVE IN (?, ?)");
@@ -189,9 +189,7 @@ void PruebaPreparadas::conexionCerradaPorDebajo() {
   EntornoPrueba e;
   REQUIERE_ENTORNO(e);
   QVERIFY(e.Iniciar());
-  const QString insertar =
-      QStringLiteral("INSERT INTO ta_configuracion (CLAVE, VALOR) VALUES (?, ?)");
-  Datos().Execute(insertar, {QStringLiteral("prueba.antes"), QStringLiteral("1")});
+  Datos().Execute(kInsertar, {QStringLiteral("prueba.antes"), QStringLiteral("1")});
   QCOMPARE(Valor(e, QStringLiteral("prueba.antes")), QStringLiteral("1"));
   const QString archivo = QFileInfo(Datos().Archivo()).fileName();
   const int abiertos = e.EsPostgresql() ? 0 : Abiertos(archivo);
@@ -200,7 +198,7 @@ void PruebaPreparadas::conexionCerradaPorDebajo() {
   // Closed by someone else while its statements were prepared: the next
   // statement reopens it and prepares them again on the new connection.
   Datos().Base().close();
-  Datos().Execute(insertar, {QStringLiteral("prueba.despues"), QStringLiteral("2")});
+  Datos().Execute(kInsertar, {QStringLiteral("prueba.despues"), QStringLiteral("2")});
   QCOMPARE(Valor(e, QStringLiteral("prueba.despues")), QStringLiteral("2"));
   // The connection the driver could not close is closed, not left open.
   if (!e.EsPostgresql()) QCOMPARE(Abiertos(archivo), abiertos);
