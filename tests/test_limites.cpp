@@ -309,6 +309,13 @@ void PruebaLimites::planillaMarcaAlCargarYAlGuardar() {
   QCOMPARE(Normalizado(Leer(e, Claves(e).at(0), QStringLiteral("COLOR"))), QStringLiteral("Crema"));
   QCOMPARE(grilla.JuicioEn(2, kHumedad), Veredicto::Dentro);
   QVERIFY(grilla.AyudaDeCelda(2, kHumedad).startsWith(QStringLiteral("Dentro de especificación")));
+  // So does another number judged on its own (its limit is not yet in force).
+  IrA(w, 2, kCenizas);
+  Teclear(QStringLiteral("0,7"));
+  Tecla(Qt::Key_Return);
+  QCOMPARE(grilla.TextMatrix(2, kCenizas), QStringLiteral("0,7"));
+  QCOMPARE(grilla.JuicioEn(2, kCenizas), Veredicto::SinJuicio);
+  QCOMPARE(grilla.JuicioEn(2, kHumedad), Veredicto::Dentro);
 
   // A new flour type judges its whole row.
   IrA(w, 3, 1);

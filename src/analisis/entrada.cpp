@@ -31,18 +31,19 @@ bool TieneCaracteresDeControl(const QString& texto) {
 
 EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
                          const QString& separador) {
-  const QString nombre = NombreColumna(columna);
+  // The column's name is only for the reasons of a refusal.
+  const auto nombre = [&columna] { return NombreColumna(columna); };
   if (TieneCaracteresDeControl(entrada))
     return Rechazo(
         QStringLiteral("La entrada de la columna %1 tiene caracteres de control (invisibles), "
                        "que no se pueden guardar: bórrela y escriba el valor de nuevo.\nNo se "
                        "guardó nada.")
-            .arg(nombre));
+            .arg(nombre()));
   QString valor = entrada.trimmed();
   const TipoCampo tipo = columna.tipo;
   if (tipo == TipoCampo::Hora) {
     const std::optional<QString> hora = FormatearHorario(valor);
-    if (!hora) return Rechazo(NoEsHorario(valor, nombre));
+    if (!hora) return Rechazo(NoEsHorario(valor, nombre()));
     valor = *hora;
   }
   if (tipo == TipoCampo::Texto && columna.maximo > 0) {
@@ -51,7 +52,7 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
     if (largo > columna.maximo)
       return Rechazo(QStringLiteral("La columna %1 admite hasta %2 caracteres, y la entrada "
                                     "tiene %3: acórtela.\nNo se guardó nada.")
-                         .arg(nombre, QString::number(columna.maximo), QString::number(largo)));
+                         .arg(nombre(), QString::number(columna.maximo), QString::number(largo)));
   }
   EntradaLeida leida;
   try {
@@ -61,10 +62,10 @@ EntradaLeida LeerEntrada(const ColumnaAnalisis& columna, const QString& entrada,
     // A number the columns cannot hold as typed: the reason names the limit.
     if (FormaDeNumero(valor))
       return Rechazo(
-          QStringLiteral("Columna %1: %2\nNo se guardó nada.").arg(nombre, falla.Mensaje()));
+          QStringLiteral("Columna %1: %2\nNo se guardó nada.").arg(nombre(), falla.Mensaje()));
     return Rechazo(QStringLiteral("«%1» no es un número: la columna %2 solo admite números, con "
                                   "coma o punto decimal (por ejemplo 12,5).\nNo se guardó nada.")
-                       .arg(valor, nombre));
+                       .arg(valor, nombre()));
   }
   if (tipo == TipoCampo::Numero) {
     leida.celda = leida.sql == QLatin1String("NULL")

@@ -257,6 +257,8 @@ class frmHarina : public QWidget {
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;
+  // Whether that column has a lookup (the editor's "Tag" is not empty).
+  bool consultaSeguida_ = false;
   // The loaded day: its analyses and every statement about them.
   Planilla planilla_;
   // The last paste, while nothing else has been stored since: Ctrl+Z takes it

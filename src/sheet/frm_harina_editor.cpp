@@ -43,8 +43,9 @@ void frmHarina::Seguir() {
   if (columna != columnaSeguida_) {
     TextPropiedades(TxtEdit, columna);
     columnaSeguida_ = columna;
+    consultaSeguida_ = !TxtEdit->property("Tag").toString().isEmpty();
   }
-  UtilKor1->consultaenabled(!TxtEdit->property("Tag").toString().isEmpty());
+  UtilKor1->consultaenabled(consultaSeguida_);
 }
 
 void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {

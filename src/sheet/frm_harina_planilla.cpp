@@ -117,14 +117,13 @@ void frmHarina::MarcarCelda(int fila, int indice) {
   }
   // Only numbers have a whole value and a verdict.
   if (columna->tipo != TipoCampo::Numero) return;
-  // The row's other values are as they were: their whole values are not
-  // formatted again. Its verdicts go to the grid as one list, as it takes
-  // them.
+  // The row's other values, and the flour type that judges them, are as
+  // they were: only this cell's whole value and verdict can have changed.
   const QString separador = LibCampos::SeparadorDecimal();
   const int enGrilla = fila + MSflexGrid1->FixedRows();
   if (columna->decimales >= 0)
     MSflexGrid1->SetCompleto(enGrilla, indice, planilla_.Completo(fila, indice, separador));
-  MSflexGrid1->SetJuiciosDeFila(enGrilla, planilla_.JuiciosDeFila(fila), separador);
+  MSflexGrid1->SetJuicio(enGrilla, indice, planilla_.Juzgar(fila, indice), separador);
 }
 
 void frmHarina::EncabezadosGrid() {

@@ -199,6 +199,10 @@ void Grilla::SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& se
   modelo_->SetJuiciosDeFila(fila - kFixedRows, std::move(juicios), separador, Negrita());
 }
 
+void Grilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador) {
+  modelo_->SetJuicio(fila - kFixedRows, columna, juicio, separador, Negrita());
+}
+
 const QFont& Grilla::Negrita() {
   if (!negrita_.bold() || !(fuente_ == font())) {
     fuente_ = font();

@@ -80,6 +80,8 @@ class Grilla : public QTableView {
   // shown at once, numbers in their tool tips with separador (ModeloGrilla
   // shows them); SinJuicio takes a cell's away.
   void SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador);
+  // The verdict of one cell (row 2 on), the row's others as they were.
+  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador);
   Veredicto JuicioEn(int fila, int columna) const;
   // The full value of a cell (row 2 on) that shows it rounded; empty for none.
   void SetCompleto(int fila, int columna, const QString& completo);

@@ -199,6 +199,28 @@ void ModeloGrilla::SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QStri
   emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
 }
 
+void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
+                             const QFont& negrita) {
+  if (fila < 0 || fila >= rowCount() || columna < 0 || columna >= columnCount()) return;
+  const bool hay = juicio.veredicto != Veredicto::SinJuicio;
+  auto deFila = juicios_.find(fila);
+  if (deFila == juicios_.end()) {
+    if (!hay) return;
+    deFila = juicios_.insert(fila, {QList<Juicio>(columnCount()), separador});
+  }
+  QList<Juicio>& juicios = deFila->juicios;
+  if (juicios.size() <= columna) juicios.resize(columnCount());
+  juicios[columna] = juicio;
+  deFila->separador = separador;
+  if (!hay && std::none_of(juicios.cbegin(), juicios.cend(), [](const Juicio& otro) {
+        return otro.veredicto != Veredicto::SinJuicio;
+      }))
+    juicios_.erase(deFila);
+  negrita_ = negrita;
+  const QModelIndex celda = index(fila, columna);
+  emit dataChanged(celda, celda);
+}
+
 const Juicio* ModeloGrilla::JuicioDe(int fila, int columna, QString* separador) const {
   const auto deFila = juicios_.constFind(fila);
   if (deFila == juicios_.cend() || columna < 0 || columna >= deFila->juicios.size()) return nullptr;

@@ -70,6 +70,10 @@ class ModeloGrilla : public QAbstractTableModel {
   // view's font in bold, for the marked cells.
   void SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QString& separador,
                         const QFont& negrita);
+  // The verdict of one cell, the row's others as they were: one change of
+  // that cell for the view.
+  void SetJuicio(int fila, int columna, const Juicio& juicio, const QString& separador,
+                 const QFont& negrita);
   Veredicto JuicioEn(int fila, int columna) const;
   // The value a cell holds in full when it shows fewer decimals; its tool tip
   // gives it. Empty takes it away.
