@@ -259,6 +259,9 @@ class frmHarina : public QWidget {
   int columnaSeguida_ = -1;
   // Whether that column has a lookup (the editor's "Tag" is not empty).
   bool consultaSeguida_ = false;
+  // The editor's "Tag" and "DataField" as last written; null before.
+  QString tagEditor_;
+  QString campoEditor_;
   // The loaded day: its analyses and every statement about them.
   Planilla planilla_;
   // The last paste, while nothing else has been stored since: Ctrl+Z takes it

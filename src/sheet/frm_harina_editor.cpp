@@ -43,30 +43,40 @@ void frmHarina::Seguir() {
   if (columna != columnaSeguida_) {
     TextPropiedades(TxtEdit, columna);
     columnaSeguida_ = columna;
-    consultaSeguida_ = !TxtEdit->property("Tag").toString().isEmpty();
+    consultaSeguida_ = !tagEditor_.isEmpty();
   }
   UtilKor1->consultaenabled(consultaSeguida_);
 }
 
 void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
-  if (Texto->objectName().trimmed().compare(QLatin1String("TxtEdit"), Qt::CaseInsensitive) != 0)
+  if (Texto != TxtEdit &&
+      Texto->objectName().trimmed().compare(QLatin1String("TxtEdit"), Qt::CaseInsensitive) != 0)
     return;
   const QString clave = MSflexGrid1->TextMatrix(1, Columna);
   // The key column keeps the length and lookup of the column before it.
   const ColumnaAnalisis* columna = ColumnaPorClave(clave);
   if (!columna) {
     Texto->setProperty("DataField", clave);
+    if (Texto == TxtEdit) campoEditor_ = clave;
     return;
   }
-  // Each property is written only when it changes: every change is an event.
-  const auto fijar = [Texto](const char* propiedad, const QString& valor) {
-    if (Texto->property(propiedad).toString() != valor) Texto->setProperty(propiedad, valor);
+  // Each property is written only when it changes: every change is an event,
+  // and a property found by its name is looked up through all of Qt's. What
+  // the editor holds is known without asking it: only this writes them.
+  const auto fijar = [Texto](const char* propiedad, QString& escrito, const QString& valor) {
+    if (escrito.isNull() || escrito != valor) {
+      Texto->setProperty(propiedad, valor);
+      escrito = valor;
+    }
   };
-  // The editor takes any length: a value written by another program is shown
-  // whole, and an entry longer than its column is refused when it is stored,
-  // never cut while it is typed.
-  fijar("Tag", columna->tag);
-  fijar("DataField", columna->dataField);
+  QString tag;
+  QString campo;
+  if (Texto != TxtEdit) {
+    tag = Texto->property("Tag").toString();
+    campo = Texto->property("DataField").toString();
+  }
+  fijar("Tag", Texto == TxtEdit ? tagEditor_ : tag, columna->tag);
+  fijar("DataField", Texto == TxtEdit ? campoEditor_ : campo, columna->dataField);
 }
 
 void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii) {
