@@ -17,9 +17,9 @@ namespace {
 // Seconds a server may stay silent beyond the statement's lock wait.
 constexpr int kMargenSilencio = 5;
 
-bool Identidad(const QString& archivo, quint64& dispositivo, quint64& inodo) {
+bool Identidad(const QByteArray& archivo, quint64& dispositivo, quint64& inodo) {
   struct stat datos {};
-  if (::stat(QFile::encodeName(archivo).constData(), &datos) != 0) return false;
+  if (::stat(archivo.constData(), &datos) != 0) return false;
   dispositivo = static_cast<quint64>(datos.st_dev);
   inodo = static_cast<quint64>(datos.st_ino);
   return true;
@@ -41,7 +41,10 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
       // Looked up once: the lookup takes a process-wide lock, and every
       // statement asks for the connection twice.
       base_(QSqlDatabase::database(nombre_, false)) {
-  if (!archivo_.isEmpty()) Identidad(archivo_, dispositivo_, inodo_);
+  if (!archivo_.isEmpty()) {
+    archivoCodificado_ = QFile::encodeName(archivo_);
+    Identidad(archivoCodificado_, dispositivo_, inodo_);
+  }
 }
 
 QSqlDatabase Conexion::Base() const { return base_; }
@@ -61,7 +64,7 @@ void Conexion::ComprobarArchivo(bool escribe) const {
   if (archivo_.isEmpty()) return;
   quint64 dispositivo = 0;
   quint64 inodo = 0;
-  if (!Identidad(archivo_, dispositivo, inodo))
+  if (!Identidad(archivoCodificado_, dispositivo, inodo))
     throw fallas_motor::ArchivoCambiado(donde_, true, escribe);
   if (dispositivo != dispositivo_ || inodo != inodo_)
     throw fallas_motor::ArchivoCambiado(donde_, false, escribe);

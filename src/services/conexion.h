@@ -127,6 +127,9 @@ class Conexion {
   QString archivo_;
   QString donde_;
   bool soloLectura_;
+  // The file's name as the system takes it, made once: it is looked at on
+  // every COMMIT.
+  QByteArray archivoCodificado_;
   quint64 dispositivo_ = 0;
   quint64 inodo_ = 0;
   QStringList preparacion_;

@@ -172,6 +172,17 @@ QLineEdit* frmHarina::Campo(const QString& nombre) const {
 }
 
 bool frmHarina::eventFilter(QObject* objeto, QEvent* evento) {
+  // The keys that confirm the editor's entry are the editor's own, never a
+  // shortcut's: claimed at once, before the line edit weighs every standard
+  // key binding against them.
+  if (evento->type() == QEvent::ShortcutOverride && objeto == TxtEdit) {
+    auto* tecla = static_cast<QKeyEvent*>(evento);
+    if (tecla->modifiers() == Qt::NoModifier &&
+        LibCampos::EsTeclaAvance(teclas::CodigoVirtual(tecla->key()))) {
+      tecla->accept();
+      return true;
+    }
+  }
   if (evento->type() == QEvent::KeyPress && objeto->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(objeto);
     // A key the focused control ignores travels on to its parents; forward it
