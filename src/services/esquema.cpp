@@ -61,6 +61,24 @@ void Subir(QSqlDatabase& base, Motor motor, const QString& donde, int objetivo,
   }
 }
 
+// The audit trail's table under a name (the schema files say what its rows
+// hold), its columns in that order, and its index.
+QString TablaRegistro(const Dialecto& d, const QString& nombre) {
+  return QStringLiteral(
+             "CREATE TABLE %1 (%2, momento VARCHAR(23) NOT NULL, "
+             "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
+             "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
+             "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
+             "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
+             "huella VARCHAR(64) NOT NULL)")
+      .arg(nombre, d.ClaveDeRegistro());
+}
+const QString kColumnasRegistro = QStringLiteral(
+    "ID, momento, estacion, operador, accion, tabla, id_fila, campo, valor_anterior, "
+    "valor_nuevo, huella");
+const QString kIndiceRegistro =
+    QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)");
+
 }  // namespace
 
 std::vector<Paso> Pasos() {
@@ -86,18 +104,27 @@ std::vector<Paso> Pasos() {
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_caract ON v_mv_zentalia (CARACT)"),
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_color ON v_mv_zentalia (COLOR)")};
        }},
-      // The audit trail (the schema files say what its rows hold).
+      // The audit trail, made at once with the key that step 5 gives a trail
+      // of version 4.
       {4,
        [](const Dialecto& d) {
-         return QStringList{
-             QStringLiteral("CREATE TABLE ta_auditoria (%1, momento VARCHAR(23) NOT NULL, "
-                            "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
-                            "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
-                            "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
-                            "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
-                            "huella VARCHAR(64) NOT NULL)")
-                 .arg(d.ClaveAutonumerica()),
-             QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)")};
+         return QStringList{TablaRegistro(d, QStringLiteral("ta_auditoria")), kIndiceRegistro};
+       }},
+      // The trail's key as ClaveDeRegistro has it, where version 4 made it as
+      // ClaveAutonumerica does: only a new table changes a key on SQLite, so
+      // the rows move into one with their keys, and the old one goes with its
+      // sqlite_sequence row.
+      {5,
+       [](const Dialecto& d) {
+         if (d.ClaveDeRegistro() == d.ClaveAutonumerica()) return QStringList();
+         const QString nueva = QStringLiteral("ta_auditoria_nueva");
+         return QStringList{TablaRegistro(d, nueva),
+                            QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM ta_auditoria "
+                                           "ORDER BY ID")
+                                .arg(nueva, kColumnasRegistro),
+                            QStringLiteral("DROP TABLE ta_auditoria")} +
+                d.RenombrarTabla(nueva, QStringLiteral("ta_auditoria")) +
+                QStringList{kIndiceRegistro};
        }},
   };
 }

@@ -22,7 +22,7 @@
 namespace esquema {
 
 // The version of the schema this program works on.
-inline constexpr int kVersion = 4;
+inline constexpr int kVersion = 5;
 
 // The step that takes a database from version - 1 to version.
 struct Paso {
