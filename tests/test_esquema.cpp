@@ -4,6 +4,7 @@
 // The audit trail of version 4 comes through with its keys and its chain.
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -354,7 +355,7 @@ void PruebaEsquema::pasoQueFallaDeshaceTodo() {
   // The program's steps and one more whose second statement fails, after
   // every other change was made.
   std::vector<esquema::Paso> pasos = esquema::Pasos();
-  pasos.push_back({esquema::kVersion + 1, [](const Dialecto&) {
+  pasos.push_back({esquema::kVersion + 1, [](const Dialecto&, const esquema::Leer&) {
                      return QStringList{
                          QStringLiteral("CREATE TABLE ta_paso_previo (x INTEGER)"),
                          QStringLiteral("INSERT INTO tabla_que_no_existe VALUES (1)")};
@@ -409,8 +410,16 @@ void PruebaEsquema::registroDeVersion4SeRehaceConSusClaves() {
   REQUIERE_ENTORNO(e);
   Anterior(e, 4);
   AnotarConHueco(e);
-  // A view of the lab's own over the trail.
+  // A view of the lab's own over the trail; on SQLite an index and a trigger
+  // of its own on it too, which go with the old table and must come back.
   e.Ejecutar(QStringLiteral("CREATE VIEW v_registro AS SELECT ID, accion FROM ta_auditoria"));
+  if (!e.EsPostgresql()) {
+    e.Ejecutar(QStringLiteral("CREATE INDEX ix_registro_momento ON ta_auditoria (momento)"));
+    e.Ejecutar(
+        QStringLiteral("CREATE TRIGGER tr_registro_sin_cambios BEFORE UPDATE ON "
+                       "ta_auditoria BEGIN SELECT RAISE(ABORT, 'solo se agregan filas'); "
+                       "END"));
+  }
   const auto registro = [&e] {
     return Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_auditoria ORDER BY ID"));
   };
@@ -443,6 +452,10 @@ void PruebaEsquema::registroDeVersion4SeRehaceConSusClaves() {
                  definicion.contains(QLatin1String("ID INTEGER PRIMARY KEY")),
              qPrintable(definicion));
     QCOMPARE(Secuencia(e), QStringList());
+    QSqlQuery sentencia(e.Otra());
+    QVERIFY(!sentencia.exec(QStringLiteral("UPDATE ta_auditoria SET operador = 'o' WHERE ID = 2")));
+    QVERIFY2(sentencia.lastError().text().contains(QStringLiteral("solo se agregan filas")),
+             qPrintable(sentencia.lastError().text()));
   }
   auditoria::Verificacion v = auditoria::Verificar(LibDatos::Instancia().Conexion());
   QVERIFY2(v.intacto, qPrintable(v.texto));

@@ -227,6 +227,16 @@ QString Dialecto::ClaveDeRegistro() const {
   return ClaveAutonumerica();
 }
 
+QString Dialecto::AnexosDeTabla(const QString& tabla) const {
+  if (motor_ != Motor::Sqlite) return QString();
+  // An index a key or constraint makes for itself has no text: the new
+  // table's definition makes it again.
+  return QStringLiteral(
+             "SELECT sql FROM sqlite_master WHERE tbl_name = %1 AND type IN ('index', "
+             "'trigger') AND sql IS NOT NULL ORDER BY type, name")
+      .arg(Texto(tabla));
+}
+
 QStringList Dialecto::RenombrarTabla(const QString& de, const QString& a) const {
   switch (motor_) {
     case Motor::SqlServer:

@@ -175,6 +175,12 @@ class Dialecto {
   // dropped to put this one in its place.
   QStringList RenombrarTabla(const QString& de, const QString& a) const;
 
+  // The statement that answers the definitions of the indexes and triggers
+  // that the engine drops with a table, one text a row, ready to be run again
+  // on a table of that name: SQLite's own texts. Empty for an engine whose
+  // tables this program never rebuilds (it changes a key in place).
+  QString AnexosDeTabla(const QString& tabla) const;
+
  private:
   Motor motor_;
 };
