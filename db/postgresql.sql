@@ -110,7 +110,7 @@ CREATE TABLE IF NOT EXISTS ta_version_esquema (
 );
 
 INSERT INTO ta_version_esquema (version)
-  SELECT 4
+  SELECT 5
   WHERE NOT EXISTS (SELECT 1 FROM ta_version_esquema);
 
 -- Grants. The lab's stations connect with a role of their own, not the

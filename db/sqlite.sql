@@ -82,8 +82,12 @@ CREATE INDEX IF NOT EXISTS ix_ta_limites_tipo ON ta_limites (tipo_harina, campo,
 -- the chain at that row. Rows are appended under a lock that every writer
 -- takes first (SQLite: the write transaction; PostgreSQL: the transaction's
 -- advisory lock (2, 0)), so the stations share one chain.
+--
+-- ID has no AUTOINCREMENT: rows are only ever appended, so the rowid (the
+-- highest plus one) already numbers them in the chain's order, without
+-- rewriting sqlite_sequence at every insert.
 CREATE TABLE IF NOT EXISTS ta_auditoria (
-  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  ID INTEGER PRIMARY KEY,
   momento VARCHAR(23) NOT NULL,
   estacion VARCHAR(255) NOT NULL,
   operador VARCHAR(255) NOT NULL,
@@ -108,5 +112,5 @@ CREATE TABLE IF NOT EXISTS ta_version_esquema (
 );
 
 INSERT INTO ta_version_esquema (version)
-  SELECT 4
+  SELECT 5
   WHERE NOT EXISTS (SELECT 1 FROM ta_version_esquema);

@@ -1,13 +1,17 @@
 // The schema's version kept in the database: a new database gets the current
 // schema, an older one is upgraded with every row kept, a newer one is
 // refused untouched, and an upgrade that fails midway leaves nothing changed.
+// The audit trail of version 4 comes through with its keys and its chain.
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
 
+#include "services/auditoria.h"
+#include "services/conexion.h"
 #include "services/esquema.h"
 #include "services/falla.h"
 #include "services/lib_datos.h"
@@ -83,6 +87,77 @@ QString Mensajes(EntornoPrueba& e) {
   return textos.join(QLatin1Char('\n'));
 }
 
+// What a table's definition says on SQLite (sqlite_master).
+QString Definicion(EntornoPrueba& e, const QString& tabla) {
+  return Filas(e.Otra(), QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND "
+                                        "name = '%1'")
+                             .arg(tabla))
+      .join(QLatin1Char('\n'));
+}
+
+// The trail's row of sqlite_sequence: its last key, while its key has AUTOINCREMENT.
+QStringList Secuencia(EntornoPrueba& e) {
+  return Filas(e.Otra(),
+               QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'ta_auditoria'"));
+}
+
+QStringList ClavesDelRegistro(EntornoPrueba& e) {
+  return Filas(e.Otra(), QStringLiteral("SELECT ID FROM ta_auditoria ORDER BY ID"));
+}
+
+// The trail as version 4 made it on SQLite, its key with AUTOINCREMENT (on
+// PostgreSQL version 4 made it as it is now).
+void RegistroDeVersion4(EntornoPrueba& e) {
+  if (e.EsPostgresql()) return;
+  e.Ejecutar(QStringLiteral("DROP TABLE ta_auditoria"));
+  e.Ejecutar(QStringLiteral(
+      "CREATE TABLE ta_auditoria (ID INTEGER PRIMARY KEY AUTOINCREMENT, momento VARCHAR(23) NOT "
+      "NULL, estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, accion VARCHAR(20) "
+      "NOT NULL, tabla VARCHAR(64) NOT NULL, id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT "
+      "NULL, valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, huella VARCHAR(64) NOT "
+      "NULL)"));
+  e.Ejecutar(QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)"));
+}
+
+// Three rows of a chain that verifies, keyed 1, 2 and 5 (a transaction undone
+// after its insert leaves such a gap on PostgreSQL), with the engine's
+// numbering after 5 as the program's own inserts would have left it.
+void AnotarConHueco(EntornoPrueba& e) {
+  QString previa;
+  const qint64 claves[] = {1, 2, 5};
+  for (int i = 0; i < 3; ++i) {
+    auditoria::Fila fila;
+    fila.momento = QStringLiteral("2026-03-0%1 07:15:00.250").arg(i + 1);
+    fila.estacion = QStringLiteral("estación-1");
+    fila.operador = QStringLiteral("Marta O'Neill");
+    fila.asiento = {auditoria::kModificacion,  QStringLiteral("v_mv_zentalia"), 7,
+                    QStringLiteral("HUMEDAD"), QString::number(14 + i),         QString()};
+    const QString huella = auditoria::Huella(previa, fila);
+    e.Ejecutar(QStringLiteral("INSERT INTO ta_auditoria (ID, momento, estacion, operador, "
+                              "accion, tabla, id_fila, campo, valor_anterior, valor_nuevo, "
+                              "huella) VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11)")
+                   .arg(QString::number(claves[i]), Dialecto::Texto(fila.momento),
+                        Dialecto::Texto(fila.estacion), Dialecto::Texto(fila.operador),
+                        Dialecto::Texto(fila.asiento.accion), Dialecto::Texto(fila.asiento.tabla),
+                        QString::number(fila.asiento.idFila), Dialecto::Texto(fila.asiento.campo),
+                        Dialecto::Texto(fila.asiento.anterior))
+                   .arg(Dialecto::Texto(fila.asiento.nuevo), Dialecto::Texto(huella)));
+    previa = huella;
+  }
+  if (e.EsPostgresql())
+    e.Ejecutar(QStringLiteral("SELECT setval(pg_get_serial_sequence('ta_auditoria', 'id'), 5)"));
+}
+
+// One row appended through the program's own path, on its connection.
+void AnotarUna() {
+  Conexion& conexion = LibDatos::Instancia().Conexion();
+  for (const QString& s : conexion.dialecto().ComenzarEscritura()) conexion.Execute(s);
+  auditoria::Anotar(conexion, QStringLiteral("ana"),
+                    {{auditoria::kModificacion, QStringLiteral("v_mv_zentalia"), 7,
+                      QStringLiteral("CENIZAS"), QString(), QStringLiteral("0.52")}});
+  conexion.Execute(conexion.dialecto().Confirmar());
+}
+
 // A database at the current version made by the program itself.
 void Nueva(EntornoPrueba& e) {
   if (!e.EsPostgresql()) {
@@ -92,11 +167,15 @@ void Nueva(EntornoPrueba& e) {
 }
 
 // The database as an older program left it: at version 1 (before the
-// version table) or 2 (before the audit trail, with a limit), with analyses
-// whose values must come through an upgrade as they were.
+// version table), 2 or 3 (before the audit trail, with a limit), or 4 (its
+// empty trail keyed as then), with analyses whose values must come through an
+// upgrade as they were.
 void Anterior(EntornoPrueba& e, int desde) {
   Nueva(e);
-  e.Ejecutar(QStringLiteral("DROP TABLE ta_auditoria"));
+  if (desde <= 3)
+    e.Ejecutar(QStringLiteral("DROP TABLE ta_auditoria"));
+  else
+    RegistroDeVersion4(e);
   if (desde <= 2) {
     for (const char* indice :
          {"ix_v_mv_zentalia_tipo_harina", "ix_v_mv_zentalia_caract", "ix_v_mv_zentalia_color"})
@@ -138,6 +217,9 @@ class PruebaEsquema : public QObject {
   void masNuevaSeRechazaSinTocarla();
   void pasoQueFallaDeshaceTodo();
   void tablaSobranteImpideActualizarYSeAvisa();
+  void registroDeVersion4SeRehaceConSusClaves();
+  void registroQueNoSePuedeRehacerQuedaComoEstaba_data();
+  void registroQueNoSePuedeRehacerQuedaComoEstaba();
 };
 
 void PruebaEsquema::nuevaTieneLaVersionActual() {
@@ -159,6 +241,14 @@ void PruebaEsquema::nuevaTieneLaVersionActual() {
            QStringList{QStringLiteral("Laboratorio de Calidad")});
   QVERIFY(TieneTabla(e, QStringLiteral("ta_limites")));
   QVERIFY(TieneTabla(e, QStringLiteral("ta_auditoria")));
+  if (!e.EsPostgresql()) {
+    // The trail's key is the rowid; an analysis's key is still never reused.
+    QVERIFY2(
+        !Definicion(e, QStringLiteral("ta_auditoria")).contains(QLatin1String("AUTOINCREMENT")),
+        qPrintable(Definicion(e, QStringLiteral("ta_auditoria"))));
+    QVERIFY(
+        Definicion(e, QStringLiteral("v_mv_zentalia")).contains(QLatin1String("AUTOINCREMENT")));
+  }
 }
 
 void PruebaEsquema::anteriorSeActualizaConSusFilas_data() {
@@ -166,6 +256,7 @@ void PruebaEsquema::anteriorSeActualizaConSusFilas_data() {
   QTest::newRow("version 1") << 1;
   QTest::newRow("version 2") << 2;
   QTest::newRow("version 3") << 3;
+  QTest::newRow("version 4") << 4;
 }
 
 void PruebaEsquema::anteriorSeActualizaConSusFilas() {
@@ -208,7 +299,13 @@ void PruebaEsquema::anteriorSeActualizaConSusFilas() {
       "INSERT INTO ta_auditoria (momento, estacion, operador, accion, tabla, id_fila, campo, "
       "valor_anterior, valor_nuevo, huella) VALUES ('2026-01-01 00:00:00.000', 'e', 'o', 'alta', "
       "'v_mv_zentalia', 1, 'Fecha', '', '', 'h')"));
-  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID FROM ta_auditoria")), QStringList{"1"});
+  QCOMPARE(ClavesDelRegistro(e), QStringList{"1"});
+  if (!e.EsPostgresql()) {
+    QVERIFY2(
+        !Definicion(e, QStringLiteral("ta_auditoria")).contains(QLatin1String("AUTOINCREMENT")),
+        qPrintable(Definicion(e, QStringLiteral("ta_auditoria"))));
+    QCOMPARE(Secuencia(e), QStringList());
+  }
 
   // The next start finds it current and changes nothing.
   LibDatos::Instancia().Desconectar();
@@ -258,7 +355,7 @@ void PruebaEsquema::pasoQueFallaDeshaceTodo() {
   // The program's steps and one more whose second statement fails, after
   // every other change was made.
   std::vector<esquema::Paso> pasos = esquema::Pasos();
-  pasos.push_back({esquema::kVersion + 1, [](const Dialecto&) {
+  pasos.push_back({esquema::kVersion + 1, [](const Dialecto&, const esquema::Leer&) {
                      return QStringList{
                          QStringLiteral("CREATE TABLE ta_paso_previo (x INTEGER)"),
                          QStringLiteral("INSERT INTO tabla_que_no_existe VALUES (1)")};
@@ -306,6 +403,114 @@ void PruebaEsquema::tablaSobranteImpideActualizarYSeAvisa() {
   QVERIFY(!TieneTabla(e, QStringLiteral("ta_version_esquema")));
   QCOMPARE(Columnas(e.Otra(), QStringLiteral("ta_limites")).size(), 1);
   QCOMPARE(Datos(e), antes);
+}
+
+void PruebaEsquema::registroDeVersion4SeRehaceConSusClaves() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  Anterior(e, 4);
+  AnotarConHueco(e);
+  // A view of the lab's own over the trail; on SQLite an index and a trigger
+  // of its own on it too, which go with the old table and must come back.
+  e.Ejecutar(QStringLiteral("CREATE VIEW v_registro AS SELECT ID, accion FROM ta_auditoria"));
+  if (!e.EsPostgresql()) {
+    e.Ejecutar(QStringLiteral("CREATE INDEX ix_registro_momento ON ta_auditoria (momento)"));
+    e.Ejecutar(
+        QStringLiteral("CREATE TRIGGER tr_registro_sin_cambios BEFORE UPDATE ON "
+                       "ta_auditoria BEGIN SELECT RAISE(ABORT, 'solo se agregan filas'); "
+                       "END"));
+  }
+  const auto registro = [&e] {
+    return Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_auditoria ORDER BY ID"));
+  };
+  const QStringList antes = registro();
+  QCOMPARE(ClavesDelRegistro(e), (QStringList{"1", "2", "5"}));
+  const QStringList columnas = Esquema(e);
+  const QStringList indices = Indices(e);
+  QVERIFY2(indices.contains(QStringLiteral("ix_ta_auditoria_fila")), qPrintable(indices.join(' ')));
+  const QString tablaPg = QStringLiteral("SELECT 'ta_auditoria'::regclass::oid");
+  const QStringList oidAntes = e.EsPostgresql() ? Filas(e.Otra(), tablaPg) : QStringList();
+  if (!e.EsPostgresql()) {
+    QVERIFY(Definicion(e, QStringLiteral("ta_auditoria")).contains(QLatin1String("AUTOINCREMENT")));
+    QCOMPARE(Secuencia(e), QStringList{"5"});
+  }
+
+  QVERIFY2(e.Iniciar(), qPrintable(Mensajes(e)));
+  QCOMPARE(e.operador().preguntas.size(), 0);
+  QCOMPARE(Version(e), esquema::kVersion);
+  QCOMPARE(registro(), antes);
+  QCOMPARE(Esquema(e), columnas);
+  QCOMPARE(Indices(e), indices);
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT ID, accion FROM v_registro ORDER BY ID")),
+           (QStringList{"1|modificacion", "2|modificacion", "5|modificacion"}));
+  if (e.EsPostgresql()) {
+    // The same table, not a copy.
+    QCOMPARE(Filas(e.Otra(), tablaPg), oidAntes);
+  } else {
+    const QString definicion = Definicion(e, QStringLiteral("ta_auditoria"));
+    QVERIFY2(!definicion.contains(QLatin1String("AUTOINCREMENT")) &&
+                 definicion.contains(QLatin1String("ID INTEGER PRIMARY KEY")),
+             qPrintable(definicion));
+    QCOMPARE(Secuencia(e), QStringList());
+    QSqlQuery sentencia(e.Otra());
+    QVERIFY(!sentencia.exec(QStringLiteral("UPDATE ta_auditoria SET operador = 'o' WHERE ID = 2")));
+    QVERIFY2(sentencia.lastError().text().contains(QStringLiteral("solo se agregan filas")),
+             qPrintable(sentencia.lastError().text()));
+  }
+  auditoria::Verificacion v = auditoria::Verificar(LibDatos::Instancia().Conexion());
+  QVERIFY2(v.intacto, qPrintable(v.texto));
+  QCOMPARE(v.filas, qint64(3));
+
+  // The program's next row follows the highest key, and the chain goes on.
+  AnotarUna();
+  QCOMPARE(ClavesDelRegistro(e), (QStringList{"1", "2", "5", "6"}));
+  v = auditoria::Verificar(LibDatos::Instancia().Conexion());
+  QVERIFY2(v.intacto, qPrintable(v.texto));
+  QCOMPARE(v.filas, qint64(4));
+  if (!e.EsPostgresql()) QCOMPARE(Secuencia(e), QStringList());
+}
+
+void PruebaEsquema::registroQueNoSePuedeRehacerQuedaComoEstaba_data() {
+  QTest::addColumn<int>("desde");
+  // The trail's new table fails after every earlier step was made...
+  QTest::newRow("version 3") << 3;
+  // ...or before the trail with rows was touched.
+  QTest::newRow("version 4") << 4;
+}
+
+void PruebaEsquema::registroQueNoSePuedeRehacerQuedaComoEstaba() {
+  QFETCH(int, desde);
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  if (e.EsPostgresql()) QSKIP("Solo SQLite rehace la tabla del registro.");
+  Anterior(e, desde);
+  if (desde == 4) AnotarConHueco(e);
+  // A table of the name the trail is rebuilt in, left by an earlier attempt by hand.
+  e.Ejecutar(QStringLiteral("CREATE TABLE ta_auditoria_nueva (x INTEGER)"));
+  e.Ejecutar(QStringLiteral("INSERT INTO ta_auditoria_nueva (x) VALUES (7)"));
+  const QStringList antes = Datos(e);
+  const QString definicion = Definicion(e, QStringLiteral("ta_auditoria"));
+  const QStringList registro =
+      Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_auditoria ORDER BY ID"));
+
+  QVERIFY(!e.Iniciar());
+  QVERIFY(!LibDatos::Instancia().Conectado());
+  const QString texto = Mensajes(e);
+  QVERIFY2(texto.contains(QStringLiteral("No se pudo actualizar")) &&
+               texto.contains(QStringLiteral("de la versión %1").arg(desde)) &&
+               texto.contains(QStringLiteral("ta_auditoria_nueva")) &&
+               texto.contains(QStringLiteral("No se cambió nada")),
+           qPrintable(texto));
+  QCOMPARE(Version(e), desde);
+  QCOMPARE(Datos(e), antes);
+  QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT x FROM ta_auditoria_nueva")), QStringList{"7"});
+  QCOMPARE(TieneTabla(e, QStringLiteral("ta_auditoria")), desde == 4);
+  if (desde == 4) {
+    QCOMPARE(Filas(e.Otra(), QStringLiteral("SELECT * FROM ta_auditoria ORDER BY ID")), registro);
+    QCOMPARE(Definicion(e, QStringLiteral("ta_auditoria")), definicion);
+    QCOMPARE(Secuencia(e), QStringList{"5"});
+    QVERIFY(Indices(e).contains(QStringLiteral("ix_ta_auditoria_fila")));
+  }
 }
 
 QTEST_MAIN(PruebaEsquema)

@@ -161,6 +161,26 @@ class Dialecto {
   // never reused.
   QString ClaveAutonumerica() const;
 
+  // The definition of the audit trail's key column ID. The trail is only ever
+  // appended to, so on SQLite the plain rowid key (the highest plus one)
+  // numbers its rows in the chain's order as AUTOINCREMENT would, without the
+  // write of sqlite_sequence that AUTOINCREMENT adds to every insert;
+  // elsewhere ClaveAutonumerica().
+  QString ClaveDeRegistro() const;
+
+  // The statements that give the table de the name a, inside the schema
+  // change's transaction. SQLite's run in its legacy mode, which leaves the
+  // text of views and triggers alone: its modern rename reads them all again
+  // and refuses when one names a table that the same transaction has just
+  // dropped to put this one in its place.
+  QStringList RenombrarTabla(const QString& de, const QString& a) const;
+
+  // The statement that answers the definitions of the indexes and triggers
+  // that the engine drops with a table, one text a row, ready to be run again
+  // on a table of that name: SQLite's own texts. Empty for an engine whose
+  // tables this program never rebuilds (it changes a key in place).
+  QString AnexosDeTabla(const QString& tabla) const;
+
  private:
   Motor motor_;
 };

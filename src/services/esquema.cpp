@@ -54,11 +54,37 @@ void Subir(QSqlDatabase& base, Motor motor, const QString& donde, int objetivo,
   const int desde = VersionGuardada(base, motor, donde);
   for (const Paso& paso : pasos) {
     if (paso.version <= desde || paso.version > objetivo) continue;
-    for (const QString& sentencia : paso.sentencias(dialecto))
+    const Leer leer = [&](const QString& consulta) {
+      QSqlQuery filas = Ejecutar(base, motor, consulta, donde);
+      QStringList textos;
+      while (filas.next()) textos << filas.value(0).toString();
+      return textos;
+    };
+    for (const QString& sentencia : paso.sentencias(dialecto, leer))
       Ejecutar(base, motor, sentencia, donde);
     Ejecutar(base, motor,
              QStringLiteral("UPDATE ta_version_esquema SET version = %1").arg(paso.version), donde);
   }
+}
+
+// The audit trail's table under a name (the schema files say what its rows
+// hold), its columns in that order, and its index.
+QString TablaRegistro(const Dialecto& d, const QString& nombre) {
+  return QStringLiteral(
+             "CREATE TABLE %1 (%2, momento VARCHAR(23) NOT NULL, "
+             "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
+             "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
+             "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
+             "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
+             "huella VARCHAR(64) NOT NULL)")
+      .arg(nombre, d.ClaveDeRegistro());
+}
+const QString kColumnasRegistro = QStringLiteral(
+    "ID, momento, estacion, operador, accion, tabla, id_fila, campo, valor_anterior, "
+    "valor_nuevo, huella");
+QString IndiceRegistro(const QString& siFalta = QString()) {
+  return QStringLiteral("CREATE INDEX %1ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)")
+      .arg(siFalta);
 }
 
 }  // namespace
@@ -67,7 +93,7 @@ std::vector<Paso> Pasos() {
   return {
       // The quality limits of each flour type, as of a date.
       {2,
-       [](const Dialecto& d) {
+       [](const Dialecto& d, const Leer&) {
          return QStringList{
              QStringLiteral("CREATE TABLE ta_limites (%1, tipo_harina VARCHAR(25) NOT NULL, "
                             "campo VARCHAR(30) NOT NULL, minimo NUMERIC, maximo NUMERIC, "
@@ -79,25 +105,37 @@ std::vector<Paso> Pasos() {
        }},
       // The lookups' columns, each with an index to seek its distinct values.
       {3,
-       [](const Dialecto&) {
+       [](const Dialecto&, const Leer&) {
          return QStringList{
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_tipo_harina ON v_mv_zentalia "
                             "(tipo_harina)"),
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_caract ON v_mv_zentalia (CARACT)"),
              QStringLiteral("CREATE INDEX ix_v_mv_zentalia_color ON v_mv_zentalia (COLOR)")};
        }},
-      // The audit trail (the schema files say what its rows hold).
+      // The audit trail, made at once with the key that step 5 gives a trail
+      // of version 4.
       {4,
-       [](const Dialecto& d) {
-         return QStringList{
-             QStringLiteral("CREATE TABLE ta_auditoria (%1, momento VARCHAR(23) NOT NULL, "
-                            "estacion VARCHAR(255) NOT NULL, operador VARCHAR(255) NOT NULL, "
-                            "accion VARCHAR(20) NOT NULL, tabla VARCHAR(64) NOT NULL, "
-                            "id_fila BIGINT NOT NULL, campo VARCHAR(64) NOT NULL, "
-                            "valor_anterior TEXT NOT NULL, valor_nuevo TEXT NOT NULL, "
-                            "huella VARCHAR(64) NOT NULL)")
-                 .arg(d.ClaveAutonumerica()),
-             QStringLiteral("CREATE INDEX ix_ta_auditoria_fila ON ta_auditoria (tabla, id_fila)")};
+       [](const Dialecto& d, const Leer&) {
+         return QStringList{TablaRegistro(d, QStringLiteral("ta_auditoria")), IndiceRegistro()};
+       }},
+      // The trail's key as ClaveDeRegistro has it, where version 4 made it as
+      // ClaveAutonumerica does: only a new table changes a key on SQLite, so
+      // the rows move into one with their keys, and the old one goes with its
+      // sqlite_sequence row and with every index and trigger on it, which are
+      // made again (a lab's own among them, such as one that refuses a change
+      // of the trail), and its own index if it had lost it.
+      {5,
+       [](const Dialecto& d, const Leer& leer) {
+         if (d.ClaveDeRegistro() == d.ClaveAutonumerica()) return QStringList();
+         const QString registro = QStringLiteral("ta_auditoria");
+         const QString nueva = QStringLiteral("ta_auditoria_nueva");
+         const QStringList anexos = leer(d.AnexosDeTabla(registro));
+         return QStringList{TablaRegistro(d, nueva),
+                            QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY ID")
+                                .arg(nueva, kColumnasRegistro, registro),
+                            QStringLiteral("DROP TABLE %1").arg(registro)} +
+                d.RenombrarTabla(nueva, registro) + anexos +
+                QStringList{IndiceRegistro(QStringLiteral("IF NOT EXISTS "))};
        }},
   };
 }

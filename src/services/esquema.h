@@ -22,12 +22,17 @@
 namespace esquema {
 
 // The version of the schema this program works on.
-inline constexpr int kVersion = 4;
+inline constexpr int kVersion = 5;
 
-// The step that takes a database from version - 1 to version.
+// What a step may read of the database before its statements run: the first
+// column of every row a query answers.
+using Leer = std::function<QStringList(const QString& consulta)>;
+
+// The step that takes a database from version - 1 to version. Its statements
+// are made when it begins, from the engine and what it reads.
 struct Paso {
   int version;
-  std::function<QStringList(const Dialecto&)> sentencias;
+  std::function<QStringList(const Dialecto&, const Leer&)> sentencias;
 };
 
 // This program's steps, in order of version.
