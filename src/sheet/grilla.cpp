@@ -261,6 +261,11 @@ bool Grilla::viewportEvent(QEvent* evento) {
   return QTableView::viewportEvent(evento);
 }
 
+bool Grilla::edit(const QModelIndex& indice, EditTrigger disparo, QEvent* evento) {
+  if (disparo == QAbstractItemView::CurrentChanged) return false;
+  return QTableView::edit(indice, disparo, evento);
+}
+
 void Grilla::currentChanged(const QModelIndex& actual, const QModelIndex& anterior) {
   QTableView::currentChanged(actual, anterior);
   emit CeldaCambiada();

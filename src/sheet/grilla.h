@@ -27,6 +27,8 @@ class Grilla : public QTableView {
   static constexpr int kFixedRows = 2;
 
   explicit Grilla(QWidget* padre = nullptr);
+  // Qt's slot stays public beside the protected override below.
+  using QTableView::edit;
 
   int Rows() const;
   void SetRows(int filas);
@@ -102,6 +104,9 @@ class Grilla : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
+  // The cells are edited by the window's own editor, never by Qt's: a move of
+  // the cursor asks nothing of the delegate.
+  bool edit(const QModelIndex& indice, EditTrigger disparo, QEvent* evento) override;
   bool viewportEvent(QEvent* evento) override;
 
  private:
