@@ -11,9 +11,8 @@ set -euo pipefail
 # Qt Charts draws the control chart; its CMake package asks for Qt's OpenGL one.
 # libxlsxwriter writes the export's XLSX files; libqpdf joins a report's parts.
 # libsqlite3-dev: a stored cell and a day's rows are run on SQLite's own interface.
-# libssl-dev: the audit trail's SHA-256.
 paquetes=(cmake make g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev
-  qt6-translations-l10n sqlite3 libsqlite3-dev ccache libpq-dev pkg-config libxlsxwriter-dev libqpdf-dev libssl-dev)
+  qt6-translations-l10n sqlite3 libsqlite3-dev ccache libpq-dev pkg-config libxlsxwriter-dev libqpdf-dev)
 case "${1:-programa}" in
   paquete) paquetes+=(dpkg-dev) ;;
   pruebas)
