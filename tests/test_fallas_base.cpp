@@ -89,6 +89,7 @@ class PruebaFallasBase : public QObject {
 
  private slots:
   void bloqueoEsperaPocoDiceOcupadaYDescartaTeclas();
+  void celdaBloqueadaDescartaTeclasYDevuelveElCursor();
   void elReporteEsperaLoQueDiceSuTiempoLimite();
   void archivoQuitadoOReemplazadoNoSeEscribe();
   void archivoReemplazadoEnLaTransaccion();
@@ -133,6 +134,45 @@ void PruebaFallasBase::bloqueoEsperaPocoDiceOcupadaYDescartaTeclas() {
   // The lock released, the same statement goes through.
   e.Ejecutar(QStringLiteral("ROLLBACK"));
   QCOMPARE(FallaDe(sql).Codigo(), 0);
+  QCOMPARE(Humedad(e.Otra(), id).toDouble(), 14.0);
+}
+
+// A stored cell is a transaction of several statements under one busy
+// cursor: kept waiting by another station's lock, it is refused, the keys
+// typed meanwhile go to nobody, and the cursor is the operator's again.
+void PruebaFallasBase::celdaBloqueadaDescartaTeclasYDevuelveElCursor() {
+  EntornoPrueba e;
+  REQUIERE_ENTORNO(e);
+  e.EscribirIni(QStringLiteral("[Datos]\nEsperaBloqueo=1\n"));
+  QVERIFY(e.Iniciar());
+  const qint64 id = FilaNueva(e);
+  Planilla planilla;
+  planilla.Cargar(QStringLiteral("v_mv_zentalia"), QDate(2004, 3, 15), QStringLiteral("15/03/2004"),
+                  QStringLiteral("b"));
+  QCOMPARE(planilla.Filas(), 1);
+  const int humedad = CampoPorNombre(QStringLiteral("HUMEDAD"))->indice;
+  e.Ejecutar(QStringLiteral("BEGIN"));
+  e.Ejecutar(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 7 WHERE ID = %1").arg(id));
+
+  QLineEdit celda;
+  celda.show();
+  QCoreApplication::postEvent(
+      &celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+  int codigo = 0;
+  try {
+    planilla.Guardar(0, humedad, QStringLiteral("14"), QStringLiteral(","));
+  } catch (const Falla& falla) {
+    codigo = falla.Codigo();
+  }
+  QCOMPARE(codigo, int(Falla::kOcupada));
+  QCoreApplication::processEvents();
+  QCOMPARE(celda.text(), QString());
+  QVERIFY(!QGuiApplication::overrideCursor());
+
+  e.Ejecutar(QStringLiteral("ROLLBACK"));
+  QCOMPARE(planilla.Guardar(0, humedad, QStringLiteral("14"), QStringLiteral(",")).estado,
+           Planilla::Estado::Guardado);
+  QVERIFY(!QGuiApplication::overrideCursor());
   QCOMPARE(Humedad(e.Otra(), id).toDouble(), 14.0);
 }
 

@@ -57,7 +57,13 @@ void Olvidar() { Vigia::Instancia().avisada.reset(); }
 EnDialogo::EnDialogo() { ++Vigia::Instancia().dialogos; }
 EnDialogo::~EnDialogo() { --Vigia::Instancia().dialogos; }
 
-Espera::Espera() {
+namespace {
+// Esperas open on this thread.
+thread_local int esperasAbiertas = 0;
+}  // namespace
+
+Espera::Espera() : exterior_(esperasAbiertas++ == 0) {
+  if (!exterior_) return;
   Vigia::Instancia();
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -67,6 +73,8 @@ Espera::Espera() {
 }
 
 Espera::~Espera() {
+  --esperasAbiertas;
+  if (!exterior_) return;
   if (cursor_) QGuiApplication::restoreOverrideCursor();
   if (reloj_.elapsed() < kEsperaNotable || !QCoreApplication::instance()) return;
   // What the operator typed while the window could not answer is in the

@@ -36,7 +36,9 @@ class EnDialogo {
 };
 
 // Around a statement: the busy cursor while it runs; when it made the
-// operator wait, the keys typed meanwhile are delivered to nobody.
+// operator wait, the keys typed meanwhile are delivered to nobody. Within
+// another (a transaction's statements) it does nothing: the outer one spans
+// them all.
 class Espera {
  public:
   Espera();
@@ -47,6 +49,7 @@ class Espera {
  private:
   QElapsedTimer reloj_;
   bool cursor_ = false;
+  bool exterior_ = false;
 };
 
 }  // namespace accion_operador

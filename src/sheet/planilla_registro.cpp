@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/fechas.h"
 #include "services/lib_datos.h"
@@ -13,6 +14,8 @@
 #include "sheet/sentencias.h"
 
 void Planilla::EnTransaccion(const std::function<void()>& cuerpo) {
+  // One busy cursor for the whole transaction, not one per statement.
+  accion_operador::Espera espera;
   Conexion& conexion = LibDatos::Instancia().Conexion();
   const Dialecto& d = conexion.dialecto();
   // Every stored cell opens and ends a transaction: where the engine allows
