@@ -412,6 +412,12 @@ void PruebaSentencias::columnas() {
 
 void PruebaSentencias::textoDeCelda() {
   QCOMPARE(LibCampos::SeparadorDecimal(), QStringLiteral(","));
+  // The separator follows the default locale when it changes.
+  const QLocale espanol;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  QCOMPARE(LibCampos::SeparadorDecimal(), QStringLiteral("."));
+  QLocale::setDefault(espanol);
+  QCOMPARE(LibCampos::SeparadorDecimal(), QStringLiteral(","));
   const QString coma = LibCampos::SeparadorDecimal();
   // A station whose separator is the point sees the value as stored.
   QCOMPARE(TextoDeCelda(TipoCampo::Numero, QStringLiteral("28.50"), QStringLiteral(".")),

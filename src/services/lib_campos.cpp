@@ -44,4 +44,15 @@ QChar LibCampos::FiltrarTecla(const QLineEdit* campo, QChar c) {
   return c;
 }
 
-QString LibCampos::SeparadorDecimal() { return QLocale().decimalPoint().left(1); }
+QString LibCampos::SeparadorDecimal() {
+  // Asked several times for every stored cell, and the system locale answers
+  // through a query of its own: kept while the default locale is the same.
+  thread_local QLocale vista(QLocale::c());
+  thread_local QString separador;
+  const QLocale actual;
+  if (separador.isNull() || actual != vista) {
+    vista = actual;
+    separador = actual.decimalPoint().left(1);
+  }
+  return separador;
+}
