@@ -69,6 +69,9 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
       escrito = valor;
     }
   };
+  // The editor takes any length: a value written by another program is shown
+  // whole, and an entry longer than its column is refused when it is stored,
+  // never cut while it is typed.
   QString tag;
   QString campo;
   if (Texto != TxtEdit) {
