@@ -257,9 +257,8 @@ class frmHarina : public QWidget {
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;
-  // Whether that column has a lookup (the editor's "Tag" is not empty).
-  bool consultaSeguida_ = false;
-  // The editor's "Tag" and "DataField" as last written; null before.
+  // The editor's "Tag" and "DataField" as last written (a column with a
+  // lookup has a Tag); null before.
   QString tagEditor_;
   QString campoEditor_;
   // The loaded day: its analyses and every statement about them.

@@ -43,43 +43,35 @@ void frmHarina::Seguir() {
   if (columna != columnaSeguida_) {
     TextPropiedades(TxtEdit, columna);
     columnaSeguida_ = columna;
-    consultaSeguida_ = !tagEditor_.isEmpty();
   }
-  UtilKor1->consultaenabled(consultaSeguida_);
+  UtilKor1->consultaenabled(!tagEditor_.isEmpty());
 }
 
 void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
-  if (Texto != TxtEdit &&
-      Texto->objectName().trimmed().compare(QLatin1String("TxtEdit"), Qt::CaseInsensitive) != 0)
-    return;
+  // Only the cell editor is tuned to the grid's columns.
+  if (Texto != TxtEdit) return;
   const QString clave = MSflexGrid1->TextMatrix(1, Columna);
   // The key column keeps the length and lookup of the column before it.
   const ColumnaAnalisis* columna = ColumnaPorClave(clave);
   if (!columna) {
-    Texto->setProperty("DataField", clave);
-    if (Texto == TxtEdit) campoEditor_ = clave;
+    TxtEdit->setProperty("DataField", clave);
+    campoEditor_ = clave;
     return;
   }
   // Each property is written only when it changes: every change is an event,
   // and a property found by its name is looked up through all of Qt's. What
   // the editor holds is known without asking it: only this writes them.
-  const auto fijar = [Texto](const char* propiedad, QString& escrito, const QString& valor) {
+  const auto fijar = [this](const char* propiedad, QString& escrito, const QString& valor) {
     if (escrito.isNull() || escrito != valor) {
-      Texto->setProperty(propiedad, valor);
+      TxtEdit->setProperty(propiedad, valor);
       escrito = valor;
     }
   };
   // The editor takes any length: a value written by another program is shown
   // whole, and an entry longer than its column is refused when it is stored,
   // never cut while it is typed.
-  QString tag;
-  QString campo;
-  if (Texto != TxtEdit) {
-    tag = Texto->property("Tag").toString();
-    campo = Texto->property("DataField").toString();
-  }
-  fijar("Tag", Texto == TxtEdit ? tagEditor_ : tag, columna->tag);
-  fijar("DataField", Texto == TxtEdit ? campoEditor_ : campo, columna->dataField);
+  fijar("Tag", tagEditor_, columna->tag);
+  fijar("DataField", campoEditor_, columna->dataField);
 }
 
 void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii) {

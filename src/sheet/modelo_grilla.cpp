@@ -13,6 +13,12 @@ const QColor kFondoAviso(255, 221, 140);
 const QColor kFondoPendiente(205, 225, 255);
 const QString kNoGuardado = QStringLiteral("No guardado: sin conexión");
 
+// Whether a row's verdicts hold any: only such rows are kept.
+bool AlgunJuicio(const QList<Juicio>& juicios) {
+  return std::any_of(juicios.cbegin(), juicios.cend(),
+                     [](const Juicio& juicio) { return juicio.veredicto != Veredicto::SinJuicio; });
+}
+
 }  // namespace
 
 int ModeloGrilla::rowCount(const QModelIndex& padre) const {
@@ -187,9 +193,7 @@ void ModeloGrilla::SetJuiciosDeFila(int fila, QList<Juicio> juicios, const QStri
                                     const QFont& negrita) {
   if (fila < 0 || fila >= rowCount()) return;
   const bool habia = juicios_.contains(fila);
-  const bool hay = std::any_of(juicios.cbegin(), juicios.cend(), [](const Juicio& juicio) {
-    return juicio.veredicto != Veredicto::SinJuicio;
-  });
+  const bool hay = AlgunJuicio(juicios);
   if (!habia && !hay) return;
   if (hay)
     juicios_.insert(fila, {std::move(juicios), separador});
@@ -212,10 +216,7 @@ void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const 
   if (juicios.size() <= columna) juicios.resize(columnCount());
   juicios[columna] = juicio;
   deFila->separador = separador;
-  if (!hay && std::none_of(juicios.cbegin(), juicios.cend(), [](const Juicio& otro) {
-        return otro.veredicto != Veredicto::SinJuicio;
-      }))
-    juicios_.erase(deFila);
+  if (!hay && !AlgunJuicio(juicios)) juicios_.erase(deFila);
   negrita_ = negrita;
   const QModelIndex celda = index(fila, columna);
   emit dataChanged(celda, celda);
@@ -286,9 +287,7 @@ void ModeloGrilla::Reemplazar(ContenidoGrilla contenido, const QFont& negrita) {
   }
   for (qsizetype f = 0; f < std::min(filas, contenido.juicios.size()); ++f) {
     QList<Juicio>& juicios = contenido.juicios[f];
-    if (std::any_of(juicios.cbegin(), juicios.cend(),
-                    [](const Juicio& juicio) { return juicio.veredicto != Veredicto::SinJuicio; }))
-      juicios_.insert(int(f), {std::move(juicios), contenido.separador});
+    if (AlgunJuicio(juicios)) juicios_.insert(int(f), {std::move(juicios), contenido.separador});
   }
   negrita_ = negrita;
   endResetModel();
