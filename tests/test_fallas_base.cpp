@@ -53,6 +53,36 @@ Falla FallaDe(const QString& sql) {
   return Falla(0, {});
 }
 
+// The code of the failure a cell stored in the sheet's first row throws; 0
+// when it threw none.
+int CodigoAlGuardar(Planilla& planilla, int columna, const QString& entrada) {
+  try {
+    planilla.Guardar(0, columna, entrada, QStringLiteral(","));
+  } catch (const Falla& falla) {
+    return falla.Codigo();
+  }
+  return 0;
+}
+
+// Another station holds the row (PostgreSQL) or the whole file (SQLite) in
+// a transaction the test ends.
+void Bloquear(EntornoPrueba& e, qint64 id) {
+  e.Ejecutar(QStringLiteral("BEGIN"));
+  if (e.EsPostgresql())
+    e.Ejecutar(QStringLiteral("SELECT * FROM v_mv_zentalia WHERE ID = %1 FOR UPDATE").arg(id));
+  else
+    e.Ejecutar(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 7 WHERE ID = %1").arg(id));
+}
+
+// The operator types on into celda while the program waits.
+void TeclearEnLaEspera(QLineEdit& celda) {
+  celda.show();
+  QCoreApplication::postEvent(
+      &celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+  QCoreApplication::postEvent(&celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                    Qt::NoModifier, QStringLiteral("\r")));
+}
+
 // What the operator was shown: error reports and messages.
 QStringList Mensajes(EntornoPrueba& e) {
   QStringList textos;
@@ -106,20 +136,9 @@ void PruebaFallasBase::bloqueoEsperaPocoDiceOcupadaYDescartaTeclas() {
   e.EscribirIni(QStringLiteral("[Datos]\nEsperaBloqueo=1\n"));
   QVERIFY(e.Iniciar());
   const qint64 id = FilaNueva(e);
-  // The other station holds the row (PostgreSQL) or the whole file (SQLite).
-  e.Ejecutar(QStringLiteral("BEGIN"));
-  if (e.EsPostgresql())
-    e.Ejecutar(QStringLiteral("SELECT * FROM v_mv_zentalia WHERE ID = %1 FOR UPDATE").arg(id));
-  else
-    e.Ejecutar(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 7 WHERE ID = %1").arg(id));
-
-  // The operator types on while the program waits.
+  Bloquear(e, id);
   QLineEdit celda;
-  celda.show();
-  QCoreApplication::postEvent(
-      &celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
-  QCoreApplication::postEvent(&celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
-                                                    Qt::NoModifier, QStringLiteral("\r")));
+  TeclearEnLaEspera(celda);
   const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14 WHERE ID = %1").arg(id);
   const Falla ocupada = FallaDe(sql);
   QCOMPARE(ocupada.Codigo(), int(Falla::kOcupada));
@@ -151,20 +170,10 @@ void PruebaFallasBase::celdaBloqueadaDescartaTeclasYDevuelveElCursor() {
                   QStringLiteral("b"));
   QCOMPARE(planilla.Filas(), 1);
   const int humedad = CampoPorNombre(QStringLiteral("HUMEDAD"))->indice;
-  e.Ejecutar(QStringLiteral("BEGIN"));
-  e.Ejecutar(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 7 WHERE ID = %1").arg(id));
-
+  Bloquear(e, id);
   QLineEdit celda;
-  celda.show();
-  QCoreApplication::postEvent(
-      &celda, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
-  int codigo = 0;
-  try {
-    planilla.Guardar(0, humedad, QStringLiteral("14"), QStringLiteral(","));
-  } catch (const Falla& falla) {
-    codigo = falla.Codigo();
-  }
-  QCOMPARE(codigo, int(Falla::kOcupada));
+  TeclearEnLaEspera(celda);
+  QCOMPARE(CodigoAlGuardar(planilla, humedad, QStringLiteral("14")), int(Falla::kOcupada));
   QCoreApplication::processEvents();
   QCOMPARE(celda.text(), QString());
   QVERIFY(!QGuiApplication::overrideCursor());
@@ -292,13 +301,7 @@ void PruebaFallasBase::celdaSobreArchivoReemplazado() {
   QDir().mkpath(carpeta);
   QVERIFY(QFile::copy(copia, ruta));
 
-  int codigo = 0;
-  try {
-    planilla.Guardar(0, humedad, QStringLiteral("15"), QStringLiteral(","));
-  } catch (const Falla& falla) {
-    codigo = falla.Codigo();
-  }
-  QCOMPARE(codigo, int(Falla::kArchivoCambiado));
+  QCOMPARE(CodigoAlGuardar(planilla, humedad, QStringLiteral("15")), int(Falla::kArchivoCambiado));
   QCOMPARE(FallaDe(QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 16")).Codigo(),
            int(Falla::kArchivoCambiado));
 
