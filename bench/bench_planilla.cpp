@@ -18,10 +18,12 @@
 //     bare on that interface is printed beside it;
 // and, on the large file with the day loaded:
 //   - storing a cell: one digit typed over a number cell of the grid, then
-//     Enter, against the bare UPDATE of that one column of the same row. Two
-//     figures: the Enter alone (UpdateaCampo through the grid: the cell is
-//     stored and the cursor moves on), which the goal is about, and the digit
-//     and the Enter together (the editor opening as well).
+//     Enter, against the bare UPDATE of that one column of the row in the
+//     same place of the day before, each bare write measured as the Enter is,
+//     with a digit just typed into the cell (then taken back). Two figures:
+//     the Enter alone (UpdateaCampo through the grid: the cell is stored and
+//     the cursor moves on), which the goal is about, and the digit and the
+//     Enter together (the editor opening as well).
 // Both files hold quality limits (ta_limites): the measured flour types and
 // two more, each number column, as of two dates, the later one before the
 // measured day; some values of the day fall outside them or in the warning
@@ -319,16 +321,48 @@ Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
   return {(fin - abierto) / 1e3, fin / 1e3};
 }
 
-// The bare UPDATE of that one column of the row. The value is never the one
-// the row holds (the grid writes 1 to 9, this 11 to 19): SQLite skips the
-// write of a row whose bytes do not change, and such a commit would cost no
-// sync at all. The row is the one in the same place of the day before: a
-// write to a row of the loaded day would be another station's change, which
-// the window's next store of that cell asks the operator about. Microseconds.
-double GuardarPuro(qint64 id, int digito) {
+// A value no bare write has stored before (100 and up; the grid writes 1 to
+// 9). SQLite leaves a page alone when a row's bytes do not change, and such a
+// commit syncs nothing: the bare UPDATE and the bare UPDATE + INSERT write the
+// same row one after the other, so each must store a value of its own.
+int ValorPuroNuevo() {
+  static int escritos = 0;
+  return 100 + ++escritos;
+}
+
+// A bare write measured in the state the Enter is measured in: the cursor on
+// the same cell and a digit typed (the editor open), the previous write's
+// repaint done. The digit is then taken back with Escape. Without it a bare
+// write that follows another runs on warm caches and one that follows the
+// Enter's repaint on cold ones, several times slower for the same
+// instructions, and the median of the two falls wherever the halves meet.
+template <typename Medir>
+double TrasUnDigito(frmHarina& ventana, int fila, int digito, Medir medir) {
+  Grilla* grilla = ventana.MSflexGrid1;
+  grilla->SetRow(fila);
+  grilla->SetCol(kColumnaHumedad);
+  QCoreApplication::processEvents();
+  const QString antes = grilla->TextMatrix(fila, kColumnaHumedad);
+  QTest::keyClick(grilla, static_cast<Qt::Key>(Qt::Key_0 + digito));
+  if (!ventana.TxtEdit->isVisible())
+    Abortar(
+        QStringLiteral("el dígito no abrió el editor en (%1, %2)").arg(fila).arg(kColumnaHumedad));
+  const double us = medir();
+  QTest::keyClick(ventana.TxtEdit, Qt::Key_Escape);
+  if (ventana.TxtEdit->isVisible() || grilla->TextMatrix(fila, kColumnaHumedad) != antes)
+    Abortar(QStringLiteral("Escape no devolvió la celda (%1, %2)").arg(fila).arg(kColumnaHumedad));
+  QCoreApplication::processEvents();
+  return us;
+}
+
+// The bare UPDATE of that one column of the row, to a value it never held.
+// The row is the one in the same place of the day before: a write to a row of
+// the loaded day would be another station's change, which the window's next
+// store of that cell asks the operator about. Microseconds.
+double GuardarPuro(qint64 id) {
   id -= kAnalisisPorDia;
   const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET humedad = %1 WHERE ID = %2")
-                          .arg(10 + digito)
+                          .arg(ValorPuroNuevo())
                           .arg(id);
   QSqlDatabase base = Base();
   QElapsedTimer reloj;
@@ -344,22 +378,21 @@ double GuardarPuro(qint64 id, int digito) {
 // The same writes as a stored cell, bare: the UPDATE and one row of the
 // audit trail in one transaction, as plain statements, on the same row of
 // the day before as GuardarPuro. Microseconds.
-double GuardarPuroConRegistro(qint64 id, int digito) {
+double GuardarPuroConRegistro(qint64 id) {
   id -= kAnalisisPorDia;
+  const int valor = ValorPuroNuevo();
   QSqlDatabase base = Base();
   QElapsedTimer reloj;
   reloj.start();
   for (const QString& sql :
        {QStringLiteral("BEGIN IMMEDIATE"),
-        QStringLiteral("UPDATE v_mv_zentalia SET humedad = %1 WHERE ID = %2")
-            .arg(10 + digito)
-            .arg(id),
+        QStringLiteral("UPDATE v_mv_zentalia SET humedad = %1 WHERE ID = %2").arg(valor).arg(id),
         QStringLiteral("INSERT INTO ta_auditoria (momento, estacion, operador, accion, tabla, "
                        "id_fila, campo, valor_anterior, valor_nuevo, huella) VALUES ('2000-06-15 "
                        "08:00:00.000', 'bench', 'bench', 'modificacion', 'bench', %1, 'HUMEDAD', "
                        "'', '%2', '')")
             .arg(id)
-            .arg(10 + digito),
+            .arg(valor),
         QStringLiteral("COMMIT")}) {
     QSqlQuery consulta(base);
     if (!consulta.exec(sql)) Abortar(consulta.lastError().text());
@@ -488,7 +521,7 @@ int main(int argc, char* argv[]) {
         consulta.value(1).toString().startsWith(QLatin1String("2000-")))
       Abortar(QStringLiteral("la celda confirmada con Enter no llegó a la base de datos"));
   }
-  GuardarPuro(primera, 5);
+  GuardarPuro(primera);
   const QString diario = Pragma(QStringLiteral("journal_mode"));
   const QString sincronia = Pragma(QStringLiteral("synchronous"));
   if (diario.compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0 ||
@@ -523,10 +556,14 @@ int main(int argc, char* argv[]) {
       if (conLimites) enGrilla.push_back(guardado.todo);
     };
     const auto guardarPuro = [&] {
-      (conLimites ? puro : puroSinLimites).push_back(GuardarPuro(id, digito));
+      (conLimites ? puro : puroSinLimites).push_back(TrasUnDigito(ventana, fila, digito, [&] {
+        return GuardarPuro(id);
+      }));
     };
     const auto registrar = [&] {
-      if (conLimites) registro.push_back(GuardarPuroConRegistro(id, digito));
+      if (conLimites)
+        registro.push_back(
+            TrasUnDigito(ventana, fila, digito, [&] { return GuardarPuroConRegistro(id); }));
     };
     if (i % 2 == 0) {
       guardar();
@@ -556,11 +593,13 @@ int main(int argc, char* argv[]) {
     const qint64 id = ClaveDeFila(ventana, fila);
     if (i % 2 == 0) {
       enterSinSync.push_back(GuardarEnGrilla(ventana, fila, digito).enter);
-      puroSinSync.push_back(GuardarPuro(id, digito));
-      registroSinSync.push_back(GuardarPuroConRegistro(id, digito));
+      puroSinSync.push_back(TrasUnDigito(ventana, fila, digito, [&] { return GuardarPuro(id); }));
+      registroSinSync.push_back(
+          TrasUnDigito(ventana, fila, digito, [&] { return GuardarPuroConRegistro(id); }));
     } else {
-      registroSinSync.push_back(GuardarPuroConRegistro(id, digito));
-      puroSinSync.push_back(GuardarPuro(id, digito));
+      registroSinSync.push_back(
+          TrasUnDigito(ventana, fila, digito, [&] { return GuardarPuroConRegistro(id); }));
+      puroSinSync.push_back(TrasUnDigito(ventana, fila, digito, [&] { return GuardarPuro(id); }));
       enterSinSync.push_back(GuardarEnGrilla(ventana, fila, digito).enter);
     }
   }
