@@ -308,7 +308,9 @@ struct Guardado {
   double todo;
 };
 
-Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
+// The grid's cursor on the HUMEDAD cell of the row, with the focus, the
+// events that follow the move run.
+Grilla* PonerCursor(frmHarina& ventana, int fila) {
   Grilla* grilla = ventana.MSflexGrid1;
   grilla->SetRow(fila);
   grilla->SetCol(kColumnaHumedad);
@@ -317,6 +319,11 @@ Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
     Abortar(QStringLiteral("la grilla no tiene el foco en la celda (%1, %2)")
                 .arg(fila)
                 .arg(kColumnaHumedad));
+  return grilla;
+}
+
+Guardado GuardarEnGrilla(frmHarina& ventana, int fila, int digito) {
+  Grilla* grilla = PonerCursor(ventana, fila);
   QElapsedTimer reloj;
   reloj.start();
   QTest::keyClick(grilla, static_cast<Qt::Key>(Qt::Key_0 + digito));
@@ -348,10 +355,7 @@ int ValorPuroNuevo() {
 // instructions, and the median of the two falls wherever the halves meet.
 template <typename Medir>
 double TrasUnDigito(frmHarina& ventana, int fila, int digito, Medir medir) {
-  Grilla* grilla = ventana.MSflexGrid1;
-  grilla->SetRow(fila);
-  grilla->SetCol(kColumnaHumedad);
-  QCoreApplication::processEvents();
+  Grilla* grilla = PonerCursor(ventana, fila);
   const QString antes = grilla->TextMatrix(fila, kColumnaHumedad);
   QTest::keyClick(grilla, static_cast<Qt::Key>(Qt::Key_0 + digito));
   if (!ventana.TxtEdit->isVisible())

@@ -42,6 +42,8 @@ class Conexion {
   // the messages name the database (the file, or "servidor:puerto/base").
   Conexion(QString nombreConexion, Motor motor, QString archivo = {}, QString donde = {},
            bool soloLectura = false);
+  Conexion(const Conexion&) = delete;
+  Conexion& operator=(const Conexion&) = delete;
 
   const Dialecto& dialecto() const { return dialecto_; }
   QSqlDatabase Base() const;
