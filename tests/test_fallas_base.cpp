@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTest>
+#include <cstdio>
 
 #include "analisis/columnas.h"
 #include "lookup/lib_cls_cons3.h"
@@ -123,6 +124,8 @@ class PruebaFallasBase : public QObject {
   void elReporteEsperaLoQueDiceSuTiempoLimite();
   void archivoQuitadoOReemplazadoNoSeEscribe();
   void archivoReemplazadoEnLaTransaccion();
+  void cadaCambioDelArchivoSeVe_data();
+  void cadaCambioDelArchivoSeVe();
   void celdaSobreArchivoReemplazado();
   void archivoDanadoDiceDondeYQue();
   void servidorDetenidoYVueltoAArrancar();
@@ -276,6 +279,63 @@ void PruebaFallasBase::archivoReemplazadoEnLaTransaccion() {
   otra.close();
   otra = QSqlDatabase();
   QSqlDatabase::removeDatabase(QStringLiteral("otra"));
+}
+
+// Each way a file can stop being the one opened, made after statements
+// that found it in its place (so that the next one trusts the file's guard
+// rather than looking the path up): the next write is refused, and so is
+// the one after it. A change of the file's permissions is no change of file.
+void PruebaFallasBase::cadaCambioDelArchivoSeVe_data() {
+  QTest::addColumn<QString>("cambio");
+  QTest::addColumn<QString>("dice");  // empty: the writes go through
+  QTest::newRow("borrado") << "borrado"
+                           << "ya no está";
+  QTest::newRow("renombrado") << "renombrado"
+                              << "ya no está";
+  QTest::newRow("otro renombrado encima") << "encima"
+                                          << "reemplazado";
+  QTest::newRow("carpeta renombrada") << "carpeta"
+                                      << "ya no está";
+  QTest::newRow("permisos") << "permisos"
+                            << "";
+}
+
+void PruebaFallasBase::cadaCambioDelArchivoSeVe() {
+  QFETCH(QString, cambio);
+  QFETCH(QString, dice);
+  EntornoPrueba e;
+  if (e.EsPostgresql()) QSKIP("Un archivo de base solo lo tiene SQLite.");
+  const QString ruta = SesionEnDisco(e);
+  QVERIFY(!ruta.isEmpty());
+  const QString carpeta = QFileInfo(ruta).path();
+  const QString sql = QStringLiteral("UPDATE v_mv_zentalia SET HUMEDAD = 14");
+  QCOMPARE(FallaDe(sql).Codigo(), 0);
+  QCOMPARE(FallaDe(sql).Codigo(), 0);
+
+  if (cambio == QLatin1String("borrado")) {
+    QVERIFY(QFile::remove(ruta));
+  } else if (cambio == QLatin1String("renombrado")) {
+    QVERIFY(QFile::rename(ruta, ruta + QStringLiteral(".movido")));
+  } else if (cambio == QLatin1String("encima")) {
+    const QString otro = carpeta + QStringLiteral("/otro.sqlite");
+    QVERIFY(QFile::copy(ruta, otro));
+    QVERIFY(std::rename(QFile::encodeName(otro).constData(), QFile::encodeName(ruta).constData()) ==
+            0);
+  } else if (cambio == QLatin1String("carpeta")) {
+    QVERIFY(QDir().rename(carpeta, carpeta + QStringLiteral("-movida")));
+  } else {
+    QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner));
+  }
+
+  for (int vez = 0; vez < 2; ++vez) {
+    const Falla falla = FallaDe(sql);
+    if (dice.isEmpty()) {
+      QCOMPARE(falla.Codigo(), 0);
+    } else {
+      QCOMPARE(falla.Codigo(), int(Falla::kArchivoCambiado));
+      QVERIFY2(falla.Mensaje().contains(dice), qPrintable(falla.Mensaje()));
+    }
+  }
 }
 
 // A stored cell runs its transaction's BEGIN and COMMIT as statements

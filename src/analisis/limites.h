@@ -24,6 +24,8 @@ struct Limite {
   std::optional<double> avisoMinimo;  // the inner warning band
   std::optional<double> avisoMaximo;
   QDate vigenteDesde;
+
+  friend bool operator==(const Limite&, const Limite&) = default;
 };
 
 enum class Veredicto {
@@ -41,6 +43,8 @@ struct Juicio {
   Lado lado = Lado::Ninguno;
   double cota = 0;               // the bound crossed, when lado is not Ninguno
   std::optional<Limite> limite;  // the row that judged, when there is one
+
+  friend bool operator==(const Juicio&, const Juicio&) = default;
 };
 
 // The row in force for that flour type, field and date; none when no row

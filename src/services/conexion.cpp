@@ -10,6 +10,7 @@
 #include "services/accion_operador.h"
 #include "services/falla.h"
 #include "services/fallas_motor.h"
+#include "services/guardia_archivo.h"
 #include "services/vigilante_socket.h"
 
 namespace {
@@ -43,6 +44,8 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
       base_(QSqlDatabase::database(nombre_, false)) {
   if (!archivo_.isEmpty()) {
     archivoCodificado_ = QFile::encodeName(archivo_);
+    // Watched before its identity is taken: a change in between is seen.
+    guardia_ = std::make_unique<GuardiaArchivo>(archivoCodificado_);
     Identidad(archivoCodificado_, dispositivo_, inodo_);
   }
 }
@@ -62,12 +65,14 @@ bool Conexion::Perdida() const {
 
 void Conexion::ComprobarArchivo(bool escribe) const {
   if (archivo_.isEmpty()) return;
+  if (guardia_->SinCambios()) return;
   quint64 dispositivo = 0;
   quint64 inodo = 0;
-  if (!Identidad(archivoCodificado_, dispositivo, inodo))
-    throw fallas_motor::ArchivoCambiado(donde_, true, escribe);
-  if (dispositivo != dispositivo_ || inodo != inodo_)
-    throw fallas_motor::ArchivoCambiado(donde_, false, escribe);
+  const bool esta = Identidad(archivoCodificado_, dispositivo, inodo);
+  const bool mismo = esta && dispositivo == dispositivo_ && inodo == inodo_;
+  guardia_->Confirmar(mismo);
+  if (!esta) throw fallas_motor::ArchivoCambiado(donde_, true, escribe);
+  if (!mismo) throw fallas_motor::ArchivoCambiado(donde_, false, escribe);
 }
 
 bool Conexion::Antes(const QString& sql) {

@@ -8,7 +8,8 @@
 //  - on the embedded database, the file must still be the one that was
 //    opened (same device and inode): a disk pulled out or a share unmounted
 //    refuses the statement (kArchivoCambiado) instead of writing into a file
-//    nobody will see again;
+//    nobody will see again. The path is looked up only when the file's guard
+//    cannot vouch for it (guardia_archivo.h);
 //  - a connection lost and not yet reopened is reopened first.
 // While a statement runs the busy cursor shows; keys typed while it waited
 // are dropped, never taken as the answer to the message that follows.
@@ -30,9 +31,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <memory>
 
 #include "services/dialecto.h"
 #include "services/falla.h"
+#include "services/guardia_archivo.h"
 #include "services/recordset.h"
 #include "services/sentencias_sqlite.h"
 
@@ -130,8 +133,9 @@ class Conexion {
   QString donde_;
   bool soloLectura_;
   // The file's name as the system takes it, made once: it is looked at on
-  // every COMMIT.
+  // every COMMIT that the guard cannot vouch for.
   QByteArray archivoCodificado_;
+  std::unique_ptr<GuardiaArchivo> guardia_;
   quint64 dispositivo_ = 0;
   quint64 inodo_ = 0;
   QStringList preparacion_;

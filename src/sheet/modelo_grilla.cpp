@@ -214,6 +214,9 @@ void ModeloGrilla::SetJuicio(int fila, int columna, const Juicio& juicio, const 
   }
   QList<Juicio>& juicios = deFila->juicios;
   if (juicios.size() <= columna) juicios.resize(columnCount());
+  // A value stored within the same verdict repaints nothing: the cell's text
+  // changes on its own.
+  if (juicios[columna] == juicio && deFila->separador == separador && negrita_ == negrita) return;
   juicios[columna] = juicio;
   deFila->separador = separador;
   if (!hay && !AlgunJuicio(juicios)) juicios_.erase(deFila);
