@@ -301,6 +301,14 @@ void PruebaSentencias::entrada_data() {
                        << "caracteres de control";
   QTest::newRow("escape") << 1 << QStringLiteral("00") + QChar(0x1b) + QStringLiteral("00") << ""
                           << "caracteres de control";
+  // The edges of the control ranges: U+007F to U+009F are controls, the
+  // no-break space after them is text.
+  QTest::newRow("DEL") << 11 << QStringLiteral("a") + QChar(0x7f) + QStringLiteral("b") << ""
+                       << "caracteres de control";
+  QTest::newRow("control C1") << 11 << QStringLiteral("a") + QChar(0x9f) + QStringLiteral("b") << ""
+                              << "caracteres de control";
+  QTest::newRow("espacio duro") << 11 << QStringLiteral("a") + QChar(0xa0) + QStringLiteral("b")
+                                << QStringLiteral("'a") + QChar(0xa0) + QStringLiteral("b'") << "";
   QTest::newRow("25 caracteres") << 1 << QString(25, 'x') << "'" + QString(25, 'x') + "'"
                                  << "";
   QTest::newRow("26 caracteres") << 1 << QString(26, 'x') << ""

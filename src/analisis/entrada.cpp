@@ -21,10 +21,14 @@ bool FormaDeNumero(const QString& texto) {
 }  // namespace
 
 bool TieneCaracteresDeControl(const QString& texto) {
-  // Tab and line breaks are text a remark may hold.
+  // Tab and line breaks are text a remark may hold. The control characters
+  // are U+0000 to U+001F and U+007F to U+009F, a set Unicode never changes:
+  // told by their codes, without the character tables every stored cell
+  // would otherwise read.
   for (const QChar c : texto) {
     if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) continue;
-    if (c.category() == QChar::Other_Control) return true;
+    const char16_t codigo = c.unicode();
+    if (codigo < 0x20 || (codigo >= 0x7F && codigo <= 0x9F)) return true;
   }
   return false;
 }
