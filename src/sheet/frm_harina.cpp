@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include "services/caja_texto.h"
 #include "services/convenciones.h"
 #include "services/lib_campos.h"
 #include "services/lib_util.h"
@@ -82,7 +83,7 @@ void frmHarina::CrearControles() {
 
 void frmHarina::CrearCamposEncabezado() {
   for (int i = 0; i < 4; ++i) {
-    auto* campo = new QLineEdit;
+    auto* campo = new CajaTexto;
     campo->setObjectName(QStringLiteral("txtFields_%1").arg(i));
     campo->setProperty("DataField", QString::fromLatin1(kCampos[i].dataField));
     campo->setProperty("Tag", QString::fromLatin1(kCampos[i].tag));
@@ -106,7 +107,7 @@ void frmHarina::CrearPestanas() {
 
   MSflexGrid1 = new Grilla(hoja);
   MSflexGrid1->setObjectName(QStringLiteral("MSflexGrid1"));
-  TxtEdit = new QLineEdit(hoja);
+  TxtEdit = new CajaTexto(hoja);
   TxtEdit->setObjectName(QStringLiteral("TxtEdit"));
   TxtEdit->setFocusPolicy(Qt::ClickFocus);
   TxtEdit->setFrame(false);

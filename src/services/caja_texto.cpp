@@ -1,0 +1,3 @@
+#include "services/caja_texto.h"
+
+CajaTexto::CajaTexto(QWidget* padre) : QLineEdit(padre) {}
