@@ -44,8 +44,6 @@ Conexion::Conexion(QString nombreConexion, Motor motor, QString archivo, QString
       base_(QSqlDatabase::database(nombre_, false)) {
   if (!archivo_.isEmpty()) {
     archivoCodificado_ = QFile::encodeName(archivo_);
-    // Watched before its identity is taken: a change in between is seen.
-    guardia_ = std::make_unique<GuardiaArchivo>(archivoCodificado_);
     Identidad(archivoCodificado_, dispositivo_, inodo_);
   }
 }
@@ -65,12 +63,16 @@ bool Conexion::Perdida() const {
 
 void Conexion::ComprobarArchivo(bool escribe) const {
   if (archivo_.isEmpty()) return;
-  if (guardia_->SinCambios()) return;
+  // The guard is set up by the first write, before that write's look at the
+  // path: a session that only reads never pays for it, nor does its end
+  // wait for the kernel to take the watch down (some milliseconds).
+  if (!guardia_ && escribe) guardia_ = std::make_unique<GuardiaArchivo>(archivoCodificado_);
+  if (guardia_ && guardia_->SinCambios()) return;
   quint64 dispositivo = 0;
   quint64 inodo = 0;
   const bool esta = Identidad(archivoCodificado_, dispositivo, inodo);
   const bool mismo = esta && dispositivo == dispositivo_ && inodo == inodo_;
-  guardia_->Confirmar(mismo);
+  if (guardia_) guardia_->Confirmar(mismo);
   if (!esta) throw fallas_motor::ArchivoCambiado(donde_, true, escribe);
   if (!mismo) throw fallas_motor::ArchivoCambiado(donde_, false, escribe);
 }

@@ -135,7 +135,7 @@ class Conexion {
   // The file's name as the system takes it, made once: it is looked at on
   // every COMMIT that the guard cannot vouch for.
   QByteArray archivoCodificado_;
-  std::unique_ptr<GuardiaArchivo> guardia_;
+  mutable std::unique_ptr<GuardiaArchivo> guardia_;
   quint64 dispositivo_ = 0;
   quint64 inodo_ = 0;
   QStringList preparacion_;
