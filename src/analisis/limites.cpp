@@ -50,23 +50,24 @@ std::optional<Limite> LimiteVigente(const QList<Limite>& limites, const QString&
 Juicio Juzgar(const Limite& limite, double valor) {
   // A row without bounds lifts the column's limits from its date on.
   if (!limite.minimo && !limite.maximo && !limite.avisoMinimo && !limite.avisoMaximo) return {};
+  // One Juicio, returned in place: a day's load judges hundreds of cells, and
+  // each copy of it is a copy of its row.
   Juicio juicio;
   juicio.limite = limite;
-  const auto cruzar = [&](Veredicto veredicto, Lado lado, double cota) {
+  juicio.veredicto = Veredicto::Dentro;
+  const auto cruzar = [&juicio](Veredicto veredicto, Lado lado, double cota) {
     juicio.veredicto = veredicto;
     juicio.lado = lado;
     juicio.cota = cota;
-    return juicio;
   };
   if (limite.maximo && valor > *limite.maximo)
-    return cruzar(Veredicto::Fuera, Lado::Arriba, *limite.maximo);
-  if (limite.minimo && valor < *limite.minimo)
-    return cruzar(Veredicto::Fuera, Lado::Abajo, *limite.minimo);
-  if (limite.avisoMaximo && valor > *limite.avisoMaximo)
-    return cruzar(Veredicto::Aviso, Lado::Arriba, *limite.avisoMaximo);
-  if (limite.avisoMinimo && valor < *limite.avisoMinimo)
-    return cruzar(Veredicto::Aviso, Lado::Abajo, *limite.avisoMinimo);
-  juicio.veredicto = Veredicto::Dentro;
+    cruzar(Veredicto::Fuera, Lado::Arriba, *limite.maximo);
+  else if (limite.minimo && valor < *limite.minimo)
+    cruzar(Veredicto::Fuera, Lado::Abajo, *limite.minimo);
+  else if (limite.avisoMaximo && valor > *limite.avisoMaximo)
+    cruzar(Veredicto::Aviso, Lado::Arriba, *limite.avisoMaximo);
+  else if (limite.avisoMinimo && valor < *limite.avisoMinimo)
+    cruzar(Veredicto::Aviso, Lado::Abajo, *limite.avisoMinimo);
   return juicio;
 }
 
@@ -112,15 +113,26 @@ LimitesDelDia::LimitesDelDia(const IndiceDeLimites& indice, const QDate& fecha) 
   }
 }
 
+namespace {
+
+// The same text, told first by its shared storage: the cells ask with the
+// column table's own field names and a row's own flour type, time and again.
+bool Identico(const QString& a, const QString& b) {
+  return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+}  // namespace
+
 const Limite* LimitesDelDia::Vigente(const QString& tipoHarina, const QString& campo) const {
-  auto delTipo = std::find_if(hallados_.begin(), hallados_.end(),
-                              [&](const HalladosDelTipo& h) { return h.tipo == tipoHarina; });
+  auto delTipo = std::find_if(hallados_.begin(), hallados_.end(), [&](const HalladosDelTipo& h) {
+    return Identico(h.tipo, tipoHarina);
+  });
   if (delTipo == hallados_.end()) {
     hallados_.append({tipoHarina, {}});
     delTipo = std::prev(hallados_.end());
   }
   for (const Hallado& hallado : std::as_const(delTipo->campos))
-    if (hallado.campo == campo) return hallado.limite;
+    if (Identico(hallado.campo, campo)) return hallado.limite;
   const auto limite = vigentes_.constFind(ClaveDeLimite(tipoHarina, campo));
   const Limite* vigente = limite == vigentes_.cend() ? nullptr : &*limite;
   delTipo->campos.append({campo, vigente});

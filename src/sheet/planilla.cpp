@@ -142,6 +142,9 @@ namespace {
 // read as a typed entry would be.
 Juicio JuzgarValor(const LimitesDelDia& delDia, const QString& tipo, const ColumnaAnalisis& columna,
                    const QVariant& valor) {
+  // Most stored values are read as doubles: taken as they are.
+  if (valor.typeId() == QMetaType::Double)
+    return delDia.Juzgar(tipo, columna.campo, *static_cast<const double*>(valor.constData()));
   if (valor.isNull()) return {};
   bool leido = false;
   const double numero = valor.toDouble(&leido);
@@ -164,12 +167,12 @@ QList<Juicio> Planilla::JuiciosDeFila(int fila) const {
   // Without limits for the day there is nothing to hold.
   if (delDia_.Vacio()) return {};
   QList<Juicio> juicios(ColumnasAnalisis().size() + 1);
+  Juicio* juicio = juicios.data();
   const QList<QVariant>& valores = filas_.at(fila).valores;
   const QString tipo = valores.value(IndiceTipoHarina() - 1).toString();
   for (const ColumnaAnalisis& columna : ColumnasAnalisis())
-    if (columna.tipo == TipoCampo::Numero)
-      juicios[columna.indice] =
-          JuzgarValor(delDia_, tipo, columna, valores.value(columna.indice - 1));
+    if (columna.tipo == TipoCampo::Numero && columna.indice - 1 < valores.size())
+      juicio[columna.indice] = JuzgarValor(delDia_, tipo, columna, valores.at(columna.indice - 1));
   return juicios;
 }
 
