@@ -14,6 +14,13 @@ bool MismoTexto(const QString& a, const QString& b) {
   return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
+// The same text exactly, told first by its shared storage: the cells ask with
+// the column table's own field names and a row's own flour type, time and
+// again.
+bool Identico(const QString& a, const QString& b) {
+  return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 // The decimals of the shortest text that gives the number back.
 int Decimales(double valor) {
   const QString texto = QString::number(valor, 'f', 10);
@@ -112,16 +119,6 @@ LimitesDelDia::LimitesDelDia(const IndiceDeLimites& indice, const QDate& fecha) 
     }
   }
 }
-
-namespace {
-
-// The same text, told first by its shared storage: the cells ask with the
-// column table's own field names and a row's own flour type, time and again.
-bool Identico(const QString& a, const QString& b) {
-  return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
-}
-
-}  // namespace
 
 const Limite* LimitesDelDia::Vigente(const QString& tipoHarina, const QString& campo) const {
   auto delTipo = std::find_if(hallados_.begin(), hallados_.end(), [&](const HalladosDelTipo& h) {

@@ -32,6 +32,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "services/caja_texto.h"
 #include "services/reconexion.h"
 #include "services/vigia.h"
 #include "sheet/disposicion.h"
@@ -148,7 +149,7 @@ class frmHarina : public QWidget {
   QList<QLineEdit*> txtFields;
   QTabWidget* SSTab1 = nullptr;
   Grilla* MSflexGrid1 = nullptr;
-  QLineEdit* TxtEdit = nullptr;
+  CajaTexto* TxtEdit = nullptr;
   QFrame* frmRep = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label4 = nullptr;
@@ -257,10 +258,6 @@ class frmHarina : public QWidget {
   // The column the editor was last tuned to by Seguir; -1 after the headers
   // change.
   int columnaSeguida_ = -1;
-  // The editor's "Tag" and "DataField" as last written (a column with a
-  // lookup has a Tag); null before.
-  QString tagEditor_;
-  QString campoEditor_;
   // The loaded day: its analyses and every statement about them.
   Planilla planilla_;
   // The last paste, while nothing else has been stored since: Ctrl+Z takes it

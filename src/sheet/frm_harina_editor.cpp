@@ -44,7 +44,7 @@ void frmHarina::Seguir() {
     TextPropiedades(TxtEdit, columna);
     columnaSeguida_ = columna;
   }
-  UtilKor1->consultaenabled(!tagEditor_.isEmpty());
+  UtilKor1->consultaenabled(!TxtEdit->Tag().isEmpty());
 }
 
 void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
@@ -54,24 +54,14 @@ void frmHarina::TextPropiedades(QWidget* Texto, int& Columna) {
   // The key column keeps the length and lookup of the column before it.
   const ColumnaAnalisis* columna = ColumnaPorClave(clave);
   if (!columna) {
-    TxtEdit->setProperty("DataField", clave);
-    campoEditor_ = clave;
+    TxtEdit->SetDataField(clave);
     return;
   }
-  // Each property is written only when it changes: every change is an event,
-  // and a property found by its name is looked up through all of Qt's. What
-  // the editor holds is known without asking it: only this writes them.
-  const auto fijar = [this](const char* propiedad, QString& escrito, const QString& valor) {
-    if (escrito.isNull() || escrito != valor) {
-      TxtEdit->setProperty(propiedad, valor);
-      escrito = valor;
-    }
-  };
   // The editor takes any length: a value written by another program is shown
   // whole, and an entry longer than its column is refused when it is stored,
   // never cut while it is typed.
-  fijar("Tag", tagEditor_, columna->tag);
-  fijar("DataField", campoEditor_, columna->dataField);
+  TxtEdit->SetTag(columna->tag);
+  TxtEdit->SetDataField(columna->dataField);
 }
 
 void frmHarina::MsflexGridEdt(Grilla* MsFlexGrid, QLineEdit* Edt, int& KeyAscii) {
